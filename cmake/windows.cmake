@@ -1,0 +1,52 @@
+# Windows build: setup.exe for both editions and the disks; with SETUP_TESTS
+# also the Win32 and end-to-end tests. The shipped build is i686; the tests run
+# in an x86_64 build of the same sources, as this machine's Wine is 64-bit only.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(tests_default ON)
+  set(disk_default ${CMAKE_BINARY_DIR})
+else()
+  set(tests_default OFF)
+  set(disk_default ${CMAKE_BINARY_DIR}/..)
+endif()
+option(SETUP_TESTS "Build the Win32 and end-to-end tests" ${tests_default})
+set(DISK_ROOT ${disk_default} CACHE PATH "Folder that receives disk and disk-edition1")
+set(HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/../native/tools CACHE PATH "Native build tools")
+
+# The shipped program: small, no exceptions or RTTI, no runtime DLLs.
+set(SETUP_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+set(SETUP_LINK_FLAGS -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+
+# Every program of the build, tests included, runs without the compiler's DLLs.
+add_link_options(-static)
+
+add_library(rules STATIC)
+target_compile_options(rules PRIVATE ${SETUP_FLAGS})
+add_library(setup_core STATIC)
+target_compile_options(setup_core PRIVATE ${SETUP_FLAGS})
+target_link_libraries(setup_core PUBLIC rules)
+foreach(dir startup tables window banner install progman)
+  add_subdirectory(${dir})
+endforeach()
+target_link_libraries(setup_core PUBLIC shell32 ole32 advapi32 gdi32 user32 kernel32)
+
+foreach(edition 0 1)
+  add_executable(setup_edition${edition} WIN32
+    startup/main_win.cpp tables/edition.cpp resources/setup.rc)
+  target_compile_definitions(setup_edition${edition} PRIVATE SETUP_EDITION=${edition})
+  target_compile_options(setup_edition${edition} PRIVATE ${SETUP_FLAGS})
+  target_link_options(setup_edition${edition} PRIVATE ${SETUP_LINK_FLAGS})
+  target_link_libraries(setup_edition${edition} PRIVATE setup_core)
+  set_target_properties(setup_edition${edition} PROPERTIES
+    OUTPUT_NAME setup
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/edition${edition})
+endforeach()
+
+# Disk assembly: setup.exe and the product files beside it.
+include(cmake/disk.cmake OPTIONAL)
+
+if(SETUP_TESTS)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_subdirectory(tests/robot)
+  add_subdirectory(tests/win)
+  add_subdirectory(tests/e2e)
+endif()

@@ -1,0 +1,27 @@
+#include "startup/command_line.h"
+
+const char* FindCommandTail(const char* commandLine) {
+    const char* p = commandLine;
+    if (*p == '"') {
+        const char* close = p + 1;
+        while (*close && *close != '"') ++close;
+        if (!*close) return commandLine;  // no closing quote: the whole line
+        p = close + 1;
+    } else {
+        while (*p && *p != ' ') ++p;
+    }
+    while (*p == ' ') ++p;
+    return p;
+}
+
+int CutAfterLastBackslash(char* path) {
+    int n = 0;
+    while (path[n]) ++n;
+    for (int i = n - 1; i >= 0; --i) {
+        if (path[i] == '\\') {
+            path[i + 1] = '\0';
+            return 1;
+        }
+    }
+    return 0;
+}

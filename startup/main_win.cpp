@@ -1,0 +1,26 @@
+// Process entry: the command-line step and the WinMain-shaped main procedure.
+#include <stdlib.h>
+
+#include "startup/command_line.h"
+#include "startup/startup.h"
+#include "tables/tables.h"
+#include "window/window.h"
+
+static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
+    if (!FillSourceDirectory(instance)) {
+        // Copying from a cut-off folder name would install the wrong files.
+        MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
+                    MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+        return 1;
+    }
+    if (!CreateSetupWindow(instance)) return 0;
+    return RunMessageLoop();
+}
+
+static int CommandLineStep(void) {
+    // The tail is found and ignored: the program has no options.
+    const char* tail = FindCommandTail(GetCommandLineA());
+    return SetupMain(GetModuleHandleA(NULL), NULL, tail, SW_SHOWNORMAL);
+}
+
+int main(void) { exit(CommandLineStep()); }

@@ -1,0 +1,239 @@
+// The setup window as a user meets it: window, controls, default destination,
+// language switch and the ways to close it.
+#include <gtest/gtest.h>
+
+#include "robot.h"
+
+using namespace robot;
+
+namespace {
+
+const char* const PerUserKeys[2] = {"Software\\Kellum AG\\Vestra",
+                                    "Software\\Kellum AG\\Kellum Inspector"};
+const char* const CurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+struct Running {
+    Process process;
+    HWND window = NULL;
+    ~Running() { EnsureEnded(process); }
+};
+
+// Starts setup.exe from a fresh copy of the disk.
+void StartSetup(int edition, const char* name, Running* run) {
+    std::string disk = CopyDisk(edition, name);
+    ASSERT_FALSE(disk.empty());
+    run->process = Start(disk + "\\setup.exe");
+    ASSERT_TRUE(run->process.handle != NULL);
+    run->window = WaitForSetupWindow(run->process);
+    ASSERT_TRUE(run->window != NULL);
+}
+
+class SetupWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir",
+                                     &programFiles_));
+        for (const char* key : PerUserKeys) DeleteRegistryKey(HKEY_CURRENT_USER, key);
+    }
+    void TearDown() override {
+        for (const char* key : PerUserKeys) DeleteRegistryKey(HKEY_CURRENT_USER, key);
+        SetRegistryText(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir", programFiles_);
+    }
+    std::string programFiles_;
+};
+
+TEST_F(SetupWindow, CoversTheWorkAreaWithoutCaption) {
+    Running run;
+    StartSetup(0, "window-frame", &run);
+    char cls[32];
+    GetClassNameA(run.window, cls, sizeof cls);
+    EXPECT_STREQ("Setup", cls);
+    EXPECT_EQ("Kellum Setup", TextOf(run.window));
+    // The system adds WS_CLIPSIBLINGS to every top-level window.
+    EXPECT_EQ(0x90880000u, (DWORD)GetWindowLongA(run.window, GWL_STYLE) & ~WS_CLIPSIBLINGS);
+    EXPECT_EQ(0u, (DWORD)GetWindowLongA(run.window, GWL_EXSTYLE));
+    RECT work, r;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(run.window, &r);
+    EXPECT_EQ(0, r.left);
+    EXPECT_EQ(0, r.top);
+    EXPECT_EQ(work.right - work.left, r.right);
+    EXPECT_EQ(work.bottom - work.top, r.bottom);
+    EXPECT_EQ(1024, r.right);
+    EXPECT_EQ(738, r.bottom);
+}
+
+TEST(SetupIcon, IsOne32x32ImageIn16Colours) {
+    for (int edition = 0; edition < 2; ++edition) {
+        std::string exe = DiskFolder(edition) + "\\setup.exe";
+        HMODULE module = LoadLibraryExA(exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_TRUE(module != NULL);
+        HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
+        ASSERT_TRUE(group != NULL);
+        const BYTE* dir = (const BYTE*)LockResource(LoadResource(module, group));
+        ASSERT_TRUE(dir != NULL);
+        EXPECT_EQ(1, *(const WORD*)(dir + 4));  // one image
+        EXPECT_EQ(32, dir[6]);                  // width
+        EXPECT_EQ(32, dir[7]);                  // height
+        EXPECT_EQ(16, dir[8]);                  // colours
+        FreeLibrary(module);
+    }
+}
+
+struct Expected {
+    int id;
+    const char* cls;
+    const char* text;
+    DWORD style;
+    DWORD exStyle;
+    int x, y, w, h;  // y without the caption height for the panel controls
+    bool addCaption;
+};
+
+void CheckControls(HWND window, int edition, const std::string& destination) {
+    const int c = GetSystemMetrics(SM_CYCAPTION);
+    const int pl = 492, pt = 381, wh = 738;
+    std::vector<Expected> expected = {
+        {0, "Edit", destination.c_str(), 0x50010080, 4, pl + 23, pt + 20, 187, 17, true},
+        {1, "Button", "&OK", 0x50010000, 0, pl + 23, pt + 50, 102, 26, true},
+        {2, "Button", "C&ancel", 0x50010000, 0, pl + 144, pt + 50, 102, 26, true},
+        {3, "Button", "...", 0x50010000, 0, pl + 211, pt + 19, 35, 20, true},
+    };
+    const char* labels[8] = {"&English", "&Deutsch", "&Fran\xE7" "ais", "E&spa\xF1ol",
+                             "&Italiano", "&Portugues", "&Chinese", "&Japanese"};
+    int count = edition == 0 ? 6 : 8;
+    for (int i = 0; i < count; ++i)
+        expected.push_back({100 + i, "Button", labels[i], 0x50011009, 0, pl + 24 + 76 * (i % 3),
+                            wh - 130 + 30 * (i / 3), 70, 21, false});
+
+    std::vector<Control> controls = ReadControls(window);
+    ASSERT_EQ(expected.size(), controls.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const Expected& e = expected[i];
+        const Control& got = controls[i];  // creation order
+        SCOPED_TRACE(e.text);
+        EXPECT_EQ(e.id, got.id);
+        EXPECT_STREQ(e.cls, got.className.c_str());
+        EXPECT_EQ(e.text, got.text);
+        EXPECT_EQ(e.style, got.style & ~(DWORD)(WS_GROUP));
+        EXPECT_EQ(0u, got.style & WS_GROUP);
+        EXPECT_EQ(e.exStyle, got.exStyle);
+        EXPECT_EQ(e.x, got.rect.left);
+        EXPECT_EQ(e.y + (e.addCaption ? c : 0), got.rect.top);
+        EXPECT_EQ(e.w, got.rect.right - got.rect.left);
+        EXPECT_EQ(e.h, got.rect.bottom - got.rect.top);
+        EXPECT_EQ(e.id == 100, got.checked);
+        EXPECT_EQ(e.id == 0, got.focused);
+    }
+}
+
+TEST_F(SetupWindow, Edition0ControlsAndProgramFilesDefault) {
+    ASSERT_TRUE(SetRegistryText(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir",
+                                "C:\\Program Files"));
+    Running run;
+    StartSetup(0, "window-edition0", &run);
+    CheckControls(run.window, 0, "C:\\Program Files\\Vestra");
+}
+
+TEST_F(SetupWindow, Edition1ControlsAndProgramFilesDefault) {
+    ASSERT_TRUE(SetRegistryText(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir",
+                                "C:\\Program Files"));
+    Running run;
+    StartSetup(1, "window-edition1", &run);
+    CheckControls(run.window, 1, "C:\\Program Files\\Kellum Inspector");
+}
+
+TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
+    struct Case {
+        int edition;
+        const char* perUser;       // nullptr: no value
+        const char* programFiles;  // nullptr: value removed
+        std::string expected;
+    };
+    std::string path254 = "D:\\" + std::string(251, 'x');
+    std::string path255 = "D:\\" + std::string(252, 'y');
+    std::vector<Case> cases = {
+        {0, "D:\\Tools\\Vestra", "C:\\Program Files", "D:\\Tools\\Vestra"},
+        {1, nullptr, nullptr, "C:\\Kellum Inspector"},
+        {0, nullptr, nullptr, "C:\\Vestra"},
+        {0, path254.c_str(), "C:\\Program Files", path254},
+        {0, path255.c_str(), "C:\\Program Files", "C:\\Program Files\\Vestra"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        DeleteRegistryKey(HKEY_CURRENT_USER, PerUserKeys[c.edition]);
+        if (c.perUser) {
+            ASSERT_TRUE(
+                SetRegistryText(HKEY_CURRENT_USER, PerUserKeys[c.edition], "Path", c.perUser));
+        }
+        if (c.programFiles) {
+            ASSERT_TRUE(SetRegistryText(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir",
+                                        c.programFiles));
+        } else {
+            HKEY k;
+            ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyA(HKEY_LOCAL_MACHINE, CurrentVersionKey, &k));
+            RegDeleteValueA(k, "ProgramFilesDir");
+            RegCloseKey(k);
+        }
+        Running run;
+        StartSetup(c.edition, ("window-default-" + std::to_string(n++)).c_str(), &run);
+        EXPECT_EQ(c.expected, TextOf(GetDlgItem(run.window, 0)));
+        SendMessageA(run.window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, WaitForExit(run.process));
+    }
+}
+
+TEST_F(SetupWindow, LanguageButtonsRelabelOnlyCancel) {
+    Running run;
+    StartSetup(1, "window-language", &run);
+    struct Case {
+        int id;
+        const char* cancel;
+    } cases[] = {
+        {101, "&Abbrechen"}, {103, "&Cancelar"}, {104, "&Abbandona"}, {105, "C&ancelar"},
+        {106, "\xC8\xA1\xCF\xFB(&a)"}, {107, "C&ancel"}, {102, "&Annuler"}, {100, "C&ancel"},
+    };
+    for (const Case& c : cases) {
+        ClickAndWait(GetDlgItem(run.window, c.id));
+        EXPECT_EQ(c.cancel, TextOf(GetDlgItem(run.window, 2))) << c.id;
+        EXPECT_EQ("&OK", TextOf(GetDlgItem(run.window, 1)));
+        EXPECT_EQ("...", TextOf(GetDlgItem(run.window, 3)));
+        for (int id = 100; id <= 107; ++id)
+            EXPECT_EQ(id == c.id, FindControl(run.window, id).checked) << id;
+    }
+}
+
+TEST_F(SetupWindow, CancelEscapeAndCloseEndWithZero) {
+    {
+        Running run;
+        StartSetup(0, "window-cancel", &run);
+        Click(GetDlgItem(run.window, 2));
+        EXPECT_EQ(0, WaitForExit(run.process));
+    }
+    {
+        Running run;
+        StartSetup(0, "window-escape", &run);
+        PressKey(GetDlgItem(run.window, 0), VK_ESCAPE);
+        EXPECT_EQ(0, WaitForExit(run.process));
+    }
+    {
+        Running run;
+        StartSetup(0, "window-close", &run);
+        PostMessageA(run.window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, WaitForExit(run.process));
+    }
+}
+
+TEST_F(SetupWindow, NotificationsWithCommandIdsAreIgnored) {
+    Running run;
+    StartSetup(0, "window-notify", &run);
+    // A notification code with the Cancel id must not close the window.
+    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(2, EN_CHANGE), 0);
+    Settle(run.window);
+    EXPECT_EQ(-1, WaitForExit(run.process, 300));
+    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    EXPECT_EQ(0, WaitForExit(run.process));
+}
+
+}  // namespace

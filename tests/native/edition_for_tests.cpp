@@ -1,0 +1,2 @@
+// Rules take the edition as an argument; the selector exists for linking.
+extern const int Edition = 0;

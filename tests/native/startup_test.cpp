@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "startup/command_line.h"
+
+TEST(CommandTail, FollowsTheProgramName) {
+    struct Case {
+        const char* line;
+        const char* tail;
+    } cases[] = {
+        {"\"C:\\Program Files\\Setup Dir\\setup.exe\"   extra", "extra"},
+        {"\"C:\\Setup\\setup.exe\"", ""},
+        {"\"C:\\Setup\\setup.exe   extra", "\"C:\\Setup\\setup.exe   extra"},  // no closing quote
+        {"setup.exe one two", "one two"},
+        {"setup.exe", ""},
+        {"setup.exe\textra", ""},  // a tab is no separator
+        {"", ""},
+        {"\"\"  x", "x"},
+    };
+    for (const Case& c : cases) EXPECT_STREQ(c.tail, FindCommandTail(c.line)) << c.line;
+}
+
+TEST(SourceDirectory, CutsBehindTheLastBackslash) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        int found;
+    } cases[] = {
+        {"C:\\Program Files\\Setup Dir\\setup.exe", "C:\\Program Files\\Setup Dir\\", 1},
+        {"D:\\SETUP.EXE", "D:\\", 1},
+        {"\\\\server\\share\\setup.exe", "\\\\server\\share\\", 1},
+        {"setup.exe", "setup.exe", 0},
+    };
+    for (const Case& c : cases) {
+        char buffer[256];
+        snprintf(buffer, sizeof buffer, "%s", c.path);
+        EXPECT_EQ(c.found, CutAfterLastBackslash(buffer));
+        EXPECT_STREQ(c.folder, buffer);
+    }
+}

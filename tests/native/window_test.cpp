@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tables/bounded_text.h"
+#include "window/layout.h"
+
+static void ExpectRect(LayoutRect r, int x, int y, int w, int h) {
+    EXPECT_EQ(x, r.x);
+    EXPECT_EQ(y, r.y);
+    EXPECT_EQ(w, r.width);
+    EXPECT_EQ(h, r.height);
+}
+
+TEST(Layout, WorkedExample1024x738) {
+    SetupLayout l = ComputeLayout(1024, 738, 18);
+    EXPECT_EQ(492, l.panelLeft);
+    EXPECT_EQ(381, l.panelTop);
+    ExpectRect(l.destinationEdit, 515, 419, 187, 17);
+    ExpectRect(l.pushButtons[0], 515, 449, 102, 26);
+    ExpectRect(l.pushButtons[1], 636, 449, 102, 26);
+    ExpectRect(l.pushButtons[2], 757, 449, 102, 26);
+    ExpectRect(l.browseMoved, 703, 418, 35, 20);
+    const int xs[3] = {516, 592, 668}, ys[3] = {608, 638, 668};
+    for (int i = 0; i < 8; ++i) ExpectRect(l.languageButtons[i], xs[i % 3], ys[i / 3], 70, 21);
+}
+
+TEST(Layout, HalvingDropsTheRemainder) {
+    EXPECT_EQ(491, PanelLeftFor(1023));
+    EXPECT_EQ(382, PanelTopFor(741));
+    // The browse button starts one pixel right of the field, one pixel above it.
+    SetupLayout l = ComputeLayout(1023, 741, 23);
+    EXPECT_EQ(l.destinationEdit.x + l.destinationEdit.width + 1, l.browseMoved.x);
+    EXPECT_EQ(l.destinationEdit.y - 1, l.browseMoved.y);
+    EXPECT_EQ(l.destinationEdit.height + 3, l.browseMoved.height);
+}
+
+TEST(DefaultDestination, FollowsTheThreeRules) {
+    struct Case {
+        const char* perUser;
+        const char* programFiles;
+        int edition;
+        const char* expected;
+    } cases[] = {
+        {"D:\\Tools\\Vestra", "C:\\Program Files", 0, "D:\\Tools\\Vestra"},
+        {nullptr, "C:\\Program Files", 0, "C:\\Program Files\\Vestra"},
+        {nullptr, "C:\\Program Files", 1, "C:\\Program Files\\Kellum Inspector"},
+        {nullptr, nullptr, 0, "C:\\Vestra"},
+        {nullptr, nullptr, 1, "C:\\Kellum Inspector"},
+        {"", nullptr, 0, ""},  // an empty Path value is still a successful read
+    };
+    for (const Case& c : cases) {
+        char out[256];
+        ChooseDefaultDestination(c.perUser, c.programFiles, c.edition, out, sizeof out);
+        EXPECT_STREQ(c.expected, out);
+    }
+}
+
+TEST(DefaultDestination, ProgramFilesThatLeavesNoRoomFallsBack) {
+    // MessageText holds 255 characters: Program Files plus "\\Vestra" must fit.
+    char out[256];
+    std::string tooLong = "C:\\" + std::string(246, 'p');  // 249 + 7 = 256 characters
+    ChooseDefaultDestination(nullptr, tooLong.c_str(), 0, out, sizeof out);
+    EXPECT_STREQ("C:\\Vestra", out);
+    std::string exact = "C:\\" + std::string(245, 'p');  // 248 + 7 = 255 characters
+    ChooseDefaultDestination(nullptr, exact.c_str(), 0, out, sizeof out);
+    EXPECT_EQ(exact + "\\Vestra", out);
+}
+
+TEST(RegistryText, IsAlwaysTerminatedAndRefusedWhenFull) {
+    char buffer[256];
+    // 254 characters and terminator: fits exactly.
+    std::string v(254, 'a');
+    memcpy(buffer, v.c_str(), 255);
+    EXPECT_EQ(1, TerminateRegistryText(buffer, 255, 255));
+    EXPECT_EQ(254, TextLength(buffer));
+    // Data without terminator that fills the room: does not fit.
+    memset(buffer, 'b', sizeof buffer);
+    EXPECT_EQ(0, TerminateRegistryText(buffer, 255, 255));
+    // Shorter data without terminator gets one.
+    memset(buffer, 'c', sizeof buffer);
+    EXPECT_EQ(1, TerminateRegistryText(buffer, 10, 255));
+    EXPECT_EQ(10, TextLength(buffer));
+    EXPECT_EQ(0, TerminateRegistryText(buffer, 300, 255));
+}

@@ -1,0 +1,101 @@
+// The robot: starts setup.exe (or any program of the disk), finds its windows,
+// reads and drives its controls, answers message boxes, reads pixels from the
+// screen and reads the exit code. Test code only.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace robot {
+
+// Paths. The build passes Unix folders in the environment; Wine maps / to Z:.
+std::string WindowsPath(const std::string& unixPath);
+std::string DiskFolder(int edition);  // the assembled demo disk
+// A fresh, empty folder for one test under the build tree (Windows path).
+std::string ScratchFolder(const std::string& name);
+// Copies a folder tree; returns false on any failure.
+bool CopyTree(const std::string& from, const std::string& to);
+// A copy of the edition's disk in a fresh scratch folder; returns its path.
+std::string CopyDisk(int edition, const std::string& name);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+bool ReadWholeFile(const std::string& path, std::string* content);
+bool WriteWholeFile(const std::string& path, const std::string& content);
+bool DeleteTree(const std::string& path);
+
+// Registry helpers for the per-user key and Program Files value.
+bool SetRegistryText(HKEY root, const std::string& key, const std::string& name,
+                     const std::string& value);
+bool ReadRegistryText(HKEY root, const std::string& key, const std::string& name,
+                      std::string* value);
+void DeleteRegistryKey(HKEY root, const std::string& key);
+
+struct Process {
+    HANDLE handle = NULL;
+    DWORD pid = 0;
+};
+Process Start(const std::string& exe, const std::string& arguments = "",
+              const std::string& currentDirectory = "");
+// Exit code, or -1 when the process did not end within the time.
+long WaitForExit(const Process& process, DWORD timeoutMs = 10000);
+void Kill(Process& process);
+// Ends setup.exe if it is still running (for tear-down).
+void EnsureEnded(Process& process);
+
+// First visible top-level window of the process with the class (and title, if
+// given); NULL when none appeared in time.
+HWND WaitForWindow(const Process& process, const char* className, DWORD timeoutMs = 10000,
+                   const char* title = nullptr);
+HWND WaitForSetupWindow(const Process& process, DWORD timeoutMs = 15000);
+std::vector<HWND> TopLevelWindows(const Process& process, const char* className);
+
+struct Control {
+    HWND hwnd = NULL;
+    std::string className;
+    int id = 0;
+    std::string text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT rect = {};  // in client coordinates of the parent
+    bool checked = false;
+    bool focused = false;
+};
+std::vector<Control> ReadControls(HWND parent);
+Control FindControl(HWND parent, int id);
+HWND FocusOf(HWND anyWindowOfThread);
+std::string TextOf(HWND window);
+
+// Posts a click; the program handles it when its loop next runs.
+void Click(HWND button);
+// Clicks and waits until the program has handled the click (no modal boxes!).
+void ClickAndWait(HWND button);
+void SetText(HWND edit, const std::string& text);
+// Posts a key press to the window, through the program's message loop.
+void PressKey(HWND window, UINT virtualKey);
+// Waits until the program's thread has handled what was posted before.
+void Settle(HWND window);
+
+struct MessageBoxInfo {
+    HWND hwnd = NULL;
+    std::string caption;
+    std::string text;
+    std::vector<int> buttons;  // ids of the push buttons
+    bool HasButton(int id) const;
+};
+// The next message box (dialog class #32770) of the process.
+bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeoutMs = 10000);
+void Answer(const MessageBoxInfo& box, int buttonId);
+
+// Pixels of the screen, as RGB triples packed 0x00RRGGBB.
+struct Screenshot {
+    int width = 0, height = 0;
+    std::vector<unsigned> pixels;
+    unsigned At(int x, int y) const { return pixels[(size_t)y * width + x]; }
+    bool SaveBmp(const std::string& path) const;
+};
+Screenshot CaptureScreen();
+Screenshot CaptureWindow(HWND window);  // the window's rectangle of the screen
+inline unsigned Rgb(int r, int g, int b) { return (unsigned)(r << 16 | g << 8 | b); }
+
+}  // namespace robot

@@ -1,0 +1,8 @@
+#!/bin/sh
+# Runs a Windows program of the build under Wine (64-bit loader), in the test
+# prefix named by the test's environment (a prefix inside the build tree).
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+export WINEPREFIX
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+exec "${WINE64:-/usr/lib/wine/wine64}" "$@"

@@ -1,0 +1,111 @@
+#include "tables/tables.h"
+#include "window/layout.h"
+#include "window/window.h"
+
+HINSTANCE ModuleInstance;
+HWND MainWindow;
+int WorkAreaWidth, WorkAreaHeight;
+int PanelLeft, PanelTop;
+HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
+HWND LanguageButtons[8];
+
+static const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+static const DWORD PushStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+static const DWORD LanguageStyle =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_AUTORADIOBUTTON;
+
+static HWND CreateControl(DWORD exStyle, const char* className, const char* text,
+                          DWORD style, LayoutRect r, int id) {
+    HWND control = CreateWindowExA(exStyle, className, text, style, r.x, r.y, r.width,
+                                   r.height, MainWindow, (HMENU)(INT_PTR)id,
+                                   ModuleInstance, NULL);
+    SendMessageA(control, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0);
+    return control;
+}
+
+// A registry text read into MessageText with room for 255 bytes; 0 when the
+// value is missing or does not fit.
+static int ReadRegistryText(HKEY key, const char* name) {
+    const DWORD limit = MessageTextSize - 1;
+    DWORD cb = limit;
+    if (RegQueryValueExA(key, name, NULL, NULL, (BYTE*)MessageText, &cb) != ERROR_SUCCESS)
+        return 0;
+    return TerminateRegistryText(MessageText, cb, limit);
+}
+
+static void FindDefaultDestination(void) {
+    char perUser[MessageTextSize];
+    char programFiles[MessageTextSize];
+    int havePerUser = 0, haveProgramFiles = 0;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) ==
+        ERROR_SUCCESS) {
+        havePerUser = ReadRegistryText(key, "Path");
+        if (havePerUser) lstrcpyA(perUser, MessageText);
+        RegCloseKey(key);
+    }
+    if (!havePerUser &&
+        RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                    &key) == ERROR_SUCCESS) {
+        haveProgramFiles = ReadRegistryText(key, "ProgramFilesDir");
+        if (haveProgramFiles) lstrcpyA(programFiles, MessageText);
+        RegCloseKey(key);
+    }
+    ChooseDefaultDestination(havePerUser ? perUser : NULL,
+                             haveProgramFiles ? programFiles : NULL, Edition, MessageText,
+                             MessageTextSize);
+}
+
+int CreateSetupWindow(HINSTANCE instance) {
+    ModuleInstance = instance;
+    LanguageIndex = EnglishLanguage;
+
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    WorkAreaWidth = work.right - work.left;
+    WorkAreaHeight = work.bottom - work.top;
+    PanelLeft = PanelLeftFor(WorkAreaWidth);
+    PanelTop = PanelTopFor(WorkAreaHeight);
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = SetupWindowProc;
+    wc.hInstance = ModuleInstance;
+    wc.hIcon = LoadIconA(ModuleInstance, MAKEINTRESOURCEA(1));
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.lpszClassName = "Setup";
+    RegisterClassA(&wc);  // a failure shows as a failed creation below
+
+    MainWindow = CreateWindowExA(0, "Setup", "Kellum Setup",
+                                 WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU, 0, 0,
+                                 WorkAreaWidth, WorkAreaHeight, NULL, NULL, ModuleInstance,
+                                 NULL);
+    if (!MainWindow) {
+        MessageBoxA(NULL, ErrorCaption(EnglishLanguage), "", MB_OK | MB_SYSTEMMODAL);
+        return 0;
+    }
+
+    FindDefaultDestination();
+
+    SetupLayout layout = ComputeLayout(WorkAreaWidth, WorkAreaHeight,
+                                       GetSystemMetrics(SM_CYCAPTION));
+    DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", MessageText, FieldStyle,
+                                    layout.destinationEdit, 0);
+    SetFocus(DestinationEdit);
+
+    HWND* pushButtons[3] = {&OkButton, &CancelButton, &BrowseButton};
+    for (int id = 1; id <= 3; ++id) {
+        layout = ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION));
+        *pushButtons[id - 1] = CreateControl(0, "Button", ButtonLabel(LanguageIndex, id),
+                                             PushStyle, layout.pushButtons[id - 1], id);
+    }
+    layout = ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION));
+    MoveWindow(BrowseButton, layout.browseMoved.x, layout.browseMoved.y,
+               layout.browseMoved.width, layout.browseMoved.height, FALSE);
+
+    int count = LanguageButtonCount(Edition);
+    for (int i = 0; i < count; ++i)
+        LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabels[i], LanguageStyle,
+                                           layout.languageButtons[i], FirstLanguageButtonId + i);
+    CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
+    return 1;
+}

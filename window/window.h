@@ -1,0 +1,19 @@
+// The setup window: its state, construction and window procedure.
+#pragma once
+#include <windows.h>
+
+extern HINSTANCE ModuleInstance;
+extern HWND MainWindow;
+extern int WorkAreaWidth, WorkAreaHeight;
+extern int PanelLeft, PanelTop;
+extern HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
+extern HWND LanguageButtons[8];
+
+enum { BrowseCommand = 3, FirstLanguageButtonId = 100 };
+
+// Returns 1 when the main window exists, 0 when its creation failed.
+int CreateSetupWindow(HINSTANCE instance);
+
+LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void SwitchLanguage(int language);

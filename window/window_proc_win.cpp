@@ -1,0 +1,39 @@
+#include "tables/tables.h"
+#include "window/window.h"
+
+static void OnCreate(HWND window) { MainWindow = window; }
+
+static void OnDestroy(void) { PostQuitMessage(0); }
+
+static void OnSetFocus(void) { SetFocus(DestinationEdit); }
+
+static void OnCommand(WPARAM wParam) {
+    if (HIWORD(wParam) != 0) return;  // field notifications and the like
+    int id = LOWORD(wParam);
+    switch (id) {
+    case IDCANCEL:
+        SendMessageA(MainWindow, WM_CLOSE, 0, 0);
+        break;
+    default: {
+        int language = LanguageForButton(id);
+        if (language >= 0) SwitchLanguage(language);
+        break;
+    }
+    }
+}
+
+void SwitchLanguage(int language) {
+    LanguageIndex = language;
+    InvalidateRect(MainWindow, NULL, FALSE);
+    SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
+}
+
+LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: OnCreate(window); break;
+    case WM_DESTROY: OnDestroy(); break;
+    case WM_SETFOCUS: OnSetFocus(); break;
+    case WM_COMMAND: OnCommand(wParam); break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
