@@ -1,0 +1,62 @@
+#include "window/browse_rules.h"
+
+#include "tables/bounded_text.h"
+
+// Whether the last length(name) characters of path spell name in any case.
+static int EndsWithName(const char* path, int n, const char* name, int l) {
+    return n >= l && EqualIgnoringCase(path + n - l, name);
+}
+
+void TrimProductFolder(char* path, const char* productName) {
+    int n = TextLength(path);
+    int l = TextLength(productName);
+    if (n <= l + 2 || !EndsWithName(path, n, productName, l)) return;
+    // A drive root keeps its backslash: "C:\Vestra" opens on "C:\".
+    if (path[n - l - 2] == ':')
+        path[n - l] = '\0';
+    else
+        path[n - l - 1] = '\0';
+}
+
+int ComposeDestination(char* path, int size, const char* productName) {
+    int m = TextLength(path);
+    int l = TextLength(productName);
+    if (m >= l + 3 && EndsWithName(path, m, productName, l)) return m <= DestinationLimit;
+    int needsSeparator = m == 0 || path[m - 1] != '\\';
+    if (m + needsSeparator + l > DestinationLimit || m + needsSeparator + l >= size) return 0;
+    if (needsSeparator) AppendText(path, size, "\\");
+    AppendText(path, size, productName);
+    return 1;
+}
+
+const char* BrowsePrompt(int language) {
+    if (language == 0) return "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
+    return "Select parent folder for the installation:";
+}
+
+// German, English, French, Spanish, Italian, Portuguese (code page 1252).
+static const char* const LongDestinationTexts[6] = {
+    "Der Zielordner darf h\xF6" "chstens 254 Zeichen lang sein. Bitte w\xE4hlen Sie einen "
+    "Ordner mit einem k\xFCrzeren Pfad.",
+    "The destination folder can be at most 254 characters long. Please choose a folder with "
+    "a shorter path.",
+    "Le dossier de destination ne peut pas d\xE9passer 254 caract\xE8res. Veuillez choisir un "
+    "dossier dont le chemin est plus court.",
+    "La carpeta de destino no puede tener m\xE1s de 254 caracteres. Elija una carpeta con una "
+    "ruta m\xE1s corta.",
+    "La cartella di destinazione non pu\xF2 superare i 254 caratteri. Scegliere una cartella "
+    "con un percorso pi\xF9 breve.",
+    "A pasta de destino n\xE3o pode ter mais de 254 caracteres. Escolha uma pasta com um "
+    "caminho mais curto.",
+};
+
+const char* LongDestinationText(int language) {
+    if (language < 0 || language > 5) language = 1;
+    return LongDestinationTexts[language];
+}
+
+void BrowserPosition(int workAreaWidth, int workAreaHeight, int width, int height, int* x,
+                     int* y) {
+    *x = workAreaWidth / 2 - width / 2;
+    *y = workAreaHeight / 2 - height / 2 - 20;
+}
