@@ -1,6 +1,7 @@
 // The Program Manager link: a raw DDE client conversation with "PROGMAN".
 #pragma once
 #include <windows.h>
+#include <dde.h>
 
 // The server that answered (NULL when none) and the DDE message in progress
 // (0 idle, WM_DDE_INITIATE during the broadcast, WM_DDE_EXECUTE until acked).

@@ -1,3 +1,4 @@
+#include "progman/progman.h"
 #include "tables/tables.h"
 #include "window/window.h"
 
@@ -34,6 +35,7 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY: OnDestroy(); break;
     case WM_SETFOCUS: OnSetFocus(); break;
     case WM_COMMAND: OnCommand(wParam); break;
+    case WM_DDE_ACK: OnDdeAcknowledge(wParam, lParam); break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

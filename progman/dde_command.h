@@ -1,0 +1,28 @@
+// Texts and decisions of the Program Manager conversation, free of the platform.
+#pragma once
+
+enum {
+    AddItemArgumentSize = 270,  // quote, path, quote, comma, space, product name
+    DdeCommandSize = 600,       // the global memory handed to the server
+};
+
+// Builds "\"path\", product" in argument (size bytes). 1 on success; 0 when it
+// would not fit, leaving argument unchanged.
+int ComposeAddItemArgument(char* argument, int size, const char* programPath,
+                           const char* productName);
+
+// Builds "[AddItem(argument)]" in command (size bytes), the argument composed in
+// its own AddItemArgumentSize buffer. 1 on success; 0 when either would not fit.
+int ComposeAddItemCommand(char* command, int size, const char* programPath,
+                          const char* productName);
+
+// What an acknowledgement means, given the message in progress and whether a
+// server is already recorded.
+enum DdeAckAction {
+    IgnoreAck = 0,
+    RecordServer,     // first answer to the initiate
+    TerminateServer,  // a later answer to the initiate
+    ReleaseCommand,   // the execute acknowledgement
+};
+enum { DdeInitiateMessage = 0x3E0, DdeExecuteMessage = 0x3E8 };
+DdeAckAction DecideAckAction(unsigned pendingMessage, int serverRecorded);
