@@ -1,0 +1,90 @@
+#include "progman_robot.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <stdlib.h>
+
+namespace robot {
+
+static const char StandInClass[] = "ProgmanStandIn";
+
+std::string ProgramManagerStandInPath() {
+    const char* build = getenv("SETUP_BUILD_DIR");
+    return WindowsPath(build ? build : "") + "\\progman-standin.exe";
+}
+
+HWND ProgramManagerStandInWindow(const Process& standIn) {
+    std::vector<HWND> windows = TopLevelWindows(standIn, StandInClass);
+    return windows.empty() ? NULL : windows[0];
+}
+
+Process StartProgramManagerStandIn(const std::string& options) {
+    Process standIn = Start(ProgramManagerStandInPath(), options);
+    if (standIn.handle == NULL) return standIn;
+    // Its window is hidden, so wait for it by class rather than visibility.
+    DWORD start = GetTickCount();
+    while (ProgramManagerStandInWindow(standIn) == NULL) {
+        if (WaitForSingleObject(standIn.handle, 20) == WAIT_OBJECT_0 ||
+            GetTickCount() - start > 10000) {
+            Kill(standIn);
+            return standIn;
+        }
+    }
+    return standIn;
+}
+
+void StopProgramManagerStandIn(Process& standIn) {
+    if (standIn.handle == NULL) return;
+    HWND window = ProgramManagerStandInWindow(standIn);
+    if (window != NULL) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForExit(standIn, 5000) < 0) {
+        Kill(standIn);
+        return;
+    }
+    CloseHandle(standIn.handle);
+    standIn.handle = NULL;
+}
+
+std::vector<std::string> ReadStandInLog(const std::string& logPath) {
+    std::vector<std::string> lines;
+    std::string content;
+    if (!ReadWholeFile(logPath, &content)) return lines;
+    size_t at = 0;
+    while (at < content.size()) {
+        size_t end = content.find("\r\n", at);
+        if (end == std::string::npos) end = content.size();
+        lines.push_back(content.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+std::string ProgramsFolder() {
+    char folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, 0, folder))) return "";
+    return folder;
+}
+
+std::string ShortcutTarget(const std::string& linkPath) {
+    std::string target;
+    HRESULT com = CoInitialize(NULL);
+    IShellLinkA* link = NULL;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   (void**)&link))) {
+        IPersistFile* file = NULL;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
+            WCHAR wide[MAX_PATH];
+            char path[MAX_PATH];
+            if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH) &&
+                SUCCEEDED(file->Load(wide, STGM_READ)) &&
+                SUCCEEDED(link->GetPath(path, sizeof path, NULL, 0)))
+                target = path;
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return target;
+}
+
+}  // namespace robot

@@ -1,0 +1,31 @@
+// The Program Manager stand-in, started for tests: it answers the "PROGMAN"
+// initiate and turns AddItem requests into shortcuts in the Programs folder.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "robot.h"
+
+namespace robot {
+
+// The stand-in's program in the Windows build folder (SETUP_BUILD_DIR).
+std::string ProgramManagerStandInPath();
+// Starts it with the options ("--log <file>", "--vanish", "--silent",
+// "--lifetime <ms>") and waits until its window exists; handle NULL on failure.
+Process StartProgramManagerStandIn(const std::string& options = "");
+// Its window (class "ProgmanStandIn"); NULL when it has none.
+HWND ProgramManagerStandInWindow(const Process& standIn);
+// Asks it to close and waits; kills it if it does not.
+void StopProgramManagerStandIn(Process& standIn);
+
+// The lines of its --log file (the execute commands it received, in order).
+std::vector<std::string> ReadStandInLog(const std::string& logPath);
+
+// The user's Programs folder, where shortcuts go.
+std::string ProgramsFolder();
+// The target of a shortcut file; empty when it cannot be read.
+std::string ShortcutTarget(const std::string& linkPath);
+
+}  // namespace robot
