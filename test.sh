@@ -7,8 +7,8 @@ cd "$(dirname "$0")"
 scripts/ensure-packages.sh
 scripts/build.sh
 
-# One ctest run over both builds.
-printf 'subdirs("native")\nsubdirs("win64")\n' > build/CTestTestfile.cmake
+# One ctest run over both builds and a few seconds of each fuzz target.
+printf 'subdirs("native")\nsubdirs("win64")\nsubdirs("fuzz")\n' > build/CTestTestfile.cmake
 
 jobs=$(nproc)
 xvfb-run -a -s "-screen 0 1024x738x24" \

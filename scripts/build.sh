@@ -2,7 +2,7 @@
 # Builds the native rules and tools (build/native); setup.exe of both editions
 # for i686 with the demo disks (build/win, build/disk, build/disk-edition1);
 # and the x86_64 test build with its own disks and the Windows tests
-# (build/win64).
+# (build/win64); and the fuzz targets of the rules with clang (build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -15,3 +15,5 @@ if [ "${SETUP_SKIP_TEST_BUILD:-0}" != 1 ]; then
   configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
   cmake --build build/win64 -j"$jobs"
 fi
+cmake -S fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build/fuzz -j"$jobs"

@@ -1,0 +1,35 @@
+// Registry data and the default destination: a value read into a buffer ends
+// up terminated inside it or is refused, and the chosen default always fits.
+#include "fuzz/fuzz_check.h"
+#include "tables/tables.h"
+#include "window/layout.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput in = {data, size};
+    unsigned long limit = TakeByte(&in);
+    unsigned long cb = TakeByte(&in);
+    int edition = TakeByte(&in) & 1;
+    int outSize = 1 + TakeByte(&in);
+    // The registry returns cb bytes into a buffer of limit + 1.
+    char* buffer = PatternBuffer(limit + 1);
+    for (unsigned long i = 0; i < cb && i <= limit; ++i) buffer[i] = (char)TakeByte(&in);
+    int terminated = TerminateRegistryText(buffer, cb, limit);
+    if (terminated) FUZZ_CHECK(memchr(buffer, 0, limit + 1) != NULL && cb <= limit);
+    if (cb > limit) FUZZ_CHECK(!terminated);
+
+    char* perUser = TakeText(&in);
+    char* programFiles = TakeText(&in);
+    uint8_t which = TakeByte(&in);
+    char* out = PatternBuffer((size_t)outSize);
+    ChooseDefaultDestination(which & 1 ? perUser : NULL, which & 2 ? programFiles : NULL,
+                             edition, out, outSize);
+    // The fallback folder is short; the buffers the window uses hold it.
+    if (outSize > (int)strlen(ProductString(FallbackFolder, edition)))
+        FUZZ_CHECK(memchr(out, 0, (size_t)outSize) != NULL);
+    if (which & 1 && strlen(perUser) < (size_t)outSize) FUZZ_CHECK(strcmp(out, perUser) == 0);
+    free(out);
+    free(programFiles);
+    free(perUser);
+    free(buffer);
+    return 0;
+}
