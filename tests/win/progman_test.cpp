@@ -1,0 +1,231 @@
+// The Program Manager link in the program's own window (Edition 0): against
+// servers of the test's own, the stand-in, and Wine's real PROGMAN server.
+#include <gtest/gtest.h>
+
+#include "dde_test_support.h"
+#include "progman_robot.h"
+
+using namespace ddetest;
+
+namespace {
+
+const char VestraPath[] = "C:\\Vestra\\Vestra.exe";
+const char VestraCommand[] = "[AddItem(\"C:\\Vestra\\Vestra.exe\", Vestra)]";
+
+class ProgramManagerLink : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallCounters();
+        ASSERT_TRUE(CreateMainWindow() != NULL);
+        Pump(20);  // nothing left over from an earlier test
+        ResetLink();
+    }
+    void TearDown() override {
+        StopServer(&first_);
+        StopServer(&second_);
+        ResetLink();
+    }
+    // One server of ours, connected.
+    void ConnectToFirst() {
+        StartServer(&first_, "A");
+        ASSERT_NE(0, ConnectProgramManager());
+        ASSERT_EQ(first_.window, DdeServerWindow);
+        Calls = PlatformCalls();
+    }
+    TestServer first_, second_;
+};
+
+TEST_F(ProgramManagerLink, ConnectRecordsTheAnsweringServerAndDeletesItsAtoms) {
+    StartServer(&first_, "A");
+    EXPECT_NE(0, ConnectProgramManager());
+    EXPECT_EQ(first_.window, DdeServerWindow);
+    EXPECT_EQ(0u, PendingDdeMessage);
+    ASSERT_EQ(1, first_.Count(WM_DDE_INITIATE));
+    EXPECT_EQ(MainWindow, first_.received[0].from);
+    // Atom names compare without case; the desktop may have made it "Progman".
+    EXPECT_EQ(0, lstrcmpiA("PROGMAN|PROGMAN", first_.received[0].text.c_str()));
+    EXPECT_FALSE(AtomExists(first_.applicationName));
+    EXPECT_FALSE(AtomExists(first_.topicName));
+}
+
+TEST_F(ProgramManagerLink, SecondServerIsToldToTerminate) {
+    StartServer(&first_, "A");
+    StartServer(&second_, "B");
+    EXPECT_NE(0, ConnectProgramManager());
+    ASSERT_TRUE(DdeServerWindow == first_.window || DdeServerWindow == second_.window);
+    TestServer& kept = DdeServerWindow == first_.window ? first_ : second_;
+    TestServer& other = DdeServerWindow == first_.window ? second_ : first_;
+    ASSERT_TRUE(PumpUntil([&] { return other.Count(WM_DDE_TERMINATE) == 1; }));
+    EXPECT_EQ(MainWindow, other.received.back().from);
+    EXPECT_EQ(0, kept.Count(WM_DDE_TERMINATE));
+    for (const TestServer* s : {&first_, &second_}) {
+        EXPECT_FALSE(AtomExists(s->applicationName));
+        EXPECT_FALSE(AtomExists(s->topicName));
+    }
+}
+
+TEST_F(ProgramManagerLink, NoServerAnsweringGivesZero) {
+    first_.answers = false;
+    StartServer(&first_, "A");
+    Calls.broadcastToOwnWindowsOnly = true;
+    EXPECT_EQ(0, ConnectProgramManager());
+    EXPECT_EQ(1, first_.Count(WM_DDE_INITIATE));  // the broadcast did reach it
+    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_EQ(0u, PendingDdeMessage);
+}
+
+TEST_F(ProgramManagerLink, ExecuteCarriesTheCommandAndItsAckFreesTheMemory) {
+    ConnectToFirst();
+    EXPECT_EQ(1, AddProgramItem(VestraPath));
+    EXPECT_EQ((UINT)WM_DDE_EXECUTE, PendingDdeMessage);
+    EXPECT_EQ(1, Calls.globalAllocs);
+    // A second request while the first is unacknowledged is refused.
+    EXPECT_EQ(0, AddProgramItem(VestraPath));
+    EXPECT_EQ(1, Calls.globalAllocs);
+
+    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_EQ(1, first_.Count(WM_DDE_EXECUTE));
+    const ReceivedMessage& execute = first_.received.back();
+    EXPECT_EQ(MainWindow, execute.from);
+    EXPECT_EQ(VestraCommand, execute.text);
+    EXPECT_GE(execute.size, (SIZE_T)600);
+    EXPECT_EQ((UINT)GMEM_DDESHARE, execute.flags & GMEM_DDESHARE);
+    // The command memory, and nothing else of ours, was freed on the ack.
+    EXPECT_EQ(Calls.allocated, Calls.freed);
+
+    DisconnectProgramManager();
+    EXPECT_TRUE(DdeServerWindow == NULL);
+    ASSERT_TRUE(PumpUntil([&] { return first_.Count(WM_DDE_TERMINATE) == 1; }));
+    EXPECT_EQ(MainWindow, first_.received.back().from);
+}
+
+// The install procedure disconnects at once; the ack comes later.
+TEST_F(ProgramManagerLink, AckAfterDisconnectStillFreesTheCommand) {
+    ConnectToFirst();
+    ASSERT_EQ(1, AddProgramItem(VestraPath));
+    DisconnectProgramManager();
+    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_EQ((UINT)WM_DDE_EXECUTE, PendingDdeMessage);
+    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_EQ(1u, Calls.freed.size());
+    EXPECT_EQ(Calls.allocated, Calls.freed);
+}
+
+TEST_F(ProgramManagerLink, RefusalsAllocateAndPostNothing) {
+    // No server recorded.
+    EXPECT_EQ(0, AddProgramItem(VestraPath));
+    // A path whose command would not fit the argument buffer: 259 characters
+    // are the most that fit with ", Vestra".
+    ConnectToFirst();
+    std::string tooLong = "C:\\" + std::string(257, 'x');
+    EXPECT_EQ(0, AddProgramItem(tooLong.c_str()));
+    EXPECT_EQ(0, Calls.globalAllocs);
+    EXPECT_TRUE(Calls.posted.empty());
+    EXPECT_EQ(0u, PendingDdeMessage);
+
+    std::string longest = tooLong.substr(1);
+    ASSERT_EQ(1, AddProgramItem(longest.c_str()));
+    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    EXPECT_EQ("[AddItem(\"" + longest + "\", Vestra)]", first_.received.back().text);
+}
+
+TEST_F(ProgramManagerLink, FailedAllocationGivesZero) {
+    ConnectToFirst();
+    Calls.failGlobalAlloc = true;
+    EXPECT_EQ(0, AddProgramItem(VestraPath));
+    EXPECT_EQ(1, Calls.globalAllocs);
+    EXPECT_TRUE(Calls.posted.empty());
+    EXPECT_EQ(0u, PendingDdeMessage);
+}
+
+TEST_F(ProgramManagerLink, FailedPostFreesTheCommand) {
+    ConnectToFirst();
+    StopServer(&first_);  // the server goes after answering
+    EXPECT_EQ(0, AddProgramItem(VestraPath));
+    EXPECT_EQ(1, Calls.globalAllocs);
+    EXPECT_EQ(Calls.allocated, Calls.freed);
+    EXPECT_EQ(0u, PendingDdeMessage);
+}
+
+TEST_F(ProgramManagerLink, DisconnectFromAGoneServerPostsNothing) {
+    ConnectToFirst();
+    StopServer(&first_);
+    DisconnectProgramManager();
+    EXPECT_TRUE(Calls.posted.empty());
+    EXPECT_TRUE(DdeServerWindow == NULL);
+}
+
+TEST_F(ProgramManagerLink, AckWhileIdleChangesNothing) {
+    StartServer(&first_, "A");
+    SendMessageA(MainWindow, WM_DDE_ACK, (WPARAM)first_.window, 0);
+    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_TRUE(Calls.freed.empty());
+    EXPECT_TRUE(Calls.posted.empty());
+}
+
+// Wine's own server answers the broadcast; it is never sent an AddItem, which
+// would bring down the desktop of the whole Wine session.
+TEST_F(ProgramManagerLink, RealProgramManagerConnectsAndDisconnects) {
+    ASSERT_NE(0, ConnectProgramManager());
+    DWORD pid = 0;
+    GetWindowThreadProcessId(DdeServerWindow, &pid);
+    EXPECT_NE(GetCurrentProcessId(), pid);
+    HWND server = DdeServerWindow;
+    DisconnectProgramManager();
+    EXPECT_TRUE(DdeServerWindow == NULL);
+    ASSERT_EQ(1u, Calls.posted.size());
+    EXPECT_EQ((UINT)WM_DDE_TERMINATE, Calls.posted[0]);
+    EXPECT_TRUE(IsWindow(server));
+    Pump(100);  // its terminate reply needs nothing of us
+}
+
+class StandIn : public ProgramManagerLink {
+protected:
+    void TearDown() override {
+        robot::StopProgramManagerStandIn(standIn_);
+        ProgramManagerLink::TearDown();
+    }
+    robot::Process standIn_;
+};
+
+TEST_F(StandIn, AnswersFirstAndMakesTheShortcut) {
+    std::string scratch = robot::ScratchFolder("progman-standin");
+    std::string log = scratch + "\\standin.log", program = scratch + "\\Vestra.exe";
+    std::string link = robot::ProgramsFolder() + "\\Vestra.lnk";
+    DeleteFileA(link.c_str());
+    ASSERT_TRUE(robot::WriteWholeFile(program, "MZ"));
+    standIn_ = robot::StartProgramManagerStandIn("--log \"" + log + "\"");
+    ASSERT_TRUE(standIn_.handle != NULL);
+
+    ASSERT_NE(0, ConnectProgramManager());
+    EXPECT_EQ(robot::ProgramManagerStandInWindow(standIn_), DdeServerWindow);  // before Wine's
+    ASSERT_EQ(1, AddProgramItem(program.c_str()));
+    DisconnectProgramManager();
+    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_EQ(1u, Calls.allocated.size());
+    EXPECT_EQ(Calls.allocated, Calls.freed);
+
+    std::vector<std::string> lines = robot::ReadStandInLog(log);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ("[AddItem(\"" + program + "\", Vestra)]", lines[0]);
+    EXPECT_EQ(0, lstrcmpiA(program.c_str(), robot::ShortcutTarget(link).c_str()))
+        << robot::ShortcutTarget(link);
+    DeleteFileA(link.c_str());
+}
+
+TEST_F(StandIn, VanishedServerMakesAddItemFail) {
+    standIn_ = robot::StartProgramManagerStandIn("--vanish");
+    ASSERT_TRUE(standIn_.handle != NULL);
+    HWND window = robot::ProgramManagerStandInWindow(standIn_);
+    ASSERT_NE(0, ConnectProgramManager());
+    EXPECT_EQ(window, DdeServerWindow);
+    EXPECT_FALSE(IsWindow(window));
+    Calls = PlatformCalls();
+    EXPECT_EQ(0, AddProgramItem(VestraPath));
+    EXPECT_EQ(1, Calls.globalAllocs);
+    EXPECT_EQ(Calls.allocated, Calls.freed);
+    DisconnectProgramManager();
+    EXPECT_EQ(1u, Calls.posted.size());  // only the failed execute
+}
+
+}  // namespace
