@@ -2,14 +2,31 @@
 #pragma once
 #include <windows.h>
 
+#include "install/install_rules.h"
+
+// Runs the installation to its end; a call while one runs is ignored.
 void RunInstallProcedure(void);
 
-// Pumps and dispatches messages for the interval (milliseconds).
+// Nonzero while the install procedure runs. A close request that arrives then
+// is held (HoldCloseRequest returns 1): the procedure stops copying at its next
+// step and the window closes when it has returned.
+extern int InstallRunning;
+int HoldCloseRequest(void);
+
+// Pumps and dispatches messages for the interval (milliseconds). A WM_QUIT it
+// meets is posted again with its exit code and ends the pump; QuitRequested
+// stays set from then on.
 void TimedMessagePump(DWORD interval);
-const char* FindCharacterForward(const char* text, char character);
+extern int QuitRequested;
+// The pump's tick source; tests only replace it.
+extern DWORD(WINAPI* PumpTickSource)(void);
+
 // Fills MessageText with the system's text for the error code.
 void SystemErrorText(DWORD code);
 // Creates the folder path level by level and leaves it current; 1 on success.
 int CreateFolderPath(const char* path);
 // Copies every plain file SourceDirectory + pattern into the folder.
 void CopyMatchingFiles(const char* pattern, const char* destinationFolder);
+// The same from any source folder ending in a backslash.
+void CopyMatchingFilesFrom(const char* sourceFolder, const char* pattern,
+                           const char* destinationFolder);

@@ -1,4 +1,5 @@
 #include "progman/progman.h"
+#include "install/install.h"
 #include "tables/tables.h"
 #include "window/window.h"
 
@@ -12,6 +13,9 @@ static void OnCommand(WPARAM wParam) {
     if (HIWORD(wParam) != 0) return;  // field notifications and the like
     int id = LOWORD(wParam);
     switch (id) {
+    case IDOK:
+        RunInstallProcedure();
+        break;
     case IDCANCEL:
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
         break;
@@ -35,6 +39,10 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY: OnDestroy(); break;
     case WM_SETFOCUS: OnSetFocus(); break;
     case WM_COMMAND: OnCommand(wParam); break;
+    case WM_CLOSE:
+        // The window must outlive a running installation; it closes after it.
+        if (HoldCloseRequest()) return 0;
+        break;
     case WM_DDE_ACK: OnDdeAcknowledge(wParam, lParam); break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

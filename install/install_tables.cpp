@@ -1,0 +1,95 @@
+#include "install/install_tables.h"
+
+const char* const InstallQuestions[MessageLanguageCount] = {
+    "In den Ordner \xBB%s\xAB installieren?",
+    "Install into \"%s\"?",
+    "Installer dans \xAB%s\xBB?",
+    "\xBFInstalar en \"%s\"?",
+    "Installo in \"%s\"?",
+    "Instalar em \"%s\"?",
+    "Install into \"%s\"?",
+};
+
+const char* const InvalidFolderMessages[MessageLanguageCount] = {
+    "Ung\xFCltiger Zielordner",
+    "Invalid destination folder",
+    "Dossier cible incorrect",
+    "Carpeta de destino no v\xE1lida",
+    "Cartella destinazione non valida",
+    "Pasta de destino inv\xE1lida",
+    "Invalid destination folder",
+};
+
+const char* const ShortcutQuestions[MessageLanguageCount] = {
+    "Ins Startmen\xFC eintragen?",
+    "Create program shortcut?",
+    "Cr\xE9" "er un raccourci?",
+    "\xBF" "Crear iconos de acceso directo?",
+    "Creo una scorciatoia per il programma?",
+    "Deseja criar um atalho para o programa?",
+    "Create program shortcut?",
+};
+
+const char* const ShortcutFailureMessages[MessageLanguageCount] = {
+    "Startmen\xFC konnte nicht aktualisiert werden.",
+    "Unable to create program shortcut.",
+    "Impossible de cr\xE9" "er le raccourci",
+    "Imposible crear acceso directo al programa",
+    "Impossibile creare la scorciatoia per il programma",
+    "N\xE3o pude criar um atalho para o programa.",
+    "Unable to create program shortcut.",
+};
+
+const char* const RunQuestions[MessageLanguageCount] = {
+    "Setup abgeschlossen. Programm starten?",
+    "Setup complete. Run program?",
+    "Installation termin\xE9" "e. Lancer le logiciel?",
+    "Instalaci\xF3n completada. \xBFQuiere ejecutar software ahora?",
+    "Installazione completa. Eseguo?",
+    "Instala\xE7\xE3o completada. Executar?",
+    "Setup complete. Run program?",
+};
+
+const char* const RunFailureMessages[MessageLanguageCount] = {
+    "Programmdatei konnte nicht ausgef\xFChrt werden.",
+    "Unable to execute program file.",
+    "Impossible d'ex\xE9" "cuter le programme.",
+    "Imposible ejecutar el programa.",
+    "Impossibile eseguire il file di programma.",
+    "N\xE3o pude executar o programa.",
+    "Unable to execute program file.",
+};
+
+const char* const LanguageMarkerNames[MarkerLanguageCount] = {
+    "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
+    "Vestra.jap",
+};
+
+const char* const FileManifest[FileManifestRows] = {
+    "Vestra.exe",                                                            // main program
+    "vstmain.dat", "vstfont.dat", "vstsym.dat",                              // data
+    "vstcore.dll", "vstgrx.dll",                                             // libraries
+    "vstlang.dat",                                                           // data
+    "vstprint.dll",                                                          // library
+    "vstimp.dll", "vstexp.dll",                                              // optional from here
+    "vsthyph.dat", "vstthes.dat", "vstspell.dat", "vstcolor.dat", "vstunit.dat",
+    "vsttwain.dll",
+    "vstconv.exe",
+    "vstzip.dll", "vstmapi.dll",
+    "vstsampl.dat",
+    "Vestra.hlp", "Vestra.cnt", "Vestra-d.hlp", "Vestra-d.cnt",
+};
+
+const char* InstallMessage(const char* const* table, int language) {
+    if (language < 0 || language >= MessageLanguageCount) language = 1;
+    return table[language];
+}
+
+const char* MainExecutableName(int edition) {
+    return edition == 0 ? "Vestra.exe" : "kminspector.exe";
+}
+
+const char* ManifestFileName(int row, int edition) {
+    if (row < 0 || row >= FileManifestRows) return 0;
+    return row == 0 ? MainExecutableName(edition) : FileManifest[row];
+}

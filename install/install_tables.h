@@ -1,0 +1,26 @@
+// Texts and the file list that only the install procedure reads. Texts are
+// code page 1252 bytes; every message table has rows 0 to 6 (LanguageIndex),
+// Chinese (6) repeating English.
+#pragma once
+
+enum { MessageLanguageCount = 7, MarkerLanguageCount = 8 };
+
+extern const char* const InstallQuestions[MessageLanguageCount];
+extern const char* const InvalidFolderMessages[MessageLanguageCount];
+extern const char* const ShortcutQuestions[MessageLanguageCount];
+extern const char* const ShortcutFailureMessages[MessageLanguageCount];
+extern const char* const RunQuestions[MessageLanguageCount];
+extern const char* const RunFailureMessages[MessageLanguageCount];
+
+// Empty file left in the destination to record the language; none for English.
+extern const char* const LanguageMarkerNames[MarkerLanguageCount];
+
+// The product files in copy order. Row 0 is the edition's main executable
+// (read it through ManifestFileName); rows below MandatoryRowCount must arrive.
+enum { FileManifestRows = 24, MandatoryRowCount = 8 };
+extern const char* const FileManifest[FileManifestRows];
+
+// The message of a table for a language; rows outside 0..6 read English.
+const char* InstallMessage(const char* const* table, int language);
+const char* MainExecutableName(int edition);
+const char* ManifestFileName(int row, int edition);

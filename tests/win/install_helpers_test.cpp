@@ -1,0 +1,221 @@
+// Folder and file helpers on real folders, and the timed message pump.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "install/install.h"
+#include "robot.h"
+#include "startup/startup.h"
+#include "tables/tables.h"
+
+using namespace robot;
+
+namespace {
+
+std::string CurrentFolder() {
+    char folder[MAX_PATH];
+    GetCurrentDirectoryA(sizeof folder, folder);
+    return folder;
+}
+
+class CreateFolderPathTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = ScratchFolder("helpers-folders");
+        ASSERT_TRUE(FolderExists(root_));
+    }
+    std::string root_;
+};
+
+TEST_F(CreateFolderPathTest, DriveRootAloneSucceedsAndBecomesCurrent) {
+    ASSERT_TRUE(SetCurrentDirectoryA(root_.c_str()));
+    EXPECT_EQ(1, CreateFolderPath("Z:\\"));
+    EXPECT_EQ("Z:\\", CurrentFolder());
+}
+
+TEST_F(CreateFolderPathTest, MissingDriveCreatesNothing) {
+    DWORD drives = GetLogicalDrives();
+    char letter = 0;
+    for (char c = 'Y'; c > 'D'; --c)
+        if (!(drives & (1u << (c - 'A')))) letter = c;
+    ASSERT_NE(0, letter);
+    std::string path = std::string(1, letter) + ":\\Vestra\\";
+    EXPECT_EQ(0, CreateFolderPath(path.c_str()));
+    EXPECT_FALSE(FolderExists(path));
+}
+
+TEST_F(CreateFolderPathTest, LevelThatIsAFileFails) {
+    ASSERT_TRUE(WriteWholeFile(root_ + "\\A", "file"));
+    EXPECT_EQ(0, CreateFolderPath((root_ + "\\A\\B\\").c_str()));
+    EXPECT_TRUE(FileExists(root_ + "\\A"));
+    EXPECT_FALSE(FolderExists(root_ + "\\A\\B"));
+}
+
+TEST_F(CreateFolderPathTest, CreatesMissingLevelsAndLeavesTheLastCurrent) {
+    ASSERT_TRUE(CreateDirectoryA((root_ + "\\A").c_str(), NULL));
+    EXPECT_EQ(1, CreateFolderPath((root_ + "\\A\\B\\C\\").c_str()));
+    EXPECT_TRUE(FolderExists(root_ + "\\A\\B\\C"));
+    EXPECT_EQ(root_ + "\\A\\B\\C", CurrentFolder());
+    // Existing levels are entered, not created again.
+    EXPECT_EQ(1, CreateFolderPath((root_ + "\\A\\B\\").c_str()));
+    EXPECT_EQ(root_ + "\\A\\B", CurrentFolder());
+}
+
+TEST_F(CreateFolderPathTest, PathLongerThanTheBufferIsRefusedBeforeCreating) {
+    std::string path = root_ + "\\" + std::string(255 - root_.size() - 2, 'n') + "\\";
+    ASSERT_EQ(255u, path.size());
+    EXPECT_EQ(0, CreateFolderPath(path.c_str()));
+    EXPECT_FALSE(FolderExists(path.substr(0, path.size() - 1)));
+}
+
+class CopyMatchingFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        source_ = ScratchFolder("helpers-source");
+        destination_ = ScratchFolder("helpers-destination");
+        ASSERT_TRUE(WriteWholeFile(source_ + "\\a.txt", "alpha"));
+        ASSERT_TRUE(WriteWholeFile(source_ + "\\b.txt", "beta"));
+        ASSERT_TRUE(WriteWholeFile(source_ + "\\c.whs", "gamma"));
+        ASSERT_TRUE(CreateDirectoryA((source_ + "\\sub.txt").c_str(), NULL));
+        lstrcpyA(SourceDirectory, (source_ + "\\").c_str());
+    }
+    std::string Read(const std::string& name) {
+        std::string content;
+        ReadWholeFile(destination_ + "\\" + name, &content);
+        return content;
+    }
+    std::string source_, destination_;
+};
+
+TEST_F(CopyMatchingFilesTest, CopiesOnlyThePlainFilesThatMatch) {
+    CopyMatchingFiles("*.tpl", (destination_ + "\\").c_str());
+    EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
+    CopyMatchingFiles("*.txt", (destination_ + "\\").c_str());
+    EXPECT_EQ("alpha", Read("a.txt"));
+    EXPECT_EQ("beta", Read("b.txt"));
+    EXPECT_FALSE(FileExists(destination_ + "\\c.whs"));
+    EXPECT_FALSE(FileExists(destination_ + "\\sub.txt"));
+    EXPECT_FALSE(FolderExists(destination_ + "\\sub.txt"));
+}
+
+TEST_F(CopyMatchingFilesTest, ReplacesFilesAndPassesOverRefusedOnes) {
+    ASSERT_TRUE(WriteWholeFile(destination_ + "\\a.txt", "old alpha"));
+    ASSERT_TRUE(WriteWholeFile(destination_ + "\\b.txt", "old beta"));
+    // A file the system refuses to overwrite: held open without sharing.
+    HANDLE held = CreateFileA((destination_ + "\\b.txt").c_str(), GENERIC_READ, 0, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    CopyMatchingFiles("*.txt", (destination_ + "\\").c_str());
+    CloseHandle(held);
+    EXPECT_EQ("alpha", Read("a.txt"));
+    EXPECT_EQ("old beta", Read("b.txt"));
+}
+
+TEST_F(CopyMatchingFilesTest, TouchesNoAttributes) {
+    // Whether a read-only file may be replaced is the system's decision (Wine
+    // run by root allows it); the helper itself never clears the attribute.
+    ASSERT_TRUE(WriteWholeFile(destination_ + "\\b.txt", "old beta"));
+    ASSERT_TRUE(SetFileAttributesA((destination_ + "\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    CopyMatchingFiles("*.txt", (destination_ + "\\").c_str());
+    EXPECT_TRUE(GetFileAttributesA((destination_ + "\\b.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
+    lstrcpyA(SourceDirectory, (source_ + "\\missing\\").c_str());
+    CopyMatchingFiles("*", (destination_ + "\\").c_str());
+    EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
+}
+
+TEST(SystemErrorText, GivesTheSystemSentenceWithoutItsLineBreak) {
+    char expected[256] = "";
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                             ERROR_FILE_NOT_FOUND, 0, expected, 255, NULL);
+    ASSERT_GT(n, 2u);
+    ASSERT_EQ('\n', expected[n - 1]);
+    while (n > 0 && (unsigned char)expected[n - 1] < 32) expected[--n] = 0;
+
+    SystemErrorText(ERROR_FILE_NOT_FOUND);
+    EXPECT_STREQ(expected, MessageText);
+
+    SystemErrorText(0x2000FFFFu);  // no system text for it
+    EXPECT_STREQ("", MessageText);
+}
+
+// A window that counts the messages dispatched to it.
+int Dispatched;
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) ++Dispatched;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+DWORD FakeTicks;
+DWORD TickCalls;
+DWORD WINAPI FakeTickCount(void) {
+    ++TickCalls;
+    return FakeTicks++;
+}
+
+class TimedMessagePumpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = CountingProc;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = "PumpTest";
+        RegisterClassA(&wc);
+        window_ = CreateWindowA("PumpTest", "", 0, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
+        ASSERT_TRUE(window_ != NULL);
+        Dispatched = 0;
+        QuitRequested = 0;
+    }
+    void TearDown() override {
+        PumpTickSource = GetTickCount;
+        DestroyWindow(window_);
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        }
+    }
+    HWND window_ = NULL;
+};
+
+TEST_F(TimedMessagePumpTest, IntervalZeroLeavesTheQueueAlone) {
+    PostMessageA(window_, WM_APP, 0, 0);
+    TimedMessagePump(0);
+    EXPECT_EQ(0, Dispatched);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, window_, WM_APP, WM_APP, PM_NOREMOVE));
+}
+
+TEST_F(TimedMessagePumpTest, DispatchesPostedMessagesWithinTheInterval) {
+    PostMessageA(window_, WM_APP, 0, 0);
+    PostMessageA(window_, WM_APP, 0, 0);
+    TimedMessagePump(50);
+    EXPECT_EQ(2, Dispatched);
+}
+
+TEST_F(TimedMessagePumpTest, EndsAcrossTheTickCounterWrap) {
+    PumpTickSource = FakeTickCount;
+    FakeTicks = 0xFFFFFFF0u;
+    TickCalls = 0;
+    TimedMessagePump(40);
+    // The start, then one test per tick until 40 have passed (0x18 - 0xFFFFFFF0).
+    EXPECT_EQ(41u, TickCalls);
+    EXPECT_EQ(0x19u, FakeTicks);
+}
+
+TEST_F(TimedMessagePumpTest, PassesAQuitRequestOnAndStops) {
+    PumpTickSource = FakeTickCount;
+    FakeTicks = 0;
+    TickCalls = 0;
+    PostMessageA(window_, WM_APP, 0, 0);
+    PostQuitMessage(7);
+    TimedMessagePump(100000);
+    EXPECT_EQ(1, Dispatched);
+    EXPECT_EQ(1, QuitRequested);
+    EXPECT_LT(TickCalls, 100u);
+    MSG msg;
+    ASSERT_EQ(0, GetMessageA(&msg, NULL, 0, 0));  // the main loop still sees the quit
+    EXPECT_EQ(7u, msg.wParam);
+}
+
+}  // namespace

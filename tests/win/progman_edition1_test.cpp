@@ -1,0 +1,76 @@
+// The Program Manager link in Edition 1: the item is named "Kellum Inspector",
+// which leaves ten characters less room for the path.
+#include <gtest/gtest.h>
+
+#include "dde_test_support.h"
+#include "progman_robot.h"
+
+using namespace ddetest;
+
+namespace {
+
+class ProgramManagerLinkEdition1 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallCounters();
+        ASSERT_TRUE(CreateMainWindow() != NULL);
+        Pump(20);
+        ResetLink();
+    }
+    void TearDown() override {
+        StopServer(&server_);
+        robot::StopProgramManagerStandIn(standIn_);
+        ResetLink();
+    }
+    // Connects to a server of ours, asks for the item and returns the command
+    // it received ("<refused>" when AddProgramItem gave 0).
+    std::string CommandFor(const std::string& path) {
+        ResetLink();
+        StartServer(&server_, "K");
+        if (!ConnectProgramManager() || DdeServerWindow != server_.window) return "<no server>";
+        std::string received = "<refused>";
+        if (AddProgramItem(path.c_str())) {
+            if (!PumpUntil([&] { return PendingDdeMessage == 0; })) return "<no ack>";
+            received = server_.received.back().text;
+        }
+        DisconnectProgramManager();
+        StopServer(&server_);
+        return received;
+    }
+    TestServer server_;
+    robot::Process standIn_;
+};
+
+TEST_F(ProgramManagerLinkEdition1, CommandNamesTheItemKellumInspector) {
+    EXPECT_EQ("[AddItem(\"D:\\Tools\\kminspector.exe\", Kellum Inspector)]",
+              CommandFor("D:\\Tools\\kminspector.exe"));
+}
+
+TEST_F(ProgramManagerLinkEdition1, LongestPathIs249Characters) {
+    std::string longest = "D:\\" + std::string(246, 'k');
+    EXPECT_EQ("[AddItem(\"" + longest + "\", Kellum Inspector)]", CommandFor(longest));
+    EXPECT_EQ("<refused>", CommandFor(longest + "k"));
+    EXPECT_EQ(0, Calls.globalAllocs);  // counted afresh by CommandFor
+    // A full 255-character path, accepted by Edition 0, is refused here.
+    EXPECT_EQ("<refused>", CommandFor("D:\\" + std::string(252, 'k')));
+}
+
+TEST_F(ProgramManagerLinkEdition1, StandInMakesTheShortcutUnderTheProductName) {
+    std::string scratch = robot::ScratchFolder("progman-standin-edition1");
+    std::string program = scratch + "\\kminspector.exe";
+    std::string link = robot::ProgramsFolder() + "\\Kellum Inspector.lnk";
+    DeleteFileA(link.c_str());
+    ASSERT_TRUE(robot::WriteWholeFile(program, "MZ"));
+    standIn_ = robot::StartProgramManagerStandIn();
+    ASSERT_TRUE(standIn_.handle != NULL);
+    ASSERT_NE(0, ConnectProgramManager());
+    ASSERT_EQ(robot::ProgramManagerStandInWindow(standIn_), DdeServerWindow);
+    ASSERT_EQ(1, AddProgramItem(program.c_str()));
+    DisconnectProgramManager();
+    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    EXPECT_EQ(0, lstrcmpiA(program.c_str(), robot::ShortcutTarget(link).c_str()))
+        << robot::ShortcutTarget(link);
+    DeleteFileA(link.c_str());
+}
+
+}  // namespace
