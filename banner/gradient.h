@@ -1,0 +1,37 @@
+// Band geometry of the banner's blue gradient and the panel mirror: plain
+// arithmetic over the work-area size, shared by the painter and its tests.
+#pragma once
+
+enum { PaletteSize = 222, PanelWidth = 270 };
+
+struct BannerRect {
+    int left, top, right, bottom;  // right and bottom exclusive
+};
+
+// Rows per band: the work-area height over the palette size, at least 1 so
+// that a work area lower than the palette still fills and the loop ends.
+int BandHeight(int workAreaHeight);
+
+// Palette entry of the band that starts s rows down (may be negative below
+// the window).
+int BandIndex(int s, int workAreaHeight);
+
+// The colour value of a band: a palette-relative entry, negatives clamped.
+unsigned BandColour(int index);
+
+// Rectangle of band k (k = 1, 2, ...): rows k*b - 2 up to (k+1)*b - 2,
+// across the full width and one pixel beyond.
+BannerRect BandRectangle(int k, int bandHeight, int workAreaWidth);
+
+// Number of bands the fill draws: it continues while the band's start lies
+// above the window's bottom plus two, so the last one lies below the window.
+int BandCount(int workAreaHeight);
+
+// The panel strip replaced by its own upside-down image: destination from
+// (x, y) of width by height; the source is the same strip named by its lower
+// edge (sourceY) and a negative height.
+struct MirrorBlock {
+    int x, y, width, height;
+    int sourceY, sourceHeight;
+};
+MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop);

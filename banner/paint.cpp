@@ -1,0 +1,61 @@
+#include "banner/paint.h"
+
+const char* const FolderLabels[7] = {
+    "Zielordner:",   "Destination Folder:",    "Dossier Cible:",      "Carpeta de destino:",
+    "Cartella destinazione:", "Pasta destino:", "Destination Folder:",
+};
+
+const char* const HelpNotes[4] = {
+    "L'aide est en anglais.",
+    "Program help in English.",
+    "L'aiuto \xE8 in inglese.",
+    "A ajuda est\xE1 em ingl\xEAs.",
+};
+
+const char MakerLine[] = "Kellum Software Technology AG";
+
+const char* HelpNoteFor(int language) {
+    switch (language) {
+    case 2: return HelpNotes[0];
+    case 3: return HelpNotes[1];
+    case 4: return HelpNotes[2];
+    case 5: return HelpNotes[3];
+    case 6: return HelpNotes[1];
+    default: return 0;
+    }
+}
+
+const char* FolderLabelFor(int language) {
+    if (language < 0 || language >= 7) return FolderLabels[1];
+    return FolderLabels[language];
+}
+
+TitleStyle TitleFor(int edition) {
+    if (edition == 1) {
+        TitleStyle t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550, {495, 60}};
+        return t;
+    }
+    TitleStyle t = {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}};
+    return t;
+}
+
+static BannerRect Offset(BannerRect r, int dx, int dy) {
+    BannerRect o = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    return o;
+}
+
+BannerTextLayout ComputeTextLayout(int w, int h, int panelLeft, int panelTop) {
+    BannerTextLayout t;
+    t.makerShadow = BannerRect{w / 2, 30, w - 25, h - 32};
+    t.maker = Offset(t.makerShadow, -3, -3);
+    t.description = BannerRect{32, 135, w - 32, h - 32};
+    t.folderLabel = TextPoint{panelLeft + 24, panelTop + 12};
+    t.notice = BannerRect{panelLeft, h - 20, panelLeft + PanelWidth, h};
+    t.helpNote = Offset(t.notice, 0, -130);
+    return t;
+}
+
+BannerRect CopyBackBlock(BannerRect paint) {
+    BannerRect b = {paint.left, paint.top, paint.right + 1, paint.bottom + 2};
+    return b;
+}

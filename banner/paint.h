@@ -1,0 +1,43 @@
+// What the banner says and where: texts by edition and language, and the
+// places of the painted texts in window coordinates of the work-area size.
+#pragma once
+#include "banner/gradient.h"
+
+extern const char* const FolderLabels[7];
+extern const char* const HelpNotes[4];
+extern const char MakerLine[];
+
+// The help note for a language, or NULL where none is drawn (and for any
+// index outside the table).
+const char* HelpNoteFor(int language);
+// The folder label for a language; English for any index outside the table.
+const char* FolderLabelFor(int language);
+
+struct TextPoint {
+    int x, y;
+};
+
+// Title, its shadow and the separate version text of an edition.
+struct TitleStyle {
+    const char* title;
+    int height, weight;
+    TextPoint shadow, face;
+    const char* version;  // NULL: the version is part of the title
+    int versionHeight, versionWeight;
+    TextPoint versionAt;
+};
+TitleStyle TitleFor(int edition);
+
+struct BannerTextLayout {
+    BannerRect makerShadow, maker;  // black first, then white 3 pixels up-left
+    BannerRect description;
+    TextPoint folderLabel;
+    BannerRect notice, helpNote;
+};
+BannerTextLayout ComputeTextLayout(int workAreaWidth, int workAreaHeight, int panelLeft,
+                                   int panelTop);
+
+// The block a copy-back paint moves from the buffer for a paint rectangle:
+// one pixel wider and two taller, which covers the rectangle shifted by the
+// window's one-pixel border.
+BannerRect CopyBackBlock(BannerRect paint);

@@ -1,0 +1,183 @@
+// Band geometry, the panel mirror, the banner texts and their places.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "banner/gradient.h"
+#include "banner/paint.h"
+
+namespace {
+
+TEST(BandGeometry, BandHeightHasAFloorOfOne) {
+    struct Case {
+        int height, band;
+    } cases[] = {{738, 3}, {770, 3}, {887, 3}, {888, 4}, {994, 4}, {1040, 4}, {1109, 4},
+                 {1110, 5}, {222, 1}, {221, 1}, {200, 1}, {1, 1}, {0, 1}, {60000, 270}};
+    for (const Case& c : cases) EXPECT_EQ(c.band, BandHeight(c.height)) << c.height;
+}
+
+TEST(BandGeometry, BandColourClampsNegativeIndices) {
+    struct Case {
+        int index;
+        unsigned colour;
+    } cases[] = {{-5, 0x01000000u}, {-1, 0x01000000u}, {0, 0x01000000u}, {1, 0x01000001u},
+                 {220, 0x010000DCu}, {221, 0x01000000u + 221}};
+    for (const Case& c : cases) EXPECT_EQ(c.colour, BandColour(c.index)) << c.index;
+}
+
+// The worked example: 1024 x 738, three rows per band, 247 bands.
+TEST(BandGeometry, WorkedExample738) {
+    const int h = 738, b = BandHeight(h);
+    EXPECT_EQ(247, BandCount(h));
+    struct Case {
+        int k, top, bottom, index;
+    } cases[] = {{1, 1, 4, 221}, {2, 4, 7, 220}, {3, 7, 10, 219}, {247, 739, 742, 0}};
+    for (const Case& c : cases) {
+        BannerRect r = BandRectangle(c.k, b, 1024);
+        EXPECT_EQ(0, r.left);
+        EXPECT_EQ(1026, r.right);
+        EXPECT_EQ(c.top, r.top) << c.k;
+        EXPECT_EQ(c.bottom, r.bottom) << c.k;
+        EXPECT_EQ(c.index, BandIndex(c.k * b, h)) << c.k;
+    }
+}
+
+// Over the whole fill: the first band is the brightest entry, the bands
+// touch without gaps, the index never rises, never falls by more than one
+// per band, never reaches 222, and the last band lies below the window.
+TEST(BandGeometry, FillCoversTheWindowFromTheFirstBandDown) {
+    const int heights[] = {200, 221, 222, 500, 738, 770, 888, 994, 1040, 1080, 1200, 1600};
+    for (int h : heights) {
+        SCOPED_TRACE(h);
+        int b = BandHeight(h), bands = BandCount(h);
+        // Below 222 rows the floor of one row per band starts a little darker.
+        EXPECT_EQ(h >= 222 ? 221 : (h - 1) * 222 / h, BandIndex(b, h));
+        int previousIndex = 222, previousBottom = b - 2;
+        for (int k = 1; k <= bands; ++k) {
+            BannerRect r = BandRectangle(k, b, 640);
+            EXPECT_EQ(previousBottom, r.top);
+            previousBottom = r.bottom;
+            int n = BandIndex(k * b, h);
+            EXPECT_LE(n, previousIndex);
+            EXPECT_GE(n, previousIndex - 2);  // 221 bands or more over 222 entries
+            previousIndex = n;
+        }
+        EXPECT_GE(previousBottom - b + 2, h + 2);  // the last start reached the test's end
+        EXPECT_LT((bands - 1) * b, h + 2);         // and the band before did not
+        EXPECT_GE(previousBottom, h);              // every row of the window is filled
+    }
+}
+
+TEST(BandGeometry, RowsAboveTheFirstBandAreLeftAlone) {
+    struct Case {
+        int height, firstRow;
+    } cases[] = {{738, 1}, {994, 2}, {1040, 2}, {1110, 3}, {200, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.firstRow, BandRectangle(1, BandHeight(c.height), 1024).top) << c.height;
+}
+
+TEST(BandGeometry, IndexBelowTheWindowIsNegativeThenClamped) {
+    // 770: b = 3, the last band starts at 774 and has the index -1.
+    const int h = 770, bands = BandCount(h);
+    EXPECT_EQ(258, bands);
+    EXPECT_EQ(-1, BandIndex(bands * BandHeight(h), h));
+    EXPECT_EQ(0x01000000u, BandColour(BandIndex(bands * BandHeight(h), h)));
+}
+
+TEST(BandGeometry, TallWorkAreaDoesNotOverflowTheIndex) {
+    const int h = 20000000;  // the product with 222 passes 2^31
+    EXPECT_EQ(221, BandIndex(BandHeight(h), h));
+    EXPECT_EQ(0, BandIndex(h, h));
+}
+
+TEST(PanelMirror, WorkedExample738) {
+    MirrorBlock m = PanelMirror(738, 492, 381);
+    EXPECT_EQ(492, m.x);
+    EXPECT_EQ(381, m.y);
+    EXPECT_EQ(270, m.width);
+    EXPECT_EQ(354, m.height);  // rows 381 to 734
+    EXPECT_EQ(735, m.sourceY);
+    EXPECT_EQ(-354, m.sourceHeight);
+    EXPECT_EQ(m.y + m.height, m.sourceY + m.sourceHeight + m.height);
+}
+
+TEST(BannerTexts, WorkedExample738) {
+    BannerTextLayout t = ComputeTextLayout(1024, 738, 492, 381);
+    struct Case {
+        const char* name;
+        BannerRect got, expected;
+    } cases[] = {
+        {"maker shadow", t.makerShadow, {512, 30, 999, 706}},
+        {"maker", t.maker, {509, 27, 996, 703}},
+        {"description", t.description, {32, 135, 992, 706}},
+        {"notice", t.notice, {492, 718, 762, 738}},
+        {"help note", t.helpNote, {492, 588, 762, 608}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.expected.left, c.got.left);
+        EXPECT_EQ(c.expected.top, c.got.top);
+        EXPECT_EQ(c.expected.right, c.got.right);
+        EXPECT_EQ(c.expected.bottom, c.got.bottom);
+    }
+    EXPECT_EQ(516, t.folderLabel.x);
+    EXPECT_EQ(393, t.folderLabel.y);
+}
+
+TEST(BannerTexts, HelpNoteAndFolderLabelByLanguage) {
+    struct Case {
+        int language;
+        const char* note;  // nullptr: none drawn
+        const char* label;
+    } cases[] = {
+        {0, nullptr, "Zielordner:"},
+        {1, nullptr, "Destination Folder:"},
+        {2, "L'aide est en anglais.", "Dossier Cible:"},
+        {3, "Program help in English.", "Carpeta de destino:"},
+        {4, "L'aiuto \xE8 in inglese.", "Cartella destinazione:"},
+        {5, "A ajuda est\xE1 em ingl\xEAs.", "Pasta destino:"},
+        {6, "Program help in English.", "Destination Folder:"},
+        {7, nullptr, "Destination Folder:"},
+        {-1, nullptr, "Destination Folder:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        const char* note = HelpNoteFor(c.language);
+        if (c.note)
+            EXPECT_STREQ(c.note, note);
+        else
+            EXPECT_EQ(nullptr, note);
+        EXPECT_STREQ(c.label, FolderLabelFor(c.language));
+    }
+}
+
+TEST(BannerTexts, TitleByEdition) {
+    TitleStyle t0 = TitleFor(0), t1 = TitleFor(1);
+    EXPECT_STREQ("Vestra 14.3", t0.title);
+    EXPECT_EQ(nullptr, t0.version);
+    EXPECT_EQ(82, t0.height);
+    EXPECT_EQ(550, t0.weight);
+    EXPECT_STREQ("Kellum Inspector", t1.title);
+    EXPECT_STREQ("14.3", t1.version);
+    EXPECT_EQ(70, t1.height);
+    EXPECT_EQ(500, t1.weight);
+    EXPECT_EQ(495, t1.versionAt.x);
+    EXPECT_EQ(60, t1.versionAt.y);
+    // The shadow lies six pixels right of and below the face in both.
+    for (const TitleStyle& t : {t0, t1}) {
+        EXPECT_EQ(6, t.shadow.x - t.face.x);
+        EXPECT_EQ(6, t.shadow.y - t.face.y);
+    }
+    EXPECT_EQ(30, t0.shadow.x);
+    EXPECT_EQ(40, t1.shadow.x);
+}
+
+TEST(CopyBack, BlockIsOneWiderAndTwoTaller) {
+    BannerRect b = CopyBackBlock(BannerRect{10, 20, 110, 70});
+    EXPECT_EQ(10, b.left);
+    EXPECT_EQ(20, b.top);
+    EXPECT_EQ(101, b.right - b.left);
+    EXPECT_EQ(52, b.bottom - b.top);
+}
+
+}  // namespace
