@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "install/install.h"
 #include "progman/progman.h"
 #include "window/window.h"
 
@@ -110,19 +111,10 @@ inline void InstallCounters() {
         (SendMessageCall)ReplaceImport("user32.dll", "SendMessageA", (void*)FilteredSendMessage);
 }
 
-// ---- Pump ---------------------------------------------------------------
+// ---- Pump ----------------------------------------------------------------
 
-inline void Pump(DWORD ms) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(1);
-    } while (GetTickCount() - start < ms);
-}
+// The program's own pump, as the install procedure runs it while it waits.
+inline void Pump(DWORD ms) { TimedMessagePump(ms); }
 
 // Pumps until the condition holds or the time is up; returns the condition.
 template <class Condition>
@@ -130,7 +122,7 @@ bool PumpUntil(Condition condition, DWORD ms = 5000) {
     DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > ms) return false;
-        Pump(5);
+        Pump(10);
     }
     return true;
 }
