@@ -41,6 +41,18 @@ foreach(edition 0 1)
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/edition${edition})
 endforeach()
 
+# The description texts go onto the end of each freshly linked setup.exe; a
+# changed text relinks, so the block is never stale.
+get_property(description_texts GLOBAL PROPERTY DESCRIPTION_TEXTS)
+get_property(descblock GLOBAL PROPERTY DESCBLOCK_TOOL)
+foreach(edition 0 1)
+  add_custom_command(TARGET setup_edition${edition} POST_BUILD
+    COMMAND ${descblock} append $<TARGET_FILE:setup_edition${edition}> ${description_texts}
+    COMMENT "Appending the description block to setup.exe of edition ${edition}")
+  set_property(TARGET setup_edition${edition} APPEND PROPERTY LINK_DEPENDS
+    ${description_texts} ${descblock})
+endforeach()
+
 # Disk assembly: setup.exe and the product files beside it.
 include(cmake/disk.cmake OPTIONAL)
 

@@ -1,3 +1,4 @@
+#include "banner/description.h"
 #include "tables/tables.h"
 #include "window/layout.h"
 #include "window/window.h"
@@ -84,6 +85,7 @@ int CreateSetupWindow(HINSTANCE instance) {
         return 0;
     }
 
+    LoadDescription();  // in place before the first paint
     FindDefaultDestination();
 
     SetupLayout layout = ComputeLayout(WorkAreaWidth, WorkAreaHeight,

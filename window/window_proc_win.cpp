@@ -1,3 +1,4 @@
+#include "banner/description.h"
 #include "progman/progman.h"
 #include "install/install.h"
 #include "tables/tables.h"
@@ -29,6 +30,7 @@ static void OnCommand(WPARAM wParam) {
 
 void SwitchLanguage(int language) {
     LanguageIndex = language;
+    LoadDescription();
     InvalidateRect(MainWindow, NULL, FALSE);
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
 }

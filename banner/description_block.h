@@ -1,0 +1,65 @@
+// The description block at the end of setup.exe: six texts, German to
+// Portuguese, each found by its distance from the end of the file.
+#pragma once
+
+enum {
+    DescriptionTextCount = 6,    // German, English, French, Spanish, Italian, Portuguese
+    DescriptionOffsetRows = 7,   // the six and Chinese, which reads English
+    DescriptionReadSize = 1750,  // at most this much of a text is ever shown
+    DescriptionMarkerSize = 16   // written just before the German text
+};
+
+// Bytes the build writes in front of the German text so that the program can
+// tell its own block from whatever else a file ends with.
+extern const char DescriptionMarker[DescriptionMarkerSize + 1];
+
+// Fills offsets[0..6] with each text's distance from the end of the file, from
+// the sizes of the six texts in block order. Returns 1; 0 when a size is not
+// positive or the block would not fit a 32-bit distance.
+int ComputeDescriptionOffsets(const long sizes[DescriptionTextCount],
+                              long offsets[DescriptionOffsetRows]);
+
+// The offsets row a language reads: Chinese has its own row with the English
+// distance; the Japanese choice (7) and anything unknown read English.
+int DescriptionOffsetRow(int language);
+
+// Bytes appended to the program: the marker, then the texts with one zero byte
+// between them and none after the last.
+long DescriptionBlockSize(const long sizes[DescriptionTextCount]);
+
+// Writes the appended bytes into out (capacity bytes). Returns their count, or
+// -1 when they do not fit.
+long BuildDescriptionBlock(const char* const texts[DescriptionTextCount],
+                           const long sizes[DescriptionTextCount], char* out, long capacity);
+
+// File offset of the marker for a file of fileSize bytes whose German text
+// lies germanDistance bytes before the end; -1 when the file is too short.
+long DescriptionMarkerStart(long fileSize, long germanDistance);
+
+// 1 when bytes (count of them) are exactly the marker.
+int IsDescriptionMarker(const char* bytes, long count);
+
+// The length of the program in front of an appended block of blockSize bytes:
+// fileSize when the file does not end with one, so appending stays idempotent.
+long ProgramSizeBeforeBlock(const char* file, long fileSize, long blockSize);
+
+// What a description text must be: code page 1252 text, lines ended by CR LF.
+enum DescriptionTextProblem {
+    TextFine,
+    TextEmpty,
+    TextZeroByte,
+    TextTab,
+    TextControlCharacter,
+    TextBareCarriageReturn,
+    TextBareLineFeed,
+    TextUndefinedByte
+};
+
+struct TextCheck {
+    int problem;  // a DescriptionTextProblem
+    long offset;  // of the offending byte; 0 for a fine text
+    long line;    // 1-based line of that byte; 0 for a fine text
+};
+
+TextCheck CheckDescriptionText(const char* text, long size);
+const char* DescribeTextProblem(int problem);

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "banner/description_block.h"
+
+namespace {
+
+const char* const TextNames[DescriptionTextCount] = {"german",  "english", "french",
+                                                     "spanish", "italian", "portuguese"};
+
+std::string ShippedText(int i) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.rfind("tests/native/")) + "banner/descriptions/" + TextNames[i] +
+           ".txt";
+    std::string content;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return content;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, got);
+    fclose(file);
+    return content;
+}
+
+struct Block {
+    std::string texts[DescriptionTextCount];
+    long sizes[DescriptionTextCount];
+    const char* pointers[DescriptionTextCount];
+    std::vector<char> bytes;
+};
+
+void MakeBlock(Block* block) {
+    for (int i = 0; i < DescriptionTextCount; ++i) {
+        block->sizes[i] = (long)block->texts[i].size();
+        block->pointers[i] = block->texts[i].data();
+    }
+    block->bytes.resize((size_t)DescriptionBlockSize(block->sizes));
+    ASSERT_EQ((long)block->bytes.size(),
+              BuildDescriptionBlock(block->pointers, block->sizes, block->bytes.data(),
+                                    (long)block->bytes.size()));
+}
+
+}  // namespace
+
+TEST(DescriptionBlock, ShippedTextsGiveTheDistances) {
+    const long expectedSizes[DescriptionTextCount] = {1792, 1527, 1540, 1094, 1046, 1051};
+    long sizes[DescriptionTextCount];
+    for (int i = 0; i < DescriptionTextCount; ++i) {
+        std::string text = ShippedText(i);
+        sizes[i] = (long)text.size();
+        EXPECT_EQ(expectedSizes[i], sizes[i]) << TextNames[i];
+        EXPECT_EQ(TextFine, CheckDescriptionText(text.data(), sizes[i]).problem) << TextNames[i];
+    }
+    long offsets[DescriptionOffsetRows];
+    ASSERT_EQ(1, ComputeDescriptionOffsets(sizes, offsets));
+    const long expected[DescriptionOffsetRows] = {8055, 6262, 4734, 3193, 2098, 1051, 6262};
+    for (int i = 0; i < DescriptionOffsetRows; ++i) EXPECT_EQ(expected[i], offsets[i]) << i;
+}
+
+TEST(DescriptionBlock, ShippedTextsFollowTheLayout) {
+    for (int i = 0; i < DescriptionTextCount; ++i) {
+        std::string text = ShippedText(i);
+        SCOPED_TRACE(TextNames[i]);
+        size_t firstBreak = text.find("\r\n");
+        ASSERT_NE(std::string::npos, firstBreak);
+        EXPECT_EQ("\r\n\r\n*  ", text.substr(firstBreak, 7));  // intro, empty line, a feature
+        size_t lastBreak = text.rfind("\r\n\r\n");
+        ASSERT_NE(std::string::npos, lastBreak);
+        EXPECT_NE(std::string::npos, text.find(" 6 M", lastBreak));  // the disk space line
+        EXPECT_NE('\n', text.back());                             // the text ends with it
+    }
+    // The German cut at 1750 bytes drops exactly the line break, the empty line
+    // and the closing line.
+    std::string german = ShippedText(0);
+    EXPECT_EQ(german.size() - 42, german.rfind("\r\n\r\n"));
+}
+
+TEST(DescriptionBlock, OffsetsCountEachTextAndTheZerosAfterIt) {
+    struct Case {
+        long sizes[DescriptionTextCount];
+        long offsets[DescriptionOffsetRows];
+    } cases[] = {
+        {{1, 1, 1, 1, 1, 1}, {11, 9, 7, 5, 3, 1, 9}},
+        {{10, 20, 30, 40, 50, 60}, {215, 204, 183, 152, 111, 60, 204}},
+    };
+    for (const Case& c : cases) {
+        long offsets[DescriptionOffsetRows];
+        ASSERT_EQ(1, ComputeDescriptionOffsets(c.sizes, offsets));
+        for (int i = 0; i < DescriptionOffsetRows; ++i) EXPECT_EQ(c.offsets[i], offsets[i]) << i;
+    }
+    const long empty[DescriptionTextCount] = {5, 5, 0, 5, 5, 5};
+    const long huge[DescriptionTextCount] = {1L << 29, 1L << 29, 1L << 29, 1, 1, 1};
+    long offsets[DescriptionOffsetRows];
+    EXPECT_EQ(0, ComputeDescriptionOffsets(empty, offsets));
+    EXPECT_EQ(0, ComputeDescriptionOffsets(huge, offsets));
+}
+
+TEST(DescriptionBlock, RowsForEveryLanguage) {
+    const int rows[][2] = {{0, 0}, {1, 1}, {5, 5}, {6, 6}, {7, 1}, {-1, 1}, {99, 1}};
+    for (const auto& r : rows) EXPECT_EQ(r[1], DescriptionOffsetRow(r[0])) << r[0];
+}
+
+TEST(DescriptionBlock, BuiltBlockPlacesEachTextAtItsDistance) {
+    Block block;
+    const char* words[DescriptionTextCount] = {"Deutsch", "English", "Fr", "Es", "Italiano", "Pt"};
+    for (int i = 0; i < DescriptionTextCount; ++i) block.texts[i] = words[i];
+    MakeBlock(&block);
+    long offsets[DescriptionOffsetRows];
+    ASSERT_EQ(1, ComputeDescriptionOffsets(block.sizes, offsets));
+
+    // In front of a program of any size, each text starts at its distance from
+    // the end and is followed by a zero byte, except the last.
+    std::string file = std::string(100, 'P') + std::string(block.bytes.begin(), block.bytes.end());
+    long size = (long)file.size();
+    for (int i = 0; i < DescriptionTextCount; ++i) {
+        const char* text = file.data() + size - offsets[i];
+        EXPECT_EQ(block.texts[i], std::string(text, block.texts[i].size()));
+        if (i < DescriptionTextCount - 1) {
+            EXPECT_EQ(0, text[block.texts[i].size()]);
+        }
+    }
+    EXPECT_EQ('t', file.back());
+    long markerStart = DescriptionMarkerStart(size, offsets[0]);
+    ASSERT_EQ(100, markerStart);
+    EXPECT_EQ(1, IsDescriptionMarker(file.data() + markerStart, DescriptionMarkerSize));
+
+    std::vector<char> small(block.bytes.size() - 1);
+    EXPECT_EQ(-1, BuildDescriptionBlock(block.pointers, block.sizes, small.data(),
+                                        (long)small.size()));
+}
+
+TEST(DescriptionBlock, MarkerDecidesWhetherABlockIsThere) {
+    EXPECT_EQ(-1, DescriptionMarkerStart(8055 + DescriptionMarkerSize - 1, 8055));
+    EXPECT_EQ(0, DescriptionMarkerStart(8055 + DescriptionMarkerSize, 8055));
+    EXPECT_EQ(-1, DescriptionMarkerStart(0, 8055));
+
+    std::string marker(DescriptionMarker, DescriptionMarkerSize);
+    std::string zeros(DescriptionMarkerSize, '\0');
+    std::string oneOff = marker;
+    oneOff[DescriptionMarkerSize - 1] = 1;
+    EXPECT_EQ(1, IsDescriptionMarker(marker.data(), DescriptionMarkerSize));
+    EXPECT_EQ(0, IsDescriptionMarker(zeros.data(), DescriptionMarkerSize));  // section padding
+    EXPECT_EQ(0, IsDescriptionMarker(oneOff.data(), DescriptionMarkerSize));
+    EXPECT_EQ(0, IsDescriptionMarker(marker.data(), DescriptionMarkerSize - 1));  // short read
+}
+
+TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
+    Block first, second;
+    for (int i = 0; i < DescriptionTextCount; ++i) {
+        first.texts[i] = "old text " + std::to_string(i);
+        second.texts[i] = "new text " + std::to_string(i);
+    }
+    MakeBlock(&first);
+    MakeBlock(&second);
+    std::string program(300, '\0');
+    program[0] = 'M';
+    long blockSize = (long)first.bytes.size();
+
+    EXPECT_EQ(300, ProgramSizeBeforeBlock(program.data(), 300, blockSize));
+    EXPECT_EQ(10, ProgramSizeBeforeBlock(program.data(), 10, blockSize));  // shorter than a block
+    std::string once = program + std::string(first.bytes.begin(), first.bytes.end());
+    EXPECT_EQ(300, ProgramSizeBeforeBlock(once.data(), (long)once.size(), blockSize));
+    // A block of the same size but other texts is replaced as well.
+    std::string redone = once.substr(0, 300) + std::string(second.bytes.begin(), second.bytes.end());
+    EXPECT_EQ(300, ProgramSizeBeforeBlock(redone.data(), (long)redone.size(), blockSize));
+}
+
+TEST(DescriptionBlock, TextChecksRejectBadBytes) {
+    struct Case {
+        std::string text;
+        int problem;
+        long offset;
+        long line;
+    } cases[] = {
+        {"Intro\r\n\r\n*  Feature\r\n\r\nNeeds 6 MB.", TextFine, 0, 0},
+        {"M\xFC" "ller \x80 \xE9t\xE9 \xFF", TextFine, 0, 0},
+        {"", TextEmpty, 0, 1},
+        {std::string("ab\0cd", 5), TextZeroByte, 2, 1},
+        {"a\r\nb\tc", TextTab, 4, 2},
+        {"a\r\nb\r\nc\x1B", TextControlCharacter, 7, 3},
+        {"del\x7F", TextControlCharacter, 3, 1},
+        {"a\rb", TextBareCarriageReturn, 1, 1},
+        {"ends with CR\r", TextBareCarriageReturn, 12, 1},
+        {"a\r\nb\nc", TextBareLineFeed, 4, 2},
+        {"\nstarts with LF", TextBareLineFeed, 0, 1},
+        {"x\x81", TextUndefinedByte, 1, 1},
+        {"x\x8D", TextUndefinedByte, 1, 1},
+        {"x\x8F", TextUndefinedByte, 1, 1},
+        {"x\x90", TextUndefinedByte, 1, 1},
+        {"x\x9D", TextUndefinedByte, 1, 1},
+    };
+    for (const Case& c : cases) {
+        TextCheck check = CheckDescriptionText(c.text.data(), (long)c.text.size());
+        EXPECT_EQ(c.problem, check.problem) << c.text;
+        EXPECT_EQ(c.offset, check.offset) << c.text;
+        EXPECT_EQ(c.line, check.line) << c.text;
+        EXPECT_STRNE("unknown problem", DescribeTextProblem(check.problem));
+    }
+}

@@ -1,0 +1,191 @@
+// LoadDescription on files that carry the block the build appends, on files
+// that do not, and on the disks' setup.exe.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <set>
+#include <string>
+
+#include "banner/description.h"
+#include "robot.h"
+#include "tables/tables.h"
+#include "window/window.h"
+
+using namespace robot;
+
+namespace {
+
+enum { German, English, French, Spanish, Italian, Portuguese, Chinese, Japanese };
+const char* const TextNames[6] = {"german", "english", "french", "spanish", "italian", "portuguese"};
+const size_t BlockWithMarker = 8055 + 16;
+
+std::string ShippedText(int text) {
+    std::string source = __FILE__;
+    std::string path = source.substr(0, source.rfind("tests/win/")) + "banner/descriptions/" +
+                       TextNames[text] + ".txt";
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(WindowsPath(path), &content)) << path;
+    return content;
+}
+
+std::string BuiltSetup(int edition) {
+    const char* build = getenv("SETUP_BUILD_DIR");
+    return WindowsPath(build ? build : ".") + (edition ? "\\edition1" : "\\edition0") +
+           "\\setup.exe";
+}
+
+std::string OwnProgram() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
+    return std::string(path, length < sizeof path ? length : 0);
+}
+
+std::string Shown() { return DescriptionText ? std::string(DescriptionText) : "(no buffer)"; }
+
+class Description : public ::testing::Test {
+protected:
+    void SetUp() override { folder_ = ScratchFolder("description"); }
+    void TearDown() override { LanguageIndex = English; }
+
+    // A file of the given content in the scratch folder.
+    std::string FileWith(const char* name, const std::string& content) {
+        std::string path = folder_ + "\\" + name;
+        EXPECT_TRUE(WriteWholeFile(path, content));
+        return path;
+    }
+    std::string ShownFor(const std::string& path, int language) {
+        LanguageIndex = language;
+        LoadDescriptionFromFile(path.c_str());
+        return Shown();
+    }
+    std::string folder_;
+};
+
+// Each language shows its own text and nothing of its neighbours; German is
+// cut after 1750 bytes; Portuguese runs to the end of the file.
+void ExpectEveryLanguage(const std::string& path) {
+    struct Case {
+        int language, text;
+        size_t length;
+    } cases[] = {
+        {German, German, 1750},         {English, English, 1527}, {French, French, 1540},
+        {Spanish, Spanish, 1094},       {Italian, Italian, 1046}, {Portuguese, Portuguese, 1051},
+        {Chinese, English, 1527},       {Japanese, English, 1527},
+    };
+    for (const auto& c : cases) {
+        LanguageIndex = c.language;
+        LoadDescriptionFromFile(path.c_str());
+        ASSERT_TRUE(DescriptionText != NULL);
+        std::string expected = ShippedText(c.text).substr(0, c.length);
+        EXPECT_EQ(expected, std::string(DescriptionText)) << "language " << c.language;
+    }
+}
+
+}  // namespace
+
+TEST_F(Description, EachLanguageReadsItsTextFromTheBuiltProgram) {
+    std::string copy = FileWith("setup.exe", "");
+    ASSERT_TRUE(CopyFileA(BuiltSetup(0).c_str(), copy.c_str(), FALSE));
+    ExpectEveryLanguage(copy);
+}
+
+TEST_F(Description, DistancesDoNotDependOnTheProgramInFront) {
+    std::string setup, own;
+    ASSERT_TRUE(ReadWholeFile(BuiltSetup(1), &setup));
+    ASSERT_TRUE(ReadWholeFile(OwnProgram(), &own));
+    ASSERT_GT(setup.size(), BlockWithMarker);
+    std::string block = setup.substr(setup.size() - BlockWithMarker);
+    ExpectEveryLanguage(FileWith("other.exe", own + block));
+    ExpectEveryLanguage(FileWith("block-only.bin", block));
+}
+
+TEST_F(Description, ItalianStopsAtItsZeroByteThoughTheReadGoesOn) {
+    std::string copy = FileWith("setup.exe", "");
+    ASSERT_TRUE(CopyFileA(BuiltSetup(0).c_str(), copy.c_str(), FALSE));
+    ShownFor(copy, Italian);
+    // 1046 bytes of Italian, its zero byte, then the first 703 of Portuguese.
+    std::string portuguese = ShippedText(Portuguese);
+    EXPECT_EQ(0, DescriptionText[1046]);
+    EXPECT_EQ(0, memcmp(DescriptionText + 1047, portuguese.data(), 703));
+    EXPECT_EQ(0, DescriptionText[1750]);
+    EXPECT_EQ(1046u, strlen(DescriptionText));
+}
+
+TEST_F(Description, FilesWithoutTheBlockGiveAnEmptyDescription) {
+    std::string own;
+    ASSERT_TRUE(ReadWholeFile(OwnProgram(), &own));
+    std::string setup;
+    ASSERT_TRUE(ReadWholeFile(BuiltSetup(0), &setup));
+    std::string damagedMarker = setup;
+    damagedMarker[setup.size() - BlockWithMarker] ^= 1;
+    struct Case {
+        const char* name;
+        std::string path;
+    } cases[] = {
+        {"a program without the block", FileWith("plain.exe", own)},
+        {"shorter than the Portuguese distance", FileWith("short.bin", std::string(500, 'M'))},
+        {"shorter than the German distance", FileWith("mid.bin", std::string(3000, 'M'))},
+        {"the block without its marker",
+         FileWith("cut.bin", setup.substr(setup.size() - BlockWithMarker + 16))},
+        {"a damaged marker", FileWith("damaged.exe", damagedMarker)},
+        {"an empty file", FileWith("empty.bin", "")},
+        {"a missing file", folder_ + "\\missing.exe"},
+    };
+    for (const Case& c : cases) {
+        for (int language : {German, Portuguese}) {
+            EXPECT_EQ("", ShownFor(c.path, language)) << c.name << ", language " << language;
+            // The whole buffer is zero: nothing read is kept.
+            for (int i = 0; i <= 1750; ++i) ASSERT_EQ(0, DescriptionText[i]) << c.name << " " << i;
+        }
+    }
+}
+
+TEST_F(Description, OwnFileIsReadThroughTheModulePath) {
+    // This test program carries no block; setup.exe does (tested above).
+    LanguageIndex = German;
+    LoadDescription();
+    EXPECT_EQ("", Shown());
+}
+
+TEST_F(Description, LanguageSwitchReloadsTheText) {
+    LoadDescription();
+    ASSERT_TRUE(DescriptionText != NULL);
+    DescriptionText[0] = 'Z';  // a fresh load gives a fresh buffer
+    SwitchLanguage(French);
+    EXPECT_EQ(French, LanguageIndex);
+    EXPECT_EQ("", Shown());
+}
+
+TEST_F(Description, ManyLoadsLeaveOneBuffer) {
+    std::string copy = FileWith("setup.exe", "");
+    ASSERT_TRUE(CopyFileA(BuiltSetup(0).c_str(), copy.c_str(), FALSE));
+    std::set<char*> seen;
+    for (int i = 0; i < 200; ++i) {
+        LanguageIndex = i % 8;
+        LoadDescriptionFromFile(i % 3 ? copy.c_str() : NULL);
+        ASSERT_TRUE(DescriptionText != NULL);
+        seen.insert(DescriptionText);
+    }
+    for (char* buffer : seen) {
+        MEMORY_BASIC_INFORMATION info;
+        ASSERT_NE(0u, VirtualQuery(buffer, &info, sizeof info));
+        if (buffer == DescriptionText) {
+            EXPECT_EQ((DWORD)MEM_COMMIT, info.State);
+            EXPECT_GE(info.RegionSize, (SIZE_T)1751);
+        } else {
+            EXPECT_EQ((DWORD)MEM_FREE, info.State) << "an old buffer is still held";
+        }
+    }
+}
+
+TEST_F(Description, DisksCarryTheBlock) {
+    for (int edition : {0, 1}) {
+        std::string path = DiskFolder(edition) + "\\setup.exe";
+        ASSERT_TRUE(FileExists(path)) << path;
+        EXPECT_EQ(ShippedText(English), ShownFor(path, English)) << path;
+        EXPECT_EQ(ShippedText(Portuguese), ShownFor(path, Portuguese)) << path;
+    }
+}
