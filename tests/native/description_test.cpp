@@ -99,11 +99,6 @@ TEST(DescriptionBlock, OffsetsCountEachTextAndTheZerosAfterIt) {
     EXPECT_EQ(0, ComputeDescriptionOffsets(huge, offsets));
 }
 
-TEST(DescriptionBlock, RowsForEveryLanguage) {
-    const int rows[][2] = {{0, 0}, {1, 1}, {5, 5}, {6, 6}, {7, 1}, {-1, 1}, {99, 1}};
-    for (const auto& r : rows) EXPECT_EQ(r[1], DescriptionOffsetRow(r[0])) << r[0];
-}
-
 TEST(DescriptionBlock, BuiltBlockPlacesEachTextAtItsDistance) {
     Block block;
     const char* words[DescriptionTextCount] = {"Deutsch", "English", "Fr", "Es", "Italiano", "Pt"};
@@ -131,21 +126,6 @@ TEST(DescriptionBlock, BuiltBlockPlacesEachTextAtItsDistance) {
     std::vector<char> small(block.bytes.size() - 1);
     EXPECT_EQ(-1, BuildDescriptionBlock(block.pointers, block.sizes, small.data(),
                                         (long)small.size()));
-}
-
-TEST(DescriptionBlock, MarkerDecidesWhetherABlockIsThere) {
-    EXPECT_EQ(-1, DescriptionMarkerStart(8055 + DescriptionMarkerSize - 1, 8055));
-    EXPECT_EQ(0, DescriptionMarkerStart(8055 + DescriptionMarkerSize, 8055));
-    EXPECT_EQ(-1, DescriptionMarkerStart(0, 8055));
-
-    std::string marker(DescriptionMarker, DescriptionMarkerSize);
-    std::string zeros(DescriptionMarkerSize, '\0');
-    std::string oneOff = marker;
-    oneOff[DescriptionMarkerSize - 1] = 1;
-    EXPECT_EQ(1, IsDescriptionMarker(marker.data(), DescriptionMarkerSize));
-    EXPECT_EQ(0, IsDescriptionMarker(zeros.data(), DescriptionMarkerSize));  // section padding
-    EXPECT_EQ(0, IsDescriptionMarker(oneOff.data(), DescriptionMarkerSize));
-    EXPECT_EQ(0, IsDescriptionMarker(marker.data(), DescriptionMarkerSize - 1));  // short read
 }
 
 TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
