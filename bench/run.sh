@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Measures what setup.exe costs and prints one table. Run it after ./test.sh
+# (it uses build/win, build/disk and the x86_64 test build build/win64 with its
+# disk): bench/run.sh. Sizes are of the shipped i686 build; every timing runs
+# the x86_64 build under Wine on a virtual 1024x738 screen, as this machine's
+# Wine runs 64-bit programs only.
+#
+# Folders can be moved with BENCH_DIR (work and robot build, build/bench),
+# BENCH_WIN64 (build/win64), BENCH_I686 (build/win), BENCH_DISK (build/disk)
+# and WINEPREFIX (build/wineprefix). Run counts: BENCH_STARTUP_RUNS (15),
+# BENCH_PAINT_RUNS (20), BENCH_INSTALL_RUNS (5).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+bench=$(realpath -m "${BENCH_DIR:-build/bench}")
+win64=$(realpath -m "${BENCH_WIN64:-build/win64}")
+i686=$(realpath -m "${BENCH_I686:-build/win}")
+disk=$(realpath -m "${BENCH_DISK:-build/disk}")
+export WINEPREFIX=$(realpath -m "${WINEPREFIX:-build/wineprefix}")
+startup_runs=${BENCH_STARTUP_RUNS:-15}
+paint_runs=${BENCH_PAINT_RUNS:-20}
+install_runs=${BENCH_INSTALL_RUNS:-5}
+figures=$bench/figures.txt
+
+# Wine maps / to Z:.
+windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+
+robot() { "$root/tests/wine/run.sh" "$bench/bench_robot.exe" "$@" 2>>"$bench/robot.log"; }
+
+# One install by setup.exe and one plain copy of the same files, into fresh
+# folders of the prefix's drive C.
+install_round() {
+  local label=$1 source=$2 run=$3 target="$WINEPREFIX/drive_c/bench"
+  rm -rf "$target"
+  mkdir -p "$target"
+  robot install "$(windows_path "$source/setup.exe")" "C:\\bench\\setup-$label" |
+    sed "s/^/${label}_setup /" >>"$figures"
+  robot copy "$(windows_path "$source")" "C:\\bench\\plain-$label" |
+    sed "s/^/${label}_plain /" >>"$figures"
+  local copied installed
+  copied=$(find "$target/plain-$label" -type f | wc -l)
+  installed=$(find "$target/setup-$label" -type f | wc -l)
+  echo "$label round $run: $installed files installed, $copied copied" >&2
+  rm -rf "$target"
+}
+
+# The Wine part, run inside one Wine session on the virtual screen.
+if [ "${1:-}" = --inside ]; then
+  setup=$(windows_path "$win64/disk/setup.exe")
+  echo "start-up, $startup_runs runs" >&2
+  robot startup "$setup" "$startup_runs" >>"$figures"
+  robot startup-blank "$startup_runs" >>"$figures"
+  echo "paint, $paint_runs runs" >&2
+  robot paint "$setup" "$paint_runs" >>"$figures"
+  echo "pauses and message boxes" >&2
+  for run in 1 2 3; do robot pauses >>"$figures"; done
+  robot boxes >>"$figures"
+  for run in $(seq "$install_runs"); do
+    install_round demo "$win64/disk" "$run"
+    install_round large "$bench/large" "$run"
+  done
+  exit 0
+fi
+
+for needed in "$i686/edition0/setup.exe" "$i686/edition1/setup.exe" "$disk/setup.exe" \
+              "$win64/disk/setup.exe"; do
+  [ -f "$needed" ] || { echo "missing $needed: run ./test.sh (or scripts/build.sh) first" >&2; exit 1; }
+done
+mkdir -p "$bench"
+cmake -S bench -B "$bench" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+cmake --build "$bench" >/dev/null
+echo "making the large product set (200 MiB)" >&2
+python3 bench/make_large_set.py "$bench/large"
+cp "$win64/disk/setup.exe" "$bench/large/setup.exe"
+: >"$figures"
+: >"$bench/robot.log"
+xvfb-run -a -s "-screen 0 1024x738x24" scripts/wine-session.sh "$root/bench/run.sh" --inside
+
+python3 bench/table.py "$figures" "$i686/edition0/setup.exe" "$i686/edition1/setup.exe" \
+  "$disk/setup.exe"

@@ -1,0 +1,122 @@
+#!/usr/bin/env python3
+"""Prints the benchmark table from the robot's figures and the i686 programs:
+table.py figures.txt edition0/setup.exe edition1/setup.exe disk/setup.exe"""
+import statistics
+import sys
+
+MARKER = b"Descriptions\x1a\x00\x00\x00"
+PAUSES_MS = 24 * 10
+KiB = 1024
+
+
+def read_figures(path):
+    """name -> list of values, from lines "name value" (a label may lead)."""
+    figures = {}
+    with open(path) as f:
+        for line in f:
+            words = line.split()
+            if len(words) < 2:
+                continue
+            try:
+                value = float(words[-1])
+            except ValueError:
+                continue
+            figures.setdefault("_".join(words[:-1]), []).append(value)
+    return figures
+
+
+def sizes(path):
+    """Size with the description block and without it (the program in front of
+    the marker that starts the block; the whole file when there is none)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    at = data.rfind(MARKER)
+    return len(data), (at if at >= 0 else len(data))
+
+
+def median(figures, name):
+    values = figures.get(name)
+    return statistics.median(values) if values else None
+
+
+def ms(value):
+    return "n/a" if value is None else f"{value:.1f} ms"
+
+
+def verdict(ok):
+    return "n/a" if ok is None else ("met" if ok else "MISSED")
+
+
+def main():
+    figures = read_figures(sys.argv[1])
+    rows = []
+    for label, path in (("Edition 0", sys.argv[2]), ("Edition 1", sys.argv[3]),
+                        ("demo disk (Edition 0)", sys.argv[4])):
+        whole, program = sizes(path)
+        rows.append((f"setup.exe size, {label}, i686, with description block",
+                     f"{whole} B ({whole / KiB:.1f} KiB)", "", ""))
+        rows.append((f"setup.exe size, {label}, i686, without the block",
+                     f"{program} B ({program / KiB:.1f} KiB)", "<= 64 KiB",
+                     verdict(program <= 64 * KiB)))
+
+    startup = median(figures, "startup_ms")
+    runs = len(figures.get("startup_ms", []))
+    rows.append((f"start-up to end of first full paint, median of {runs}", ms(startup),
+                 "< 150 ms", verdict(None if startup is None else startup < 150)))
+    blank = median(figures, "blank_startup_ms")
+    rows.append(("same for a bare window of ours (Wine's floor), median", ms(blank), "", ""))
+    full, copy = median(figures, "full_ms"), median(figures, "copyback_ms")
+    rows.append(("full repaint 1024x738 (net of the robot's round trip)",
+                 f"{full:.2f} ms" if full is not None else "n/a", "< 10 ms",
+                 verdict(None if full is None else full < 10)))
+    rows.append(("copy-back paint 1024x738 (net of the robot's round trip)",
+                 f"{copy:.2f} ms" if copy is not None else "n/a", "< 1 ms",
+                 verdict(None if copy is None else copy < 1)))
+    trip = median(figures, "roundtrip_ms")
+    rows.append(("robot round trip (WM_NULL), subtracted above",
+                 f"{trip:.2f} ms" if trip is not None else "n/a", "", ""))
+
+    for label, name in (("demo disk", "demo"), ("large set, 200 MiB", "large")):
+        count = len(figures.get(f"{name}_setup_install_ms", []))
+        answered = median(figures, f"{name}_setup_install_ms")
+        setup = median(figures, f"{name}_setup_copy_phase_ms")
+        plain = median(figures, f"{name}_plain_copy_ms")
+        rows.append((f"install, {label}: setup.exe, Yes to the next question, median of {count}",
+                     ms(answered), "", ""))
+        rows.append((f"install, {label}: setup.exe, folder made to the next question", ms(setup),
+                     "", ""))
+        rows.append((f"install, {label}: plain CopyFileA loop, median", ms(plain), "", ""))
+        if setup is not None and plain:
+            ratio = setup / (plain + PAUSES_MS)
+            large = name == "large"
+            rows.append((f"install, {label}: setup / (plain + 240 ms)",
+                         f"{ratio:.2f} (setup / plain {setup / plain:.2f})",
+                         "<= 1.10" if large else "", verdict(ratio <= 1.10) if large else ""))
+    pauses = median(figures, "pauses_ms")
+    rows.append(("fixed cost of the 24 pauses of 10 ms (pump loop alone), median", ms(pauses),
+                 f"nominal {PAUSES_MS} ms", ""))
+    demo_setup = median(figures, "demo_setup_copy_phase_ms")
+    demo_plain = median(figures, "demo_plain_copy_ms")
+    if demo_setup is not None and demo_plain is not None:
+        rows.append(("demo disk: setup copy phase - plain loop (pauses and overheads)",
+                     ms(demo_setup - demo_plain), "", ""))
+    box = median(figures, "plain_box_after_answer_ms")
+    rows.append(("Wine: a system message box returns this long after its answer", ms(box), "",
+                 ""))
+    peaks = figures.get("large_setup_peak_working_set_bytes", [])
+    if peaks:
+        rows.append(("peak memory of setup.exe during the large install (max of runs)",
+                     f"{max(peaks) / KiB / KiB:.1f} MiB", "", ""))
+    exits = figures.get("large_setup_exit_code", []) + figures.get("demo_setup_exit_code", [])
+    if any(code != 0 for code in exits):
+        rows.append(("WARNING: an install run did not exit with 0", str(exits), "", ""))
+
+    width = max(len(r[0]) for r in rows)
+    print(f"| {'measure'.ljust(width)} | value | target | result |")
+    print(f"|{'-' * (width + 2)}|-------|--------|--------|")
+    for measure, value, target, result in rows:
+        print(f"| {measure.ljust(width)} | {value} | {target} | {result} |")
+
+
+if __name__ == "__main__":
+    main()
