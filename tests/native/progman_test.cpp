@@ -16,7 +16,8 @@ static std::string Command(const std::string& path, int edition) {
 }
 
 TEST(DdeCommand, AddItemTextForBothEditions) {
-    EXPECT_EQ("[AddItem(\"C:\\Vestra\\Vestra.exe\", Vestra)]", Command("C:\\Vestra\\Vestra.exe", 0));
+    EXPECT_EQ("[AddItem(\"C:\\Vestra\\Vestra.exe\", Vestra)]",
+              Command("C:\\Vestra\\Vestra.exe", 0));
     EXPECT_EQ("[AddItem(\"D:\\Tools\\kminspector.exe\", Kellum Inspector)]",
               Command("D:\\Tools\\kminspector.exe", 1));
     // Spaces in the path stay inside the quotes.

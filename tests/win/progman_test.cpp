@@ -228,4 +228,16 @@ TEST_F(StandIn, VanishedServerMakesAddItemFail) {
     EXPECT_EQ(1u, Calls.posted.size());  // only the failed execute
 }
 
+// A silent stand-in leaves the answer to the desktop's own server; a short
+// lifetime ends it by itself.
+TEST_F(StandIn, SilentAndLifetimeOptions) {
+    standIn_ = robot::StartProgramManagerStandIn("--silent --lifetime 500");
+    ASSERT_TRUE(standIn_.handle != NULL);
+    HWND window = robot::ProgramManagerStandInWindow(standIn_);
+    ASSERT_NE(0, ConnectProgramManager());
+    EXPECT_NE(window, DdeServerWindow);
+    DisconnectProgramManager();
+    EXPECT_EQ(0, robot::WaitForExit(standIn_, 5000));
+}
+
 }  // namespace
