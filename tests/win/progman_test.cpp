@@ -185,6 +185,13 @@ protected:
         robot::StopProgramManagerStandIn(standIn_);
         ProgramManagerLink::TearDown();
     }
+    // Starts the stand-in and connects; its window, NULL when either failed.
+    HWND StartAndConnect(const std::string& options) {
+        standIn_ = robot::StartProgramManagerStandIn(options);
+        HWND window = robot::ProgramManagerStandInWindow(standIn_);
+        if (window == NULL || !ConnectProgramManager()) return NULL;
+        return window;
+    }
     robot::Process standIn_;
 };
 
@@ -194,11 +201,9 @@ TEST_F(StandIn, AnswersFirstAndMakesTheShortcut) {
     std::string link = robot::ProgramsFolder() + "\\Vestra.lnk";
     DeleteFileA(link.c_str());
     ASSERT_TRUE(robot::WriteWholeFile(program, "MZ"));
-    standIn_ = robot::StartProgramManagerStandIn("--log \"" + log + "\"");
-    ASSERT_TRUE(standIn_.handle != NULL);
-
-    ASSERT_NE(0, ConnectProgramManager());
-    EXPECT_EQ(robot::ProgramManagerStandInWindow(standIn_), DdeServerWindow);  // before Wine's
+    HWND window = StartAndConnect("--log \"" + log + "\"");
+    ASSERT_TRUE(window != NULL);
+    EXPECT_EQ(window, DdeServerWindow);  // before Wine's own server
     ASSERT_EQ(1, AddProgramItem(program.c_str()));
     DisconnectProgramManager();
     ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
@@ -214,10 +219,8 @@ TEST_F(StandIn, AnswersFirstAndMakesTheShortcut) {
 }
 
 TEST_F(StandIn, VanishedServerMakesAddItemFail) {
-    standIn_ = robot::StartProgramManagerStandIn("--vanish");
-    ASSERT_TRUE(standIn_.handle != NULL);
-    HWND window = robot::ProgramManagerStandInWindow(standIn_);
-    ASSERT_NE(0, ConnectProgramManager());
+    HWND window = StartAndConnect("--vanish");
+    ASSERT_TRUE(window != NULL);
     EXPECT_EQ(window, DdeServerWindow);
     EXPECT_FALSE(IsWindow(window));
     Calls = PlatformCalls();
@@ -231,10 +234,8 @@ TEST_F(StandIn, VanishedServerMakesAddItemFail) {
 // A silent stand-in leaves the answer to the desktop's own server; a short
 // lifetime ends it by itself.
 TEST_F(StandIn, SilentAndLifetimeOptions) {
-    standIn_ = robot::StartProgramManagerStandIn("--silent --lifetime 500");
-    ASSERT_TRUE(standIn_.handle != NULL);
-    HWND window = robot::ProgramManagerStandInWindow(standIn_);
-    ASSERT_NE(0, ConnectProgramManager());
+    HWND window = StartAndConnect("--silent --lifetime 1500");
+    ASSERT_TRUE(window != NULL);
     EXPECT_NE(window, DdeServerWindow);
     DisconnectProgramManager();
     EXPECT_EQ(0, robot::WaitForExit(standIn_, 5000));
