@@ -155,14 +155,6 @@ TEST_F(ProgramManagerLink, DisconnectFromAGoneServerPostsNothing) {
     EXPECT_TRUE(DdeServerWindow == NULL);
 }
 
-TEST_F(ProgramManagerLink, AckWhileIdleChangesNothing) {
-    StartServer(&first_, "A");
-    SendMessageA(MainWindow, WM_DDE_ACK, (WPARAM)first_.window, 0);
-    EXPECT_TRUE(DdeServerWindow == NULL);
-    EXPECT_TRUE(Calls.freed.empty());
-    EXPECT_TRUE(Calls.posted.empty());
-}
-
 // Wine's own server answers the broadcast; it is never sent an AddItem, which
 // would bring down the desktop of the whole Wine session.
 TEST_F(ProgramManagerLink, RealProgramManagerConnectsAndDisconnects) {
