@@ -29,6 +29,10 @@ foreach(dir startup tables window banner install progman)
 endforeach()
 target_link_libraries(setup_core PUBLIC shell32 ole32 advapi32 gdi32 user32 kernel32)
 
+# The resource compiler does not see the files the resource script names.
+set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_SOURCE_DIR}/tables/notice.h")
+
 foreach(edition 0 1)
   add_executable(setup_edition${edition} WIN32
     startup/main_win.cpp tables/edition.cpp resources/setup.rc)

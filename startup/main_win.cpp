@@ -23,4 +23,8 @@ static int CommandLineStep(void) {
     return SetupMain(GetModuleHandleA(NULL), NULL, tail, SW_SHOWNORMAL);
 }
 
-int main(void) { exit(CommandLineStep()); }
+int main(void) {
+    // Before anything else can load a library.
+    RestrictDllSearch();
+    exit(CommandLineStep());
+}

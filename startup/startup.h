@@ -11,3 +11,6 @@ int FillSourceDirectory(HINSTANCE instance);
 
 // The one message loop; returns the exit code carried by WM_QUIT.
 int RunMessageLoop(void);
+
+// Restricts the search for libraries loaded from now on to the system folder.
+void RestrictDllSearch(void);
