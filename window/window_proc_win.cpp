@@ -2,6 +2,7 @@
 #include "progman/progman.h"
 #include "install/install.h"
 #include "tables/tables.h"
+#include "window/browse.h"
 #include "window/window.h"
 
 static void OnCreate(HWND window) { MainWindow = window; }
@@ -20,6 +21,7 @@ static void OnCommand(WPARAM wParam) {
     case IDCANCEL:
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
         break;
+    case BrowseCommand: BrowseDestination(); break;
     default: {
         int language = LanguageForButton(id);
         if (language >= 0) SwitchLanguage(language);

@@ -1,0 +1,75 @@
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "tables/bounded_text.h"
+#include "tables/tables.h"
+#include "window/browse.h"
+#include "window/browse_rules.h"
+#include "window/window.h"
+
+static_assert(BrowsePathSize == MAX_PATH, "the browser returns paths of MAX_PATH bytes");
+
+// The field's text, then the folder the browser opens on, then the folder the
+// user chose, then the destination.
+static char BrowsePath[BrowsePathSize];
+
+static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM) {
+    if (message != BFFM_INITIALIZED) return 0;
+    SetWindowTextA(dialog, "Setup");
+    RECT r;
+    if (GetWindowRect(dialog, &r)) {
+        int x, y;
+        BrowserPosition(WorkAreaWidth, WorkAreaHeight, r.right - r.left, r.bottom - r.top, &x,
+                        &y);
+        SetWindowPos(dialog, NULL, x, y, 0, 0, SWP_NOSIZE);  // left where the system put it
+    }
+    // A folder that does not exist leaves the browser on its own selection.
+    if (BrowsePath[0]) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)BrowsePath);
+    return 0;
+}
+
+// Returns 1 when the user confirmed a file-system folder, now in BrowsePath.
+static int BrowseForParentFolder(void) {
+    CopyText(MessageText, MessageTextSize, BrowsePrompt(LanguageIndex));  // both prompts fit
+    BROWSEINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.hwndOwner = MainWindow;
+    info.lpszTitle = MessageText;
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = BrowseCallback;
+
+    // The shell's browser is a COM client and requires an apartment on this
+    // thread; when one exists already the call just counts up.
+    HRESULT com = CoInitialize(NULL);
+    int chosen = 0;
+    LPITEMIDLIST item = SHBrowseForFolderA(&info);
+    if (item) {
+        chosen = SHGetPathFromIDListA(item, BrowsePath) ? 1 : 0;
+        CoTaskMemFree(item);
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return chosen;
+}
+
+// Reads the field into BrowsePath; a text longer than the field is read with
+// gives no folder to open on rather than a cut-off one.
+static void ReadDestinationField(void) {
+    BrowsePath[0] = '\0';
+    if (GetWindowTextLengthA(DestinationEdit) > DestinationLimit) return;
+    GetWindowTextA(DestinationEdit, BrowsePath, DestinationLimit + 1);
+}
+
+void BrowseDestination(void) {
+    const char* productName = ProductString(ProductName, Edition);
+    ReadDestinationField();
+    TrimProductFolder(BrowsePath, productName);
+    if (!BrowseForParentFolder()) return;  // cancelled, or no file-system path
+    if (!ComposeDestination(BrowsePath, sizeof BrowsePath, productName)) {
+        // Install reads the field with at most 254 characters: a longer
+        // destination would install somewhere the user did not choose.
+        MessageBoxA(MainWindow, LongDestinationText(LanguageIndex), ErrorCaption(LanguageIndex),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    SetWindowTextA(DestinationEdit, BrowsePath);
+}
