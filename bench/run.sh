@@ -28,15 +28,30 @@ windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
 robot() { "$root/tests/wine/run.sh" "$bench/bench_robot.exe" "$@" 2>>"$bench/robot.log"; }
 
 # One install by setup.exe and one plain copy of the same files, into fresh
-# folders of the prefix's drive C.
+# folders of the prefix's drive C. Written data is flushed before each timed
+# copy so that neither pays for the other's write-back; the order alternates.
+timed_setup() {
+  sync
+  robot install "$(windows_path "$1/setup.exe")" "C:\\bench\\setup-$2" |
+    sed "s/^/${2}_setup /" >>"$figures"
+}
+
+timed_plain() {
+  sync
+  robot copy "$(windows_path "$1")" "C:\\bench\\plain-$2" | sed "s/^/${2}_plain /" >>"$figures"
+}
+
 install_round() {
   local label=$1 source=$2 run=$3 target="$WINEPREFIX/drive_c/bench"
   rm -rf "$target"
   mkdir -p "$target"
-  robot install "$(windows_path "$source/setup.exe")" "C:\\bench\\setup-$label" |
-    sed "s/^/${label}_setup /" >>"$figures"
-  robot copy "$(windows_path "$source")" "C:\\bench\\plain-$label" |
-    sed "s/^/${label}_plain /" >>"$figures"
+  if [ $((run % 2)) = 1 ]; then
+    timed_setup "$source" "$label"
+    timed_plain "$source" "$label"
+  else
+    timed_plain "$source" "$label"
+    timed_setup "$source" "$label"
+  fi
   local copied installed
   copied=$(find "$target/plain-$label" -type f | wc -l)
   installed=$(find "$target/setup-$label" -type f | wc -l)
