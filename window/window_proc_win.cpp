@@ -1,15 +1,24 @@
+#include "banner/banner.h"
 #include "banner/description.h"
 #include "progman/progman.h"
 #include "install/install.h"
 #include "tables/tables.h"
-#include "window/browse.h"
 #include "window/window.h"
 
-static void OnCreate(HWND window) { MainWindow = window; }
+static void OnCreate(HWND window) {
+    MainWindow = window;
+    SetUpBanner();
+}
 
-static void OnDestroy(void) { PostQuitMessage(0); }
+static void OnDestroy(void) {
+    CleanUpBanner();
+    PostQuitMessage(0);
+}
 
-static void OnSetFocus(void) { SetFocus(DestinationEdit); }
+static void OnSetFocus(void) {
+    SetFocus(DestinationEdit);
+    if (PaletteChanged) RebuildBannerPalette();
+}
 
 static void OnCommand(WPARAM wParam) {
     if (HIWORD(wParam) != 0) return;  // field notifications and the like
@@ -21,7 +30,6 @@ static void OnCommand(WPARAM wParam) {
     case IDCANCEL:
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
         break;
-    case BrowseCommand: BrowseDestination(); break;
     default: {
         int language = LanguageForButton(id);
         if (language >= 0) SwitchLanguage(language);
@@ -33,6 +41,7 @@ static void OnCommand(WPARAM wParam) {
 void SwitchLanguage(int language) {
     LanguageIndex = language;
     LoadDescription();
+    BannerDirty = 1;
     InvalidateRect(MainWindow, NULL, FALSE);
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
 }
@@ -42,11 +51,13 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CREATE: OnCreate(window); break;
     case WM_DESTROY: OnDestroy(); break;
     case WM_SETFOCUS: OnSetFocus(); break;
+    case WM_PAINT: PaintBanner(); break;
     case WM_COMMAND: OnCommand(wParam); break;
     case WM_CLOSE:
         // The window must outlive a running installation; it closes after it.
         if (HoldCloseRequest()) return 0;
         break;
+    case WM_PALETTECHANGED: PaletteChanged = 1; break;
     case WM_DDE_ACK: OnDdeAcknowledge(wParam, lParam); break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -1,0 +1,125 @@
+// The banner painter: one full repaint after start-up and after every
+// language switch, a block copy from the off-screen buffer otherwise.
+#include "banner/banner.h"
+#include "banner/description.h"
+#include "banner/paint.h"
+#include "banner/surfaces_win.h"
+#include "tables/notice.h"
+#include "tables/tables.h"
+#include "window/window.h"
+
+int BannerDirty = 1;
+
+enum : COLORREF {
+    Black = RGB(0, 0, 0),
+    White = RGB(255, 255, 255),
+    LightBlue = RGB(120, 120, 255),
+    MediumBlue = RGB(100, 100, 255),
+    DarkBlue = RGB(0, 0, 185),
+};
+
+static HFONT CreateBannerFont(int height, int weight) {
+    return CreateFontA(height, 0, 0, 0, weight, TRUE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_CHARACTER_PRECIS, PROOF_QUALITY,
+                       FF_ROMAN | DEFAULT_PITCH, "Times New Roman");
+}
+
+// The made font goes back out of BannerDC and is deleted, exactly once.
+static void ReleaseBannerFont(HFONT font, HGDIOBJ kept) {
+    SelectObject(BannerDC, kept);
+    if (font) DeleteObject(font);
+}
+
+static void DrawTextAt(const char* text, TextPoint at) {
+    TextOutA(BannerDC, at.x, at.y, text, lstrlenA(text));
+}
+
+static void DrawTextIn(const char* text, BannerRect box, UINT flags) {
+    RECT r = {box.left, box.top, box.right, box.bottom};
+    DrawTextA(BannerDC, text, lstrlenA(text), &r, flags);
+}
+
+static void DrawTitle(void) {
+    TitleStyle t = TitleFor(Edition);
+    HFONT font = CreateBannerFont(t.height, t.weight);
+    HGDIOBJ kept = SelectObject(BannerDC, font);
+    SetTextColor(BannerDC, Black);
+    DrawTextAt(t.title, t.shadow);
+    SetTextColor(BannerDC, White);
+    DrawTextAt(t.title, t.face);
+    ReleaseBannerFont(font, kept);
+    if (!t.version) return;
+    font = CreateBannerFont(t.versionHeight, t.versionWeight);
+    kept = SelectObject(BannerDC, font);
+    SetTextColor(BannerDC, LightBlue);
+    DrawTextAt(t.version, t.versionAt);
+    ReleaseBannerFont(font, kept);
+}
+
+static void DrawMakerLine(const BannerTextLayout& layout) {
+    const UINT flags = DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX;
+    HFONT font = CreateBannerFont(24, 500);
+    HGDIOBJ kept = SelectObject(BannerDC, font);
+    SetTextColor(BannerDC, Black);
+    DrawTextIn(MakerLine, layout.makerShadow, flags);
+    SetTextColor(BannerDC, White);
+    DrawTextIn(MakerLine, layout.maker, flags);
+    ReleaseBannerFont(font, kept);
+}
+
+// The stock font's texts; the text colour is still white for the description.
+static void DrawPlainTexts(const BannerTextLayout& layout) {
+    if (DescriptionText) DrawTextIn(DescriptionText, layout.description, DT_WORDBREAK | DT_NOPREFIX);
+    SetTextColor(BannerDC, MediumBlue);
+    DrawTextAt(FolderLabelFor(LanguageIndex), layout.folderLabel);
+    SetTextColor(BannerDC, DarkBlue);
+    DrawTextIn(NOTICE_LINE, layout.notice, DT_CENTER | DT_NOPREFIX);
+    const char* note = HelpNoteFor(LanguageIndex);
+    if (note) DrawTextIn(note, layout.helpNote, DT_CENTER | DT_NOPREFIX);
+}
+
+// The background is drawn on every full repaint, not only when the system
+// asked for erasing: after a language switch the new texts would otherwise
+// land on top of the old ones.
+static void DrawWholeBanner(void) {
+    BannerTextLayout layout = ComputeTextLayout(WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop);
+    FillGradient();
+    SetBkMode(BannerDC, TRANSPARENT);
+    DrawTitle();
+    DrawMakerLine(layout);
+    HGDIOBJ kept = SelectObject(BannerDC, GetStockObject(ANSI_VAR_FONT));
+    DrawPlainTexts(layout);
+    SelectObject(BannerDC, kept);
+    // Two rows beyond the bitmap's height fall outside it and are dropped.
+    BitBlt(BannerBuffer, 0, 0, WorkAreaWidth, WorkAreaHeight + 2, BannerDC, 0, 0, SRCCOPY);
+    BannerDirty = 0;
+}
+
+static void CopyBack(const RECT& paint) {
+    BannerRect block = CopyBackBlock(BannerRect{paint.left, paint.top, paint.right, paint.bottom});
+    BitBlt(BannerDC, block.left, block.top, block.right - block.left, block.bottom - block.top,
+           BannerBuffer, block.left, block.top, SRCCOPY);
+}
+
+// The banner is drawn over the children, so they draw themselves again.
+static void InvalidateControls(int wholeBannerDrawn) {
+    HWND panel[4] = {DestinationEdit, OkButton, CancelButton, BrowseButton};
+    for (HWND control : panel)
+        if (control) InvalidateRect(control, NULL, FALSE);
+    if (!wholeBannerDrawn) return;
+    // The gradient covered the language buttons as well.
+    for (HWND button : LanguageButtons)
+        if (button) InvalidateRect(button, NULL, FALSE);
+}
+
+void PaintBanner(void) {
+    PAINTSTRUCT ps;
+    BeginPaint(MainWindow, &ps);  // only the paint rectangle is used
+    int full = BannerDirty;
+    if (full)
+        DrawWholeBanner();
+    else
+        CopyBack(ps.rcPaint);
+    EndPaint(MainWindow, &ps);
+    InvalidateControls(full);
+}

@@ -1,0 +1,104 @@
+// The 222-entry blue palette, the window-wide drawing context, the off-screen
+// copy of the banner, and the gradient drawn through them.
+#include "banner/banner.h"
+#include "banner/gradient.h"
+#include "banner/surfaces_win.h"
+#include "window/window.h"
+
+int PaletteChanged = 0;
+HDC BannerDC = NULL;
+HDC BannerBuffer = NULL;
+HPALETTE BannerPalette = NULL;
+
+static LOGPALETTE* PaletteBlock = NULL;
+static HPALETTE SavedDCPalette = NULL;
+static HPALETTE SavedBufferPalette = NULL;  // none until the first rebuild
+static HBITMAP BufferBitmap = NULL;
+static HGDIOBJ BufferKeptBitmap = NULL;
+
+enum { PaletteBlockSize = 4 + 4 * PaletteSize };
+
+static void FillPaletteBlock(LOGPALETTE* block) {
+    block->palVersion = 0x300;
+    block->palNumEntries = PaletteSize;
+    for (int i = 0; i < PaletteSize; ++i) block->palPalEntry[i].peBlue = (BYTE)i;
+}
+
+// Selects the palette and realises it, returning the one it replaced.
+static HPALETTE SelectAndRealise(HDC dc, HPALETTE palette) {
+    HPALETTE replaced = SelectPalette(dc, palette, FALSE);
+    RealizePalette(dc);  // a failed realisation leaves the nearest colours
+    return replaced;
+}
+
+// Puts the kept palettes back so that BannerPalette is selected nowhere.
+static void RestoreSavedPalettes(void) {
+    if (SavedDCPalette) SelectPalette(BannerDC, SavedDCPalette, FALSE);
+    if (SavedBufferPalette) SelectPalette(BannerBuffer, SavedBufferPalette, FALSE);
+    SavedDCPalette = NULL;
+    SavedBufferPalette = NULL;
+}
+
+static void DeleteBannerPalette(void) {
+    if (BannerPalette) DeleteObject(BannerPalette);
+    BannerPalette = NULL;
+}
+
+void CreateBannerPalette(void) {
+    PaletteBlock = (LOGPALETTE*)GlobalAlloc(GPTR, PaletteBlockSize);
+    if (!PaletteBlock) return;  // no palette: the banner takes the nearest colours
+    FillPaletteBlock(PaletteBlock);
+    BannerPalette = CreatePalette(PaletteBlock);
+    if (BannerPalette) SavedDCPalette = SelectAndRealise(BannerDC, BannerPalette);
+}
+
+void SetUpBanner(void) {
+    BannerDC = GetWindowDC(MainWindow);
+    CreateBannerPalette();
+    BannerBuffer = CreateCompatibleDC(BannerDC);
+    BufferBitmap = CreateCompatibleBitmap(BannerDC, WorkAreaWidth, WorkAreaHeight);
+    // Without a buffer every later paint copies nothing; the window still works.
+    if (BannerBuffer && BufferBitmap) BufferKeptBitmap = SelectObject(BannerBuffer, BufferBitmap);
+}
+
+void RebuildBannerPalette(void) {
+    RestoreSavedPalettes();
+    DeleteBannerPalette();
+    if (!PaletteBlock) return;
+    BannerPalette = CreatePalette(PaletteBlock);
+    if (!BannerPalette) return;
+    SavedDCPalette = SelectAndRealise(BannerDC, BannerPalette);
+    if (BannerBuffer) SavedBufferPalette = SelectAndRealise(BannerBuffer, BannerPalette);
+}
+
+void CleanUpBanner(void) {
+    RestoreSavedPalettes();
+    DeleteBannerPalette();
+    if (PaletteBlock) GlobalFree(PaletteBlock);
+    PaletteBlock = NULL;
+    if (BufferKeptBitmap) SelectObject(BannerBuffer, BufferKeptBitmap);
+    if (BannerBuffer) DeleteDC(BannerBuffer);
+    if (BufferBitmap) DeleteObject(BufferBitmap);
+    BufferKeptBitmap = NULL;
+    BannerBuffer = NULL;
+    BufferBitmap = NULL;
+    if (BannerDC) ReleaseDC(MainWindow, BannerDC);
+    BannerDC = NULL;
+}
+
+void FillGradient(void) {
+    int b = BandHeight(WorkAreaHeight);
+    int bands = BandCount(WorkAreaHeight);
+    for (int k = 1; k <= bands; ++k) {
+        BannerRect band = BandRectangle(k, b, WorkAreaWidth);
+        RECT r = {band.left, band.top, band.right, band.bottom};
+        HBRUSH brush = CreateSolidBrush(BandColour(BandIndex(k * b, WorkAreaHeight)));
+        if (!brush) continue;  // a band left unpainted is better than none after it
+        FillRect(BannerDC, &r, brush);
+        DeleteObject(brush);
+    }
+    MirrorBlock m = PanelMirror(WorkAreaHeight, PanelLeft, PanelTop);
+    if (m.height <= 0) return;  // a work area too low to hold the panel
+    StretchBlt(BannerDC, m.x, m.y, m.width, m.height, BannerDC, m.x, m.sourceY, m.width,
+               m.sourceHeight, SRCCOPY);
+}

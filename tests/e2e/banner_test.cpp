@@ -1,0 +1,290 @@
+// The painted banner as it reaches the screen: gradient bands, the panel
+// mirror, the texts and their colours, the language switch, and a work area
+// lower than the palette. Every screenshot checked is saved as a BMP under
+// the build tree (tmp/banner-shots) for a human to look at.
+#include <gtest/gtest.h>
+
+#include "robot.h"
+
+using namespace robot;
+
+namespace {
+
+struct Running {
+    Process process;
+    HWND window = NULL;
+    ~Running() { EnsureEnded(process); }
+};
+
+void StartSetup(int edition, const char* name, Running* run) {
+    std::string disk = CopyDisk(edition, name);
+    ASSERT_FALSE(disk.empty());
+    run->process = Start(disk + "\\setup.exe");
+    ASSERT_TRUE(run->process.handle != NULL);
+    run->window = WaitForSetupWindow(run->process);
+    ASSERT_TRUE(run->window != NULL);
+}
+
+const std::string& ShotFolder() {
+    static std::string folder = ScratchFolder("banner-shots");
+    return folder;
+}
+
+// Waits for the banner and the controls to finish painting, then captures.
+Screenshot Shot(HWND window, const char* name) {
+    Settle(window);
+    Sleep(400);
+    Settle(window);
+    Screenshot shot = CaptureWindow(window);
+    shot.SaveBmp(ShotFolder() + "\\" + name + ".bmp");
+    return shot;
+}
+
+int Blue(unsigned pixel) { return pixel & 0xFF; }
+bool IsPureBlue(unsigned pixel) { return (pixel & 0xFFFF00) == 0; }
+
+// Pixels of exactly this colour inside [left, right) x [top, bottom).
+int CountColour(const Screenshot& shot, unsigned colour, int left, int top, int right,
+                int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom && y < shot.height; ++y)
+        for (int x = left; x < right && x < shot.width; ++x)
+            if (shot.At(x, y) == colour) ++n;
+    return n;
+}
+
+// Columns left and right of every text: the gradient as FillGradient drew it.
+const int ClearColumn = 5, RightColumn = 1012;
+
+class Banner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartSetup(0, "banner", &run_);
+        if (HasFatalFailure()) return;
+        shot_ = Shot(run_.window, "english");
+        ASSERT_EQ(1024, shot_.width);
+        ASSERT_EQ(738, shot_.height);
+    }
+    Running run_;
+    Screenshot shot_;
+};
+
+TEST_F(Banner, BandsFallByOneEntryDownTheWindow) {
+    for (int y = 1; y <= 3; ++y) EXPECT_EQ(Rgb(0, 0, 221), shot_.At(ClearColumn, y)) << y;
+    for (int y = 4; y <= 6; ++y) EXPECT_EQ(Rgb(0, 0, 220), shot_.At(ClearColumn, y)) << y;
+    // Each three-row band is one colour, and the next is at most one entry
+    // darker, down to the bottom of the window.
+    int previous = 222;
+    for (int top = 1; top + 2 < shot_.height; top += 3) {
+        unsigned band = shot_.At(ClearColumn, top);
+        ASSERT_TRUE(IsPureBlue(band)) << top;
+        EXPECT_EQ(band, shot_.At(ClearColumn, top + 1)) << top;
+        EXPECT_EQ(band, shot_.At(ClearColumn, top + 2)) << top;
+        EXPECT_EQ(band, shot_.At(RightColumn, top + 1)) << top;  // across the width
+        EXPECT_LE(Blue(band), previous) << top;
+        EXPECT_GE(Blue(band), previous - 1) << top;
+        previous = Blue(band);
+    }
+    EXPECT_LE(previous, 1);
+}
+
+// x 492 to 761, rows 381 to 734: the strip is its own upside-down image. The
+// platform counts a negative source extent from the origin row itself, so
+// row 381 + j shows row 735 - j.
+TEST_F(Banner, PanelStripRunsDarkToBright) {
+    const int panelColumn = 495;  // inside the strip, left of the controls
+    for (int j = 0; j < 354; ++j)
+        ASSERT_EQ(shot_.At(ClearColumn, 735 - j), shot_.At(panelColumn, 381 + j)) << j;
+    EXPECT_LT(Blue(shot_.At(panelColumn, 382)), Blue(shot_.At(panelColumn, 730)));
+    EXPECT_GT(Blue(shot_.At(ClearColumn, 382)), Blue(shot_.At(ClearColumn, 730)));
+    EXPECT_GT(Blue(shot_.At(770, 382)), Blue(shot_.At(770, 730)));  // right of the strip
+    // Above the strip and in its last rows the gradient is untouched.
+    EXPECT_EQ(shot_.At(ClearColumn, 379), shot_.At(panelColumn, 379));
+    EXPECT_EQ(shot_.At(ClearColumn, 736), shot_.At(panelColumn, 736));
+}
+
+TEST_F(Banner, TextsInTheirColours) {
+    // Title, white face over a black shadow; no separate version in Edition 0.
+    EXPECT_GT(CountColour(shot_, Rgb(255, 255, 255), 24, 21, 480, 125), 500);
+    EXPECT_GT(CountColour(shot_, Rgb(0, 0, 0), 30, 27, 480, 125), 200);
+    EXPECT_EQ(0, CountColour(shot_, Rgb(120, 120, 255), 480, 50, 700, 120));
+    // Maker line, right-aligned in the right half, white over black.
+    EXPECT_GT(CountColour(shot_, Rgb(255, 255, 255), 700, 27, 1000, 60), 50);
+    EXPECT_GT(CountColour(shot_, Rgb(0, 0, 0), 700, 30, 1000, 60), 50);
+    // Folder label in medium blue over the field; notice in dark blue.
+    EXPECT_GT(CountColour(shot_, Rgb(100, 100, 255), 516, 393, 762, 410), 20);
+    EXPECT_GT(CountColour(shot_, Rgb(0, 0, 185), 492, 718, 762, 738), 20);
+    // No help note in English.
+    EXPECT_EQ(0, CountColour(shot_, Rgb(0, 0, 185), 492, 588, 762, 608));
+}
+
+// True when most of every control's pixels are not the banner's pure blues.
+void ExpectControlsVisible(HWND window, const Screenshot& shot) {
+    for (const Control& c : ReadControls(window)) {
+        int total = 0, banner = 0;
+        for (int y = c.rect.top + 1; y < c.rect.bottom + 1; ++y)
+            for (int x = c.rect.left + 1; x < c.rect.right + 1; ++x, ++total)
+                if (IsPureBlue(shot.At(x, y)) && shot.At(x, y) != 0) ++banner;
+        EXPECT_LT(banner * 5, total) << "control " << c.id << " covered by the banner";
+    }
+}
+
+// Counts differing pixels of the client area outside the controls (whose
+// focus marks move). The one-pixel frame is the system's to draw.
+int DifferencesOutsideControls(HWND window, const Screenshot& a, const Screenshot& b) {
+    std::vector<Control> controls = ReadControls(window);
+    int n = 0;
+    for (int y = 1; y < a.height - 1; ++y)
+        for (int x = 1; x < a.width - 1; ++x) {
+            if (a.At(x, y) == b.At(x, y)) continue;
+            bool inside = false;
+            for (const Control& c : controls)
+                if (x >= c.rect.left && x <= c.rect.right + 1 && y >= c.rect.top &&
+                    y <= c.rect.bottom + 1)
+                    inside = true;
+            if (!inside) ++n;
+        }
+    return n;
+}
+
+TEST_F(Banner, LanguageSwitchShowsOneSetOfTexts) {
+    ExpectControlsVisible(run_.window, shot_);
+    ClickAndWait(GetDlgItem(run_.window, 101));  // Deutsch
+    Screenshot german = Shot(run_.window, "german");
+    EXPECT_GT(DifferencesOutsideControls(run_.window, shot_, german), 100);
+    ExpectControlsVisible(run_.window, german);
+    ClickAndWait(GetDlgItem(run_.window, 100));  // English
+    Screenshot back = Shot(run_.window, "english-again");
+    EXPECT_EQ(0, DifferencesOutsideControls(run_.window, shot_, back));
+    ExpectControlsVisible(run_.window, back);
+}
+
+TEST_F(Banner, HelpNoteForFrench) {
+    ClickAndWait(GetDlgItem(run_.window, 102));
+    Screenshot french = Shot(run_.window, "french");
+    EXPECT_GT(CountColour(french, Rgb(0, 0, 185), 492, 588, 762, 608), 20);
+    EXPECT_GT(CountColour(french, Rgb(100, 100, 255), 516, 393, 762, 410), 20);
+}
+
+TEST_F(Banner, UncoveredPartsAreCopiedBack) {
+    // A box over the banner and its removal: the copy-back restores it.
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "Static", "", WS_POPUP | WS_VISIBLE, 10, 10,
+                                 400, 300, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(cover != NULL);
+    Sleep(300);
+    DestroyWindow(cover);
+    Screenshot after = Shot(run_.window, "uncovered");
+    EXPECT_EQ(0, DifferencesOutsideControls(run_.window, shot_, after));
+}
+
+TEST(BannerEdition1, VersionInLightBlue) {
+    Running run;
+    StartSetup(1, "banner-edition1", &run);
+    Screenshot shot = Shot(run.window, "edition1");
+    EXPECT_GT(CountColour(shot, Rgb(255, 255, 255), 34, 21, 480, 110), 500);
+    EXPECT_GT(CountColour(shot, Rgb(0, 0, 0), 40, 27, 490, 110), 200);
+    EXPECT_GT(CountColour(shot, Rgb(120, 120, 255), 495, 60, 700, 110), 50);
+}
+
+}  // namespace
+
+namespace {
+
+struct DesktopSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindSetupWindow(HWND window, LPARAM param) {
+    DesktopSearch* search = (DesktopSearch*)param;
+    DWORD pid = 0;
+    char cls[16] = "";
+    GetWindowThreadProcessId(window, &pid);
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == search->pid && lstrcmpA(cls, "Setup") == 0) search->found = window;
+    return search->found == NULL;
+}
+
+const char* const DesktopsKey = "Software\\Wine\\Explorer\\Desktops";
+const char* const SmallDesktop = "banner200";
+
+// A Wine virtual desktop publishes its size as the display's for the whole
+// session; this puts the display's own mode back for the programs after us,
+// however the test ends.
+struct DisplayRestorer {
+    DEVMODEA saved = {};
+    HDESK home = GetThreadDesktop(GetCurrentThreadId());
+    DisplayRestorer() {
+        saved.dmSize = sizeof saved;
+        EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &saved);
+    }
+    ~DisplayRestorer() {
+        SetThreadDesktop(home);
+        saved.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        EXPECT_EQ(DISP_CHANGE_SUCCESSFUL,
+                  ChangeDisplaySettingsExA(NULL, &saved, NULL, CDS_UPDATEREGISTRY, NULL));
+        HKEY key;
+        if (RegOpenKeyA(HKEY_CURRENT_USER, DesktopsKey, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, SmallDesktop);
+            RegCloseKey(key);
+        }
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_EQ(saved.dmPelsHeight, (DWORD)(work.bottom - work.top));
+    }
+};
+
+// A work area of 1024 x 200, lower than the palette has entries: a Wine
+// virtual desktop of that size (Wine's per-desktop size setting) holds the
+// program.
+TEST(BannerSmallWorkArea, StartsPaintsAndCloses) {
+    DisplayRestorer restorer;
+    ASSERT_TRUE(SetRegistryText(HKEY_CURRENT_USER, DesktopsKey, SmallDesktop, "1024x200"));
+    std::string disk = CopyDisk(0, "banner-small");
+    ASSERT_FALSE(disk.empty());
+    std::string exe = disk + "\\setup.exe";
+    HDESK desktop = CreateDesktopA(SmallDesktop, NULL, NULL, 0, GENERIC_ALL, NULL);
+    ASSERT_TRUE(desktop != NULL);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.lpDesktop = (char*)SmallDesktop;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, disk.c_str(), &si,
+                               &pi));
+    Running run;
+    run.process.handle = pi.hProcess;
+    run.process.pid = pi.dwProcessId;
+    CloseHandle(pi.hThread);
+
+    DesktopSearch search = {pi.dwProcessId, NULL};
+    for (int i = 0; i < 150 && !search.found; ++i) {
+        EnumDesktopWindows(desktop, FindSetupWindow, (LPARAM)&search);
+        if (!search.found) Sleep(100);
+    }
+    HWND window = search.found;
+    ASSERT_TRUE(window != NULL);
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(1024, r.right - r.left);
+    EXPECT_GT(r.bottom - r.top, 100);
+    EXPECT_LE(r.bottom - r.top, 200);
+
+    // A program stuck in the gradient's loop answers nothing and keeps its
+    // window invalid.
+    DWORD_PTR answer;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
+    Sleep(300);
+    EXPECT_FALSE(GetUpdateRect(window, NULL, FALSE));
+
+    // The picture, for a human; a thread that owns no window may move there.
+    if (SetThreadDesktop(desktop)) {
+        Screenshot shot = CaptureWindow(window);
+        shot.SaveBmp(ShotFolder() + "\\small-work-area.bmp");
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, WaitForExit(run.process));
+    CloseDesktop(desktop);
+}
+
+}  // namespace
