@@ -168,4 +168,25 @@ TEST(Browse, RefusesADestinationLongerThanTheFieldIsRead) {
     EXPECT_EQ(254u, TextOf(run.field).size());
 }
 
+TEST(Browse, NoBrowserWhileTheInstallationRuns) {
+    std::string destination = ScratchFolder("browse-install") + "\\Vestra";
+    Running run;
+    StartSetup(0, "browse-install-disk", &run);
+    SetText(run.field, destination);
+    Click(GetDlgItem(run.window, 1));
+    MessageBoxInfo box;
+    ASSERT_TRUE(WaitForMessageBox(run.process, &box));  // "Install into ...?"
+    Answer(box, IDYES);
+    ASSERT_TRUE(WaitForMessageBox(run.process, &box));  // the shortcut question
+    // The question's own loop dispatches what reaches the setup window.
+    PostMessageA(run.window, WM_COMMAND, MAKEWPARAM(3, 0), (LPARAM)GetDlgItem(run.window, 3));
+    Sleep(1500);
+    for (HWND dialog : TopLevelWindows(run.process, "#32770"))
+        EXPECT_TRUE(dialog == box.hwnd) << "a second dialog opened: " << TextOf(dialog);
+    Answer(box, IDNO);
+    ASSERT_TRUE(WaitForMessageBox(run.process, &box));  // "Run program?"
+    Answer(box, IDNO);
+    EXPECT_EQ(0, WaitForExit(run.process));
+}
+
 }  // namespace
