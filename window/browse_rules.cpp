@@ -30,7 +30,8 @@ int ComposeDestination(char* path, int size, const char* productName) {
 }
 
 const char* BrowsePrompt(int language) {
-    if (language == 0) return "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
+    if (language == 0)
+        return "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
     return "Select parent folder for the installation:";
 }
 

@@ -16,13 +16,13 @@ static char BrowsePath[BrowsePathSize];
 
 static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM) {
     if (message != BFFM_INITIALIZED) return 0;
-    SetWindowTextA(dialog, "Setup");
+    SetWindowTextA(dialog, "Setup");  // a failure leaves the system's title
     RECT r;
-    if (GetWindowRect(dialog, &r)) {
+    if (GetWindowRect(dialog, &r)) {  // else the dialog stays where the system put it
         int x, y;
         BrowserPosition(WorkAreaWidth, WorkAreaHeight, r.right - r.left, r.bottom - r.top, &x,
                         &y);
-        SetWindowPos(dialog, NULL, x, y, 0, 0, SWP_NOSIZE);  // left where the system put it
+        SetWindowPos(dialog, NULL, x, y, 0, 0, SWP_NOSIZE);
     }
     // A folder that does not exist leaves the browser on its own selection.
     if (BrowsePath[0]) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)BrowsePath);
@@ -76,5 +76,5 @@ void BrowseDestination(void) {
                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    SetWindowTextA(DestinationEdit, BrowsePath);
+    SetWindowTextA(DestinationEdit, BrowsePath);  // a failure leaves the field as it was
 }

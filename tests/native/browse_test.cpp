@@ -105,7 +105,8 @@ TEST(BrowseCompose, RefusesWhenTheBufferIsTooSmall) {
 
 TEST(BrowseTexts, PromptAndRefusalFollowTheLanguage) {
     const std::string english = "Select parent folder for the installation:";
-    const std::string german = "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
+    const std::string german =
+        "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
     EXPECT_EQ(53u, german.size());
     EXPECT_EQ(german, BrowsePrompt(0));
     for (int language = 1; language < LanguageCount; ++language)
