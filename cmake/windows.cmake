@@ -15,6 +15,11 @@ set(HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/../native/tools CACHE PATH "Native build 
 # The shipped program: small, no exceptions or RTTI, no runtime DLLs.
 set(SETUP_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
 set(SETUP_LINK_FLAGS -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+# 32-bit code needs no unwind tables when nothing throws; 64-bit Windows does
+# (its stack walks read them), so they stay there.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  list(APPEND SETUP_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
 
 # Every program of the build, tests included, runs without the compiler's DLLs.
 add_link_options(-static)
