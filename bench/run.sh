@@ -91,5 +91,14 @@ cp "$win64/disk/setup.exe" "$bench/large/setup.exe"
 : >"$bench/robot.log"
 xvfb-run -a -s "-screen 0 1024x738x24" scripts/wine-session.sh "$root/bench/run.sh" --inside
 
+# The banner's own paint benchmark times the paints inside the process; its
+# 1024x738 medians go into the table beside the robot's figures from outside.
+if [ -f "$win64/bench/paint_bench.exe" ]; then
+  echo "paint inside the process (bench/paint.sh)" >&2
+  bench/paint.sh "$win64" | tee "$bench/paint.txt" |
+    awk '/1024x738/ && /full repaint/ { print "inside_full_ms", $5 }
+         /1024x738/ && /copy-back/ { print "inside_copyback_ms", $4 }' >>"$figures"
+fi
+
 python3 bench/table.py "$figures" "$i686/edition0/setup.exe" "$i686/edition1/setup.exe" \
   "$disk/setup.exe"
