@@ -121,6 +121,11 @@ def main():
     if any(code != 0 for code in exits):
         rows.append(("WARNING: an install run did not exit with 0", str(exits), "", ""))
 
+    failures = sum(len(v) for k, v in figures.items() if k.endswith("robot_failures"))
+    if failures:
+        rows.append(("WARNING: robot runs failed (see build/bench/robot.log)",
+                     str(len(failures)), "", ""))
+
     width = max(len(r[0]) for r in rows)
     print(f"| {'measure'.ljust(width)} | value | target | result |")
     print(f"|{'-' * (width + 2)}|-------|--------|--------|")
