@@ -124,7 +124,7 @@ def main():
     failures = sum(len(v) for k, v in figures.items() if k.endswith("robot_failures"))
     if failures:
         rows.append(("WARNING: robot runs failed (see build/bench/robot.log)",
-                     str(len(failures)), "", ""))
+                     str(failures), "", ""))
 
     width = max(len(r[0]) for r in rows)
     print(f"| {'measure'.ljust(width)} | value | target | result |")
