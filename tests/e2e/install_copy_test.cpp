@@ -75,4 +75,18 @@ TEST_F(Install, ReadOnlyFileInTheWayIsReplacedWithArchiveOnly) {
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_ARCHIVE, GetFileAttributesA(program.c_str()));
 }
 
+TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {
+    Begin(0, "start-failure");
+    std::string destination = target_ + "\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, No);
+    MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
+    ASSERT_TRUE(DeleteFileA((destination + "\\Vestra.exe").c_str()));
+    Answer(run, Yes);
+    AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK);
+    EXPECT_EQ(0, WaitForExit(setup_));
+    EXPECT_TRUE(FindWindowA("KellumProduct", NULL) == NULL);
+}
+
 }  // namespace
