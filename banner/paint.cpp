@@ -1,8 +1,14 @@
 #include "banner/paint.h"
 
+// By LanguageIndex; Chinese shows the English label.
 const char* const FolderLabels[7] = {
-    "Zielordner:",   "Destination Folder:",    "Dossier Cible:",      "Carpeta de destino:",
-    "Cartella destinazione:", "Pasta destino:", "Destination Folder:",
+    "Zielordner:",
+    "Destination Folder:",
+    "Dossier Cible:",
+    "Carpeta de destino:",
+    "Cartella destinazione:",
+    "Pasta destino:",
+    "Destination Folder:",
 };
 
 const char* const HelpNotes[4] = {
@@ -32,7 +38,8 @@ const char* FolderLabelFor(int language) {
 
 TitleStyle TitleFor(int edition) {
     if (edition == 1) {
-        TitleStyle t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550, {495, 60}};
+        TitleStyle t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21},
+                        "14.3", 40, 550, {495, 60}};
         return t;
     }
     TitleStyle t = {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}};

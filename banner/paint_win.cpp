@@ -69,7 +69,8 @@ static void DrawMakerLine(const BannerTextLayout& layout) {
 
 // The stock font's texts; the text colour is still white for the description.
 static void DrawPlainTexts(const BannerTextLayout& layout) {
-    if (DescriptionText) DrawTextIn(DescriptionText, layout.description, DT_WORDBREAK | DT_NOPREFIX);
+    if (DescriptionText)
+        DrawTextIn(DescriptionText, layout.description, DT_WORDBREAK | DT_NOPREFIX);
     SetTextColor(BannerDC, MediumBlue);
     DrawTextAt(FolderLabelFor(LanguageIndex), layout.folderLabel);
     SetTextColor(BannerDC, DarkBlue);
