@@ -155,7 +155,7 @@ std::string SystemFolder() {
 
 // System libraries that setup.exe does not import but that get loaded after
 // start-up: the folder browser brings in the common controls and the image
-// library, and windows the theme library.
+// library, and the first window the theme library.
 const char* const LateLibraries[] = {"comctl32", "msimg32", "uxtheme"};
 
 // The scenario runs in a copy of this program, started from a folder that
