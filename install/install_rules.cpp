@@ -48,6 +48,10 @@ int DestinationPathAcceptable(const char* path, int edition) {
 
 int FolderLevelLength(const char* path, int level, int* last) {
     const char* end = path;
+    if (!*path) {  // searching from behind the terminator would read past it
+        *last = 1;
+        return 0;
+    }
     // The first character is never a separator of levels.
     for (int n = 0; n < level; ++n) {
         end = FindCharacterForward(end + 1, '\\');

@@ -29,6 +29,8 @@ TEST(FolderLevels, CutBeforeEachBackslashAfterTheFirstCharacter) {
         {"C:\\A\\B\\", "C:\\A|C:\\A\\B|C:\\A\\B\\|"},
         {"D:\\A\\B\\C\\", "D:\\A|D:\\A\\B|D:\\A\\B\\C|D:\\A\\B\\C\\|"},
         {"C:\\A", "C:\\A|"},
+        {"", "|"},  // the search must not start behind the terminator
+        {"C", "C|"},
         {"\\\\server\\share\\", "\\\\server|\\\\server\\share|\\\\server\\share\\|"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.levels, Levels(c.path)) << c.path;
