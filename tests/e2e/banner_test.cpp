@@ -1,7 +1,7 @@
 // The painted banner as it reaches the screen: gradient bands, the panel
-// mirror, the texts and their colours, the language switch, and a work area
-// lower than the palette. Every screenshot checked is saved as a BMP under
-// the build tree (tmp/banner-shots) for a human to look at.
+// mirror, the texts and their colours, the language switch and the copy-back.
+// Every screenshot checked is saved as a BMP under the build tree
+// (tmp/banner-shots) for a human to look at.
 #include <gtest/gtest.h>
 
 #include "robot.h"
@@ -184,107 +184,6 @@ TEST(BannerEdition1, VersionInLightBlue) {
     EXPECT_GT(CountColour(shot, Rgb(255, 255, 255), 34, 21, 480, 110), 500);
     EXPECT_GT(CountColour(shot, Rgb(0, 0, 0), 40, 27, 490, 110), 200);
     EXPECT_GT(CountColour(shot, Rgb(120, 120, 255), 495, 60, 700, 110), 50);
-}
-
-}  // namespace
-
-namespace {
-
-struct DesktopSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindSetupWindow(HWND window, LPARAM param) {
-    DesktopSearch* search = (DesktopSearch*)param;
-    DWORD pid = 0;
-    char cls[16] = "";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == search->pid && lstrcmpA(cls, "Setup") == 0) search->found = window;
-    return search->found == NULL;
-}
-
-const char* const DesktopsKey = "Software\\Wine\\Explorer\\Desktops";
-const char* const SmallDesktop = "banner200";
-
-// A Wine virtual desktop publishes its size as the display's for the whole
-// session; this puts the display's own mode back for the programs after us,
-// however the test ends.
-struct DisplayRestorer {
-    DEVMODEA saved = {};
-    HDESK home = GetThreadDesktop(GetCurrentThreadId());
-    DisplayRestorer() {
-        saved.dmSize = sizeof saved;
-        EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &saved);
-    }
-    ~DisplayRestorer() {
-        SetThreadDesktop(home);
-        saved.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        EXPECT_EQ(DISP_CHANGE_SUCCESSFUL,
-                  ChangeDisplaySettingsExA(NULL, &saved, NULL, CDS_UPDATEREGISTRY, NULL));
-        HKEY key;
-        if (RegOpenKeyA(HKEY_CURRENT_USER, DesktopsKey, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, SmallDesktop);
-            RegCloseKey(key);
-        }
-        RECT work;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        EXPECT_EQ(saved.dmPelsHeight, (DWORD)(work.bottom - work.top));
-    }
-};
-
-// A work area of 1024 x 200, lower than the palette has entries: a Wine
-// virtual desktop of that size (Wine's per-desktop size setting) holds the
-// program.
-TEST(BannerSmallWorkArea, StartsPaintsAndCloses) {
-    DisplayRestorer restorer;
-    ASSERT_TRUE(SetRegistryText(HKEY_CURRENT_USER, DesktopsKey, SmallDesktop, "1024x200"));
-    std::string disk = CopyDisk(0, "banner-small");
-    ASSERT_FALSE(disk.empty());
-    std::string exe = disk + "\\setup.exe";
-    HDESK desktop = CreateDesktopA(SmallDesktop, NULL, NULL, 0, GENERIC_ALL, NULL);
-    ASSERT_TRUE(desktop != NULL);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.lpDesktop = (char*)SmallDesktop;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, disk.c_str(), &si,
-                               &pi));
-    Running run;
-    run.process.handle = pi.hProcess;
-    run.process.pid = pi.dwProcessId;
-    CloseHandle(pi.hThread);
-
-    DesktopSearch search = {pi.dwProcessId, NULL};
-    for (int i = 0; i < 150 && !search.found; ++i) {
-        EnumDesktopWindows(desktop, FindSetupWindow, (LPARAM)&search);
-        if (!search.found) Sleep(100);
-    }
-    HWND window = search.found;
-    ASSERT_TRUE(window != NULL);
-    RECT r;
-    GetWindowRect(window, &r);
-    EXPECT_EQ(1024, r.right - r.left);
-    EXPECT_GT(r.bottom - r.top, 100);
-    EXPECT_LE(r.bottom - r.top, 200);
-
-    // A program stuck in the gradient's loop answers nothing and keeps its
-    // window invalid.
-    DWORD_PTR answer;
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
-    Sleep(300);
-    EXPECT_FALSE(GetUpdateRect(window, NULL, FALSE));
-
-    // The picture, for a human; a thread that owns no window may move there.
-    if (SetThreadDesktop(desktop)) {
-        Screenshot shot = CaptureWindow(window);
-        shot.SaveBmp(ShotFolder() + "\\small-work-area.bmp");
-    }
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, WaitForExit(run.process));
-    CloseDesktop(desktop);
 }
 
 }  // namespace
