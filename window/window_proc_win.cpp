@@ -1,8 +1,9 @@
 #include "banner/banner.h"
 #include "banner/description.h"
-#include "progman/progman.h"
 #include "install/install.h"
+#include "progman/progman.h"
 #include "tables/tables.h"
+#include "window/browse.h"
 #include "window/window.h"
 
 static void OnCreate(HWND window) {
@@ -30,6 +31,7 @@ static void OnCommand(WPARAM wParam) {
     case IDCANCEL:
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
         break;
+    case BrowseCommand: BrowseDestination(); break;
     default: {
         int language = LanguageForButton(id);
         if (language >= 0) SwitchLanguage(language);
