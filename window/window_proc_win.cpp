@@ -31,7 +31,9 @@ static void OnCommand(WPARAM wParam) {
     case IDCANCEL:
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
         break;
-    case BrowseCommand: BrowseDestination(); break;
+    case BrowseCommand:
+        BrowseDestination();
+        break;
     default: {
         int language = LanguageForButton(id);
         if (language >= 0) SwitchLanguage(language);
