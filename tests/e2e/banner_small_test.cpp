@@ -9,11 +9,6 @@ using namespace robot;
 
 namespace {
 
-struct Running {
-    Process process;
-    ~Running() { EnsureEnded(process); }
-};
-
 struct DesktopSearch {
     DWORD pid;
     HWND found;

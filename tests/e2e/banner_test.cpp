@@ -10,21 +10,6 @@ using namespace robot;
 
 namespace {
 
-struct Running {
-    Process process;
-    HWND window = NULL;
-    ~Running() { EnsureEnded(process); }
-};
-
-void StartSetup(int edition, const char* name, Running* run) {
-    std::string disk = CopyDisk(edition, name);
-    ASSERT_FALSE(disk.empty());
-    run->process = Start(disk + "\\setup.exe");
-    ASSERT_TRUE(run->process.handle != NULL);
-    run->window = WaitForSetupWindow(run->process);
-    ASSERT_TRUE(run->window != NULL);
-}
-
 const std::string& ShotFolder() {
     static std::string folder = ScratchFolder("banner-shots");
     return folder;

@@ -14,23 +14,6 @@ const char* const EnglishPrompt = "Select parent folder for the installation:";
 const char* const GermanPrompt =
     "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
 
-struct Running {
-    Process process;
-    HWND window = NULL;
-    HWND field = NULL;
-    ~Running() { EnsureEnded(process); }
-};
-
-void StartSetup(int edition, const char* name, Running* run) {
-    std::string disk = CopyDisk(edition, name);
-    ASSERT_FALSE(disk.empty());
-    run->process = Start(disk + "\\setup.exe");
-    ASSERT_TRUE(run->process.handle != NULL);
-    run->window = WaitForSetupWindow(run->process);
-    ASSERT_TRUE(run->window != NULL);
-    run->field = GetDlgItem(run->window, 0);
-}
-
 // Puts text into the field and presses "...", then reads the browser.
 void OpenBrowser(Running& run, const std::string& field, FolderBrowser* browser) {
     SetText(run.field, field);

@@ -12,22 +12,6 @@ const char* const PerUserKeys[2] = {"Software\\Kellum AG\\Vestra",
                                     "Software\\Kellum AG\\Kellum Inspector"};
 const char* const CurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-struct Running {
-    Process process;
-    HWND window = NULL;
-    ~Running() { EnsureEnded(process); }
-};
-
-// Starts setup.exe from a fresh copy of the disk.
-void StartSetup(int edition, const char* name, Running* run) {
-    std::string disk = CopyDisk(edition, name);
-    ASSERT_FALSE(disk.empty());
-    run->process = Start(disk + "\\setup.exe");
-    ASSERT_TRUE(run->process.handle != NULL);
-    run->window = WaitForSetupWindow(run->process);
-    ASSERT_TRUE(run->window != NULL);
-}
-
 class SetupWindow : public ::testing::Test {
 protected:
     void SetUp() override {

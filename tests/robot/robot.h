@@ -48,6 +48,17 @@ void EnsureEnded(Process& process);
 HWND WaitForWindow(const Process& process, const char* className, DWORD timeoutMs = 10000,
                    const char* title = nullptr);
 HWND WaitForSetupWindow(const Process& process, DWORD timeoutMs = 15000);
+
+// setup.exe started from a fresh copy of the edition's disk, ended (if still
+// running) when the value goes out of scope.
+struct Running {
+    Process process;
+    HWND window = NULL;
+    HWND field = NULL;  // the destination field
+    ~Running() { EnsureEnded(process); }
+};
+// Fails the test when setup.exe or its window does not come.
+void StartSetup(int edition, const std::string& name, Running* run);
 std::vector<HWND> TopLevelWindows(const Process& process, const char* className);
 
 struct Control {

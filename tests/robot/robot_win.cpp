@@ -1,5 +1,6 @@
 #include "robot.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 namespace robot {
@@ -229,6 +230,16 @@ HWND WaitForSetupWindow(const Process& process, DWORD timeoutMs) {
     while (!GetDlgItem(w, 105) && GetTickCount() - start < timeoutMs) Sleep(20);
     Settle(w);
     return w;
+}
+
+void StartSetup(int edition, const std::string& name, Running* run) {
+    std::string disk = CopyDisk(edition, name);
+    ASSERT_FALSE(disk.empty());
+    run->process = Start(disk + "\\setup.exe");
+    ASSERT_TRUE(run->process.handle != NULL);
+    run->window = WaitForSetupWindow(run->process);
+    ASSERT_TRUE(run->window != NULL);
+    run->field = GetDlgItem(run->window, 0);
 }
 
 std::string TextOf(HWND window) {
