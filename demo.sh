@@ -24,27 +24,23 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then
   disk=build/disk wine=/usr/lib/wine/wine
 else
   disk=build/win64/disk wine=/usr/lib/wine/wine64
-  echo "This machine cannot run 32-bit programs; the demo runs the 64-bit build ($disk)."
+  [ "${2:-}" = --session ] ||
+    echo "This machine cannot run 32-bit programs; the demo runs the 64-bit build ($disk)."
 fi
 standin=build/win64/progman-standin.exe
 [ "$wine" = /usr/lib/wine/wine ] && standin=build/win/progman-standin.exe
 
-export WINEPREFIX="$PWD/build/demo-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-shot="$PWD/build/demo-screenshot.png"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Creating the demo Wine prefix (first use takes a while)"
-  "$wine" wineboot -i >/dev/null 2>&1
+if [ "${2:-}" != --session ]; then
+  WINE64="$wine" WINEPREFIX="$PWD/build/demo-prefix" exec scripts/wine-session.sh "$0" --run --session "${2:-}"
 fi
-wineserver -p
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-"$wine" wineboot >/dev/null 2>&1 </dev/null
+shot="$PWD/build/demo-screenshot.png"
 # Our Program Manager stand-in answers the shortcut request, so a Yes to
 # "Create program shortcut?" makes a real shortcut.
 if [ -f "$standin" ]; then
-  "$wine" "$standin" --lifetime 0 >/dev/null 2>&1 </dev/null &
+  "$WINE64" "$standin" --lifetime 0 >/dev/null 2>&1 </dev/null &
   sleep 2
 fi
-"$wine" "$disk/setup.exe" >/dev/null 2>&1 </dev/null &
+"$WINE64" "$disk/setup.exe" >/dev/null 2>&1 </dev/null &
 setup=$!
 for _ in $(seq 1 100); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Kellum Setup"' && break
@@ -52,7 +48,7 @@ for _ in $(seq 1 100); do
 done
 sleep 3  # the first paint
 import -window root "$shot" && echo "Screenshot of the setup window: $shot"
-if [ "${2:-}" = wait ]; then
+if [ "${3:-}" = wait ]; then
   echo "setup.exe is running: choose a folder and press OK to install the demo product."
   wait "$setup" || true
 fi

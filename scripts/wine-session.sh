@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs a command inside one Wine session of the test prefix: the prefix is made
-# on first use, one persistent wineserver serves the whole command and is
-# stopped at the end. Expects DISPLAY to be set (an X server or Xvfb).
+# Runs a command inside one Wine session of a prefix (the test prefix unless
+# WINEPREFIX names another): the prefix is made on first use, one persistent
+# wineserver serves the whole command and is stopped at the end. WINE64 names
+# the loader (the 64-bit one unless said). Expects DISPLAY to be set.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
