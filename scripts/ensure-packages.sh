@@ -3,8 +3,10 @@
 # (Debian 12, as root). Quiet when everything is present.
 set -euo pipefail
 
-packages=(cmake make g++ python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
-          xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev)
+# wine32 runs the shipped 32-bit setup.exe where the kernel can run 32-bit
+# programs; the tests use the x86_64 build and wine64 everywhere.
+packages=(cmake make g++ python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
+          wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -15,6 +17,9 @@ done
 echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 "${sudo_cmd[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends \
-  "${missing[@]}"
+# With recommends: Wine's fonts and helpers come that way.
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
