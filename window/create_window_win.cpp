@@ -57,6 +57,11 @@ static void FindDefaultDestination(void) {
                              MessageTextSize);
 }
 
+// The caption height is asked for before each use, as the settings may change.
+static SetupLayout CurrentLayout(void) {
+    return ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION));
+}
+
 int CreateSetupWindow(HINSTANCE instance) {
     ModuleInstance = instance;
     LanguageIndex = EnglishLanguage;
@@ -88,19 +93,18 @@ int CreateSetupWindow(HINSTANCE instance) {
     LoadDescription();  // in place before the first paint
     FindDefaultDestination();
 
-    SetupLayout layout = ComputeLayout(WorkAreaWidth, WorkAreaHeight,
-                                       GetSystemMetrics(SM_CYCAPTION));
+    SetupLayout layout = CurrentLayout();
     DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", MessageText, FieldStyle,
                                     layout.destinationEdit, 0);
     SetFocus(DestinationEdit);
 
     HWND* pushButtons[3] = {&OkButton, &CancelButton, &BrowseButton};
     for (int id = 1; id <= 3; ++id) {
-        layout = ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION));
+        layout = CurrentLayout();
         *pushButtons[id - 1] = CreateControl(0, "Button", ButtonLabel(LanguageIndex, id),
                                              PushStyle, layout.pushButtons[id - 1], id);
     }
-    layout = ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION));
+    layout = CurrentLayout();
     MoveWindow(BrowseButton, layout.browseMoved.x, layout.browseMoved.y,
                layout.browseMoved.width, layout.browseMoved.height, FALSE);
 
