@@ -43,6 +43,20 @@ int IsDescriptionMarker(const char* bytes, long count);
 // fileSize when the file does not end with one, so appending stays idempotent.
 long ProgramSizeBeforeBlock(const char* file, long fileSize, long blockSize);
 
+// A signed file ends with its certificate table, after our block; the
+// distances count from where the table begins. headerSize bytes of the start
+// of the file are given; PeHeaderReadSize is enough for any header we build.
+enum { PeHeaderReadSize = 4096, PeCertificateAlignment = 8 };
+
+// The end of the program's own content in a file of fileSize bytes: where a
+// well-formed certificate table begins, else fileSize.
+long ContentEnd(const unsigned char* header, long headerSize, long fileSize);
+
+// Zero bytes that go in front of the marker so that the block ends on the
+// certificate table's alignment: a signing tool then adds no padding between
+// the block and the table.
+long PaddingBeforeBlock(long programSize, long blockSize);
+
 // What a description text must be: code page 1252 text, lines ended by CR LF.
 enum DescriptionTextProblem {
     TextFine,

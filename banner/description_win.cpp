@@ -14,21 +14,27 @@ enum { DescriptionBufferSize = DescriptionReadSize + 1, ModulePathSize = 255 };
 
 static HANDLE HandleOf(HFILE file) { return (HANDLE)(INT_PTR)file; }
 
-// Positions the file distance bytes before its end; 0 when it is shorter.
-static int SeekFromEnd(HFILE file, long distance) {
-    return SetFilePointer(HandleOf(file), -distance, NULL, FILE_END) != INVALID_SET_FILE_POINTER;
+static int SeekTo(HFILE file, long offset) {
+    return SetFilePointer(HandleOf(file), offset, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+// Where our own bytes end: before the certificate table of a signed file.
+// -1 when the file cannot be measured or its header not read.
+static long OwnContentEnd(HFILE file) {
+    DWORD size = GetFileSize(HandleOf(file), NULL);
+    if (size == INVALID_FILE_SIZE || size > 0x7FFFFFFF || !SeekTo(file, 0)) return -1;
+    unsigned char header[PeHeaderReadSize];
+    UINT got = _lread(file, header, sizeof header);
+    if (got == (UINT)HFILE_ERROR) return -1;
+    return ContentEnd(header, (long)got, (long)size);
 }
 
 // A file without our block (or cut short) must not show its own first bytes
 // as a description, so the marker in front of the German text is checked.
-static int HasDescriptionBlock(HFILE file) {
-    DWORD size = SetFilePointer(HandleOf(file), 0, NULL, FILE_END);
-    if (size == INVALID_SET_FILE_POINTER) return 0;
-    long markerStart = DescriptionMarkerStart((long)size, DescriptionOffsets[0]);
-    if (markerStart < 0) return 0;
+static int HasDescriptionBlock(HFILE file, long contentEnd) {
+    long markerStart = DescriptionMarkerStart(contentEnd, DescriptionOffsets[0]);
+    if (markerStart < 0 || !SeekTo(file, markerStart)) return 0;
     char marker[DescriptionMarkerSize];
-    if (SetFilePointer(HandleOf(file), markerStart, NULL, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
-        return 0;
     UINT got = _lread(file, marker, sizeof marker);
     return got == sizeof marker && IsDescriptionMarker(marker, DescriptionMarkerSize);
 }
@@ -37,9 +43,12 @@ static void ReadDescription(const char* path, int language) {
     HFILE file = _lopen(path, OF_READ);
     if (file == HFILE_ERROR) return;  // no description, and no message
     long distance = DescriptionOffsets[DescriptionOffsetRow(language)];
+    long end = OwnContentEnd(file);
+    // The last text runs to the content end: nothing of a signature is read.
+    UINT length = (UINT)(distance < DescriptionReadSize ? distance : (long)DescriptionReadSize);
     // A short read leaves the zero fill; a failed one is passed over.
-    if (HasDescriptionBlock(file) && SeekFromEnd(file, distance))
-        _lread(file, DescriptionText, DescriptionReadSize);
+    if (end >= 0 && HasDescriptionBlock(file, end) && SeekTo(file, end - distance))
+        _lread(file, DescriptionText, length);
     CloseHandle(HandleOf(file));
 }
 

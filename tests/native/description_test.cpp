@@ -181,3 +181,104 @@ TEST(DescriptionBlock, TextChecksRejectBadBytes) {
         EXPECT_STRNE("unknown problem", DescribeTextProblem(check.problem));
     }
 }
+
+namespace {
+
+// The start of a PE file: DOS header, signature, file header, an optional
+// header of either kind with its data directories, three section headers.
+struct PeHeader {
+    unsigned magic;               // 0x10B PE32, 0x20B PE32+
+    unsigned long directories;    // NumberOfRvaAndSizes
+    unsigned long tableStart, tableSize;
+    unsigned optionalShortBy;     // bytes cut from SizeOfOptionalHeader
+    unsigned long sizeOfHeaders;
+};
+
+const long PeAt = 0x80;
+
+void Put(std::string* bytes, size_t at, unsigned long value, int width) {
+    for (int i = 0; i < width; ++i) (*bytes)[at + i] = (char)(value >> (8 * i) & 0xFF);
+}
+
+std::string MakeHeader(const PeHeader& pe) {
+    std::string h(1024, '\0');
+    h[0] = 'M';
+    h[1] = 'Z';
+    Put(&h, 0x3C, PeAt, 4);
+    h.replace(PeAt, 4, "PE\0\0", 4);
+    bool plus = pe.magic == 0x20B;
+    unsigned directoriesAt = plus ? 112 : 96;
+    Put(&h, PeAt + 6, 3, 2);  // sections
+    Put(&h, PeAt + 20, directoriesAt + 16 * 8 - pe.optionalShortBy, 2);
+    size_t optional = PeAt + 24;
+    Put(&h, optional, pe.magic, 2);
+    Put(&h, optional + 60, pe.sizeOfHeaders, 4);
+    Put(&h, optional + directoriesAt - 4, pe.directories, 4);
+    Put(&h, optional + directoriesAt + 4 * 8, pe.tableStart, 4);
+    Put(&h, optional + directoriesAt + 4 * 8 + 4, pe.tableSize, 4);
+    return h;
+}
+
+long ContentEndOf(const std::string& header, long fileSize) {
+    // An exact copy, so that the sanitizer sees any read beyond it.
+    std::vector<unsigned char> bytes(header.begin(), header.end());
+    return ContentEnd(bytes.data(), (long)bytes.size(), fileSize);
+}
+
+}  // namespace
+
+// A file of 5000 bytes whose headers end at 1024 (SizeOfHeaders; the section
+// table ends at 496 or 512).
+TEST(DescriptionBlock, ContentEndsWhereAWellFormedCertificateTableBegins) {
+    struct Case {
+        const char* name;
+        PeHeader pe;
+        long end;
+    } cases[] = {
+        {"unsigned", {0x10B, 16, 0, 0, 0, 1024}, 5000},
+        {"signed PE32", {0x10B, 16, 4000, 1000, 0, 1024}, 4000},
+        {"signed PE32+", {0x20B, 16, 4000, 1000, 0, 1024}, 4000},
+        {"table right behind the headers", {0x10B, 16, 1024, 3976, 0, 1024}, 1024},
+        {"smallest table", {0x20B, 16, 4992, 8, 0, 1024}, 4992},
+        {"table past the end", {0x10B, 16, 4000, 1008, 0, 1024}, 5000},
+        {"table short of the end", {0x10B, 16, 4000, 992, 0, 1024}, 5000},
+        {"table beyond the file", {0x10B, 16, 6000, 1000, 0, 1024}, 5000},
+        {"table over the headers", {0x10B, 16, 1000, 4000, 0, 1024}, 5000},
+        {"table over the section headers", {0x10B, 16, 400, 4600, 0, 0}, 5000},
+        {"table too small for an entry", {0x10B, 16, 4996, 4, 0, 1024}, 5000},
+        {"sum wraps to the file size", {0x10B, 16, 0xFFFFFF00, 5256, 0, 1024}, 5000},
+        {"size wraps", {0x20B, 16, 4000, 0xFFFFFFFF, 0, 1024}, 5000},
+        {"size larger than the file", {0x10B, 16, 0, 0xFFFFF000, 0, 1024}, 5000},
+        {"four directories", {0x10B, 4, 4000, 1000, 0, 1024}, 5000},
+        {"five directories", {0x10B, 5, 4000, 1000, 0, 1024}, 4000},
+        {"optional header ends inside the entry",
+         {0x20B, 16, 4000, 1000, 11 * 8 + 1, 1024}, 5000},
+        {"optional header ends with the entry", {0x20B, 16, 4000, 1000, 11 * 8, 1024}, 4000},
+        {"ROM image", {0x107, 16, 4000, 1000, 0, 1024}, 5000},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.end, ContentEndOf(MakeHeader(c.pe), 5000)) << c.name;
+
+    std::string signed32 = MakeHeader({0x10B, 16, 4000, 1000, 0, 1024});
+    std::string notDos = signed32, notPe = signed32, farPe = signed32;
+    notDos[1] = 'Y';
+    notPe[PeAt + 2] = 'X';
+    Put(&farPe, 0x3C, 0xFFFFFFF0, 4);
+    EXPECT_EQ(5000, ContentEndOf(notDos, 5000));
+    EXPECT_EQ(5000, ContentEndOf(notPe, 5000));
+    EXPECT_EQ(5000, ContentEndOf(farPe, 5000));
+    EXPECT_EQ(-1, ContentEnd(nullptr, -1, -1));
+    // Header bytes cut anywhere before the end of the entry count as unsigned.
+    const size_t entryEnd = PeAt + 24 + 96 + 5 * 8;
+    for (size_t cut = 0; cut < entryEnd; ++cut)
+        ASSERT_EQ(5000, ContentEndOf(signed32.substr(0, cut), 5000)) << cut;
+    EXPECT_EQ(4000, ContentEndOf(signed32.substr(0, entryEnd), 5000));
+}
+
+TEST(DescriptionBlock, PaddingMakesTheBlockEndAligned) {
+    for (long program : {0L, 1L, 512L, 1023L})
+        for (long block : {1L, 8071L, 8072L}) {
+            long padding = PaddingBeforeBlock(program, block);
+            EXPECT_TRUE(padding >= 0 && padding < PeCertificateAlignment) << program << " " << block;
+            EXPECT_EQ(0, (program + padding + block) % PeCertificateAlignment) << program;
+        }
+}

@@ -84,7 +84,33 @@ void ExpectEveryLanguage(const std::string& path) {
     }
 }
 
+// The program with a certificate table of tableSize bytes (not a real
+// signature: the reader only needs to know where it begins) appended and,
+// when describe is set, named by the security directory.
+std::string WithCertificateTable(std::string program, unsigned long tableSize, bool describe) {
+    size_t pe = *(const unsigned*)&program[0x3C];
+    size_t optional = pe + 24;
+    bool plus = *(const unsigned short*)&program[optional] == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+    size_t entry = optional + (plus ? 112 : 96) + IMAGE_DIRECTORY_ENTRY_SECURITY * 8;
+    unsigned long at = (unsigned long)program.size();
+    if (describe) {
+        memcpy(&program[entry], &at, 4);
+        memcpy(&program[entry + 4], &tableSize, 4);
+    }
+    // Bytes the Portuguese text must not run into.
+    program.append(tableSize, 'S');
+    return program;
+}
+
 }  // namespace
+
+TEST_F(Description, SignedProgramReadsUpToItsCertificateTable) {
+    std::string setup;
+    ASSERT_TRUE(ReadWholeFile(BuiltSetup(0), &setup));
+    // The build leaves the block ending where a signing tool puts the table.
+    ASSERT_EQ(0u, setup.size() % 8);
+    ExpectEveryLanguage(FileWith("signed.exe", WithCertificateTable(setup, 1504, true)));
+}
 
 TEST_F(Description, EachLanguageReadsItsTextFromTheBuiltProgram) {
     std::string copy = FileWith("setup.exe", "");
@@ -131,6 +157,8 @@ TEST_F(Description, FilesWithoutTheBlockGiveAnEmptyDescription) {
         {"the block without its marker",
          FileWith("cut.bin", setup.substr(setup.size() - BlockWithMarker + 16))},
         {"a damaged marker", FileWith("damaged.exe", damagedMarker)},
+        {"a table the header does not name",
+         FileWith("unnamed.exe", WithCertificateTable(setup, 1504, false))},
         {"an empty file", FileWith("empty.bin", "")},
         {"a missing file", folder_ + "\\missing.exe"},
     };
