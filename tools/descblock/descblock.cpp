@@ -98,17 +98,29 @@ int WriteOffsets(const char* path, const Texts& texts) {
     return WriteWholeFile(path, header);
 }
 
+// Appending behind a certificate table would break the signature and hide
+// the block from the program, which measures from where the table begins.
+int IsSigned(const std::string& file) {
+    long size = (long)file.size();
+    return ContentEnd((const unsigned char*)file.data(), size, size) != size;
+}
+
 // A block already at the end (a second run on the same file) is replaced, not
-// appended again.
+// appended again. Zero bytes in front of it make the file end on the
+// certificate table's alignment, so that signing puts the table right behind.
 int AppendBlock(const char* path, const Texts& texts) {
     std::string program;
     if (!ReadWholeFile(path, &program)) return 0;
     if (program.size() > (size_t)(1L << 30)) return Fail("far too large for a program", path);
+    if (IsSigned(program))
+        return Fail("already signed: the description block goes onto a freshly built "
+                    "setup.exe, before signing", path);
     std::vector<char> block((size_t)DescriptionBlockSize(texts.sizes));
     long made = BuildDescriptionBlock(texts.pointers, texts.sizes, block.data(), (long)block.size());
     if (made < 0) return Fail("cannot build the description block", path);
     long keep = ProgramSizeBeforeBlock(program.data(), (long)program.size(), made);
     program.resize((size_t)keep);
+    program.append((size_t)PaddingBeforeBlock(keep, made), '\0');
     program.append(block.data(), (size_t)made);
     return WriteWholeFile(path, program);
 }
