@@ -1,8 +1,13 @@
 // The painted banner as it reaches the screen: gradient bands, the panel
-// mirror, the texts and their colours, the language switch and the copy-back.
+// mirror, the texts and their colours, the language switch, the copy-back and
+// the description of a signed program.
 // Every screenshot checked is saved as a BMP under the build tree
 // (tmp/banner-shots) for a human to look at.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
 
 #include "robot.h"
 
@@ -16,7 +21,7 @@ const std::string& ShotFolder() {
 }
 
 // Waits for the banner and the controls to finish painting, then captures.
-Screenshot Shot(HWND window, const char* name) {
+Screenshot Shot(HWND window, const std::string& name) {
     Settle(window);
     Sleep(400);
     Settle(window);
@@ -116,8 +121,8 @@ void ExpectControlsVisible(HWND window, const Screenshot& shot) {
 
 // Counts differing pixels of the client area outside the controls (whose
 // focus marks move). The one-pixel frame is the system's to draw.
-int DifferencesOutsideControls(HWND window, const Screenshot& a, const Screenshot& b) {
-    std::vector<Control> controls = ReadControls(window);
+int DifferencesOutside(const std::vector<Control>& controls, const Screenshot& a,
+                       const Screenshot& b) {
     int n = 0;
     for (int y = 1; y < a.height - 1; ++y)
         for (int x = 1; x < a.width - 1; ++x) {
@@ -130,6 +135,10 @@ int DifferencesOutsideControls(HWND window, const Screenshot& a, const Screensho
             if (!inside) ++n;
         }
     return n;
+}
+
+int DifferencesOutsideControls(HWND window, const Screenshot& a, const Screenshot& b) {
+    return DifferencesOutside(ReadControls(window), a, b);
 }
 
 TEST_F(Banner, LanguageSwitchShowsOneSetOfTexts) {
@@ -169,6 +178,61 @@ TEST(BannerEdition1, VersionInLightBlue) {
     EXPECT_GT(CountColour(shot, Rgb(255, 255, 255), 34, 21, 480, 110), 500);
     EXPECT_GT(CountColour(shot, Rgb(0, 0, 0), 40, 27, 490, 110), 200);
     EXPECT_GT(CountColour(shot, Rgb(120, 120, 255), 495, 60, 700, 110), 50);
+}
+
+// setup.exe as a vendor ships it: signed, here by the e2e.sign_disks step
+// with a throw-away certificate. The signature sits behind the description
+// block, which must still be found and painted as in the unsigned program.
+std::string SignedSetup(int edition) {
+    const char* root = getenv("SETUP_SIGNED_ROOT");
+    return WindowsPath(root ? root : "") + (edition ? "\\edition1" : "\\edition0") +
+           "\\setup.exe";
+}
+
+struct LanguageShots {
+    Screenshot english, german;
+};
+
+// Starts setup.exe from a fresh disk copy (with the signed program in place
+// of the disk's when given), shoots English and German and ends it.
+void ShootLanguages(int edition, const std::string& name, const std::string& program,
+                    LanguageShots* shots, std::vector<Control>* controls) {
+    Running run;
+    std::string disk = CopyDisk(edition, name);
+    ASSERT_FALSE(disk.empty());
+    if (!program.empty()) {
+        ASSERT_TRUE(CopyFileA(program.c_str(), (disk + "\\setup.exe").c_str(), FALSE)) << program;
+    }
+    run.process = Start(disk + "\\setup.exe");
+    run.window = WaitForSetupWindow(run.process);
+    ASSERT_TRUE(run.window != NULL);
+    shots->english = Shot(run.window, name + "-english");
+    ClickAndWait(GetDlgItem(run.window, 101));  // Deutsch
+    shots->german = Shot(run.window, name + "-german");
+    *controls = ReadControls(run.window);
+}
+
+// The description's white text, left of the panel.
+int DescriptionPixels(const Screenshot& shot) {
+    return CountColour(shot, Rgb(255, 255, 255), 32, 135, 480, 380);
+}
+
+TEST(SignedBanner, DescriptionPaintedAsInTheUnsignedProgram) {
+    for (int edition : {0, 1}) {
+        SCOPED_TRACE(edition ? "Edition 1" : "Edition 0");
+        std::string suffix = std::to_string(edition);
+        LanguageShots plain, signed_;
+        std::vector<Control> controls;
+        ASSERT_NO_FATAL_FAILURE(ShootLanguages(edition, "plain" + suffix, "", &plain, &controls));
+        ASSERT_TRUE(FileExists(SignedSetup(edition))) << SignedSetup(edition);
+        ASSERT_NO_FATAL_FAILURE(
+            ShootLanguages(edition, "signed" + suffix, SignedSetup(edition), &signed_, &controls));
+        EXPECT_GT(DescriptionPixels(plain.english), 1000);
+        EXPECT_GT(DescriptionPixels(plain.german), 1000);
+        EXPECT_EQ(0, DifferencesOutside(controls, plain.english, signed_.english));
+        EXPECT_EQ(0, DifferencesOutside(controls, plain.german, signed_.german));
+        EXPECT_GT(DifferencesOutside(controls, signed_.english, signed_.german), 100);
+    }
 }
 
 }  // namespace
