@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Prints the benchmark table from the robot's figures and the i686 programs:
-table.py figures.txt edition0/setup.exe edition1/setup.exe disk/setup.exe"""
+table.py figures.txt edition0/setup.exe edition1/setup.exe disk/setup.exe [signed setup.exe]"""
 import statistics
 import sys
 
@@ -58,6 +58,10 @@ def main():
         rows.append((f"setup.exe size, {label}, i686, without the block",
                      f"{program} B ({program / KiB:.1f} KiB)", "<= 64 KiB",
                      verdict(program <= 64 * KiB)))
+    if len(sys.argv) > 5:
+        (unsigned, _), (signed, _) = sizes(sys.argv[4]), sizes(sys.argv[5])
+        rows.append(("setup.exe size, demo disk, i686, signed (self-signed RSA 2048, no time stamp)",
+                     f"{signed} B ({signed / KiB:.1f} KiB), signature {signed - unsigned} B", "", ""))
 
     startup = median(figures, "startup_ms")
     runs = len(figures.get("startup_ms", []))
