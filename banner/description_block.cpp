@@ -61,23 +61,6 @@ long ProgramSizeBeforeBlock(const char* file, long fileSize, long blockSize) {
     return start;
 }
 
-// Places in the PE headers, the same in PE32 and PE32+ unless named.
-enum {
-    DosPeOffsetAt = 0x3C,
-    CoffSectionCountAt = 6,
-    CoffOptionalSizeAt = 20,
-    CoffHeaderEnd = 24,  // the signature and the file header
-    SectionHeaderSize = 40,
-    Pe32Magic = 0x10B,
-    Pe32PlusMagic = 0x20B,
-    OptionalSizeOfHeadersAt = 60,
-    Pe32DirectoryCountAt = 92,
-    Pe32PlusDirectoryCountAt = 108,
-    SecurityDirectory = 4,
-    DirectoryEntrySize = 8,
-    CertificateHeaderSize = 8  // a table holds at least one entry's header
-};
-
 // The caller has checked that the bytes lie inside the header.
 static unsigned long Read16(const unsigned char* p) { return (unsigned long)(p[0] | p[1] << 8); }
 static unsigned long Read32(const unsigned char* p) { return Read16(p) | Read16(p + 2) << 16; }
@@ -91,20 +74,20 @@ struct CertificateDirectory {
 // 64-bit sums: no field of 32 bits can wrap them.
 static int ReadCertificateDirectory(const unsigned char* h, unsigned long long size,
                                     CertificateDirectory* d) {
-    if (size < DosPeOffsetAt + 4 || h[0] != 'M' || h[1] != 'Z') return 0;
-    unsigned long long pe = Read32(h + DosPeOffsetAt), optional = pe + CoffHeaderEnd;
+    if (size < PeOffsetAt + 4 || h[0] != 'M' || h[1] != 'Z') return 0;
+    unsigned long long pe = Read32(h + PeOffsetAt), optional = pe + PeOptionalHeaderAt;
     if (optional + 2 > size || memcmp(h + pe, "PE\0\0", 4) != 0) return 0;
     unsigned long magic = Read16(h + optional);
     unsigned long countAt = magic == Pe32Magic       ? Pe32DirectoryCountAt
                             : magic == Pe32PlusMagic ? Pe32PlusDirectoryCountAt
                                                      : 0;
-    unsigned long long optionalEnd = optional + Read16(h + pe + CoffOptionalSizeAt);
-    unsigned long long entry = optional + countAt + 4 + SecurityDirectory * DirectoryEntrySize;
-    if (countAt == 0 || entry + DirectoryEntrySize > optionalEnd || entry + DirectoryEntrySize > size)
+    unsigned long long optionalEnd = optional + Read16(h + pe + PeOptionalSizeAt);
+    unsigned long long entry = optional + countAt + 4 + PeSecurityDirectory * PeDirectoryEntrySize;
+    if (countAt == 0 || entry + PeDirectoryEntrySize > optionalEnd || entry + PeDirectoryEntrySize > size)
         return 0;
-    if (Read32(h + optional + countAt) <= SecurityDirectory) return 0;
-    d->headersEnd = optionalEnd + Read16(h + pe + CoffSectionCountAt) * SectionHeaderSize;
-    unsigned long long declared = Read32(h + optional + OptionalSizeOfHeadersAt);
+    if (Read32(h + optional + countAt) <= PeSecurityDirectory) return 0;
+    d->headersEnd = optionalEnd + Read16(h + pe + PeSectionCountAt) * PeSectionHeaderSize;
+    unsigned long long declared = Read32(h + optional + PeSizeOfHeadersAt);
     if (declared > d->headersEnd) d->headersEnd = declared;
     d->start = Read32(h + entry);  // a file offset, not an address
     d->size = Read32(h + entry + 4);
@@ -119,7 +102,7 @@ long ContentEnd(const unsigned char* header, long headerSize, long fileSize) {
         !ReadCertificateDirectory(header, (unsigned long long)headerSize, &d))
         return fileSize;
     unsigned long long size = (unsigned long long)fileSize;
-    if (d.size < CertificateHeaderSize || d.size > size || d.start != size - d.size ||
+    if (d.size < PeCertificateHeaderSize || d.size > size || d.start != size - d.size ||
         d.start < d.headersEnd)
         return fileSize;
     return (long)d.start;

@@ -48,6 +48,24 @@ long ProgramSizeBeforeBlock(const char* file, long fileSize, long blockSize);
 // of the file are given; PeHeaderReadSize is enough for any header we build.
 enum { PeHeaderReadSize = 4096, PeCertificateAlignment = 8 };
 
+// Places in the PE headers the rule reads, the same in PE32 and PE32+ unless
+// named (tied to the platform's names in description_win.cpp).
+enum {
+    PeOffsetAt = 0x3C,        // in the DOS header
+    PeSectionCountAt = 6,     // from the PE signature
+    PeOptionalSizeAt = 20,
+    PeOptionalHeaderAt = 24,  // behind the signature and the file header
+    PeSectionHeaderSize = 40,
+    Pe32Magic = 0x10B,
+    Pe32PlusMagic = 0x20B,
+    PeSizeOfHeadersAt = 60,  // in the optional header
+    Pe32DirectoryCountAt = 92,
+    Pe32PlusDirectoryCountAt = 108,
+    PeSecurityDirectory = 4,
+    PeDirectoryEntrySize = 8,
+    PeCertificateHeaderSize = 8  // a table holds at least one entry's header
+};
+
 // The end of the program's own content in a file of fileSize bytes: where a
 // well-formed certificate table begins, else fileSize.
 long ContentEnd(const unsigned char* header, long headerSize, long fileSize);

@@ -1,5 +1,6 @@
 // LoadDescription: the current language's text, read from the block at the
 // end of our own file into a fresh zero-filled page buffer.
+#include <stddef.h>
 #include <windows.h>
 
 #include "banner/description.h"
@@ -9,6 +10,25 @@
 #include "window/window.h"
 
 char* DescriptionText = NULL;
+
+static_assert(PeOffsetAt == offsetof(IMAGE_DOS_HEADER, e_lfanew), "DOS header");
+static_assert(PeSectionCountAt == 4 + offsetof(IMAGE_FILE_HEADER, NumberOfSections), "file header");
+static_assert(PeOptionalSizeAt == 4 + offsetof(IMAGE_FILE_HEADER, SizeOfOptionalHeader), "file header");
+static_assert(PeOptionalHeaderAt == offsetof(IMAGE_NT_HEADERS32, OptionalHeader), "NT headers");
+static_assert(PeOptionalHeaderAt == offsetof(IMAGE_NT_HEADERS64, OptionalHeader), "NT headers");
+static_assert(PeSectionHeaderSize == sizeof(IMAGE_SECTION_HEADER), "section header");
+static_assert(Pe32Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC, "PE32");
+static_assert(Pe32PlusMagic == IMAGE_NT_OPTIONAL_HDR64_MAGIC, "PE32+");
+static_assert(PeSizeOfHeadersAt == offsetof(IMAGE_OPTIONAL_HEADER32, SizeOfHeaders), "PE32");
+static_assert(PeSizeOfHeadersAt == offsetof(IMAGE_OPTIONAL_HEADER64, SizeOfHeaders), "PE32+");
+static_assert(Pe32DirectoryCountAt == offsetof(IMAGE_OPTIONAL_HEADER32, NumberOfRvaAndSizes) &&
+                  Pe32DirectoryCountAt + 4 == offsetof(IMAGE_OPTIONAL_HEADER32, DataDirectory),
+              "PE32");
+static_assert(Pe32PlusDirectoryCountAt == offsetof(IMAGE_OPTIONAL_HEADER64, NumberOfRvaAndSizes) &&
+                  Pe32PlusDirectoryCountAt + 4 == offsetof(IMAGE_OPTIONAL_HEADER64, DataDirectory),
+              "PE32+");
+static_assert(PeSecurityDirectory == IMAGE_DIRECTORY_ENTRY_SECURITY, "data directories");
+static_assert(PeDirectoryEntrySize == sizeof(IMAGE_DATA_DIRECTORY), "data directories");
 
 enum { DescriptionBufferSize = DescriptionReadSize + 1, ModulePathSize = 255 };
 
