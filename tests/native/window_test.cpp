@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tables/bounded_text.h"
+#include "window/default_destination.h"
 #include "window/layout.h"
 
 static void ExpectRect(LayoutRect r, int x, int y, int w, int h) {
