@@ -1,8 +1,8 @@
 // The banner painter: one full repaint after start-up and after every
 // language switch, a block copy from the off-screen buffer otherwise.
 #include "banner/banner.h"
+#include "banner/banner_texts.h"
 #include "banner/description.h"
-#include "banner/paint.h"
 #include "banner/surfaces_win.h"
 #include "tables/notice.h"
 #include "tables/tables.h"

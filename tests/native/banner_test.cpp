@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "banner/gradient.h"
-#include "banner/paint.h"
+#include "banner/banner_texts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "banner/paint.h"
+#include "banner/banner_texts.h"
 
 // By LanguageIndex; Chinese shows the English label.
 const char* const FolderLabels[7] = {
