@@ -2,7 +2,7 @@
 // language switch, a block copy from the off-screen buffer otherwise.
 #include "banner/banner.h"
 #include "banner/banner_texts.h"
-#include "banner/description.h"
+#include "banner/description_block.h"
 #include "banner/surfaces_win.h"
 #include "tables/notice.h"
 #include "tables/tables.h"

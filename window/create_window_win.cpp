@@ -1,4 +1,4 @@
-#include "banner/description.h"
+#include "banner/description_block.h"
 #include "tables/tables.h"
 #include "window/default_destination.h"
 #include "window/layout.h"

@@ -1,5 +1,5 @@
 #include "banner/banner.h"
-#include "banner/description.h"
+#include "banner/description_block.h"
 #include "install/install.h"
 #include "progman/progman.h"
 #include "tables/tables.h"

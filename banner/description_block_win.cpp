@@ -2,7 +2,6 @@
 // end of our own file into a fresh zero-filled page buffer.
 #include <windows.h>
 
-#include "banner/description.h"
 #include "banner/description_block.h"
 #include "description_offsets.h"  // made by the build from the texts
 #include "tables/tables.h"
