@@ -2,6 +2,8 @@
 // shortcut, registry, language marker, start of the product, close.
 #include "install/install.h"
 #include "install/install_tables.h"
+#include "install/message_pump.h"
+#include "install/system_error.h"
 #include "progman/progman.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "install/install.h"
+#include "install/message_pump.h"
 #include "progman/progman.h"
 #include "window/window.h"
 
