@@ -225,8 +225,7 @@ inline bool AtomExists(const std::string& name) { return GlobalFindAtomA(name.c_
 
 // Back to the idle link between tests.
 inline void ResetLink() {
-    DdeServerWindow = NULL;
-    PendingDdeMessage = 0;
+    ForgetProgramManager();
     Calls = PlatformCalls();
 }
 
