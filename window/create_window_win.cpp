@@ -83,3 +83,12 @@ int CreateSetupWindow(HINSTANCE instance) {
     CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
     return 1;
 }
+
+void InvalidateControls(int languageButtonsToo) {
+    HWND panel[4] = {DestinationEdit, OkButton, CancelButton, BrowseButton};
+    for (HWND control : panel)
+        if (control) InvalidateRect(control, NULL, FALSE);
+    if (!languageButtonsToo) return;
+    for (HWND button : LanguageButtons)
+        if (button) InvalidateRect(button, NULL, FALSE);
+}

@@ -45,8 +45,7 @@ static void OnCommand(WPARAM wParam) {
 void SwitchLanguage(int language) {
     LanguageIndex = language;
     LoadDescription();
-    BannerDirty = 1;
-    InvalidateRect(MainWindow, NULL, FALSE);
+    InvalidateBanner();
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
 }
 
