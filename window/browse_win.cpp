@@ -14,7 +14,8 @@ static_assert(BrowsePathSize == MAX_PATH, "the browser returns paths of MAX_PATH
 // user chose, then the destination.
 static char BrowsePath[BrowsePathSize];
 
-static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM) {
+// lpData is the folder to open on, handed over in BROWSEINFO.lParam.
+static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM lpData) {
     if (message != BFFM_INITIALIZED) return 0;
     SetWindowTextA(dialog, "Setup");  // a failure leaves the system's title
     RECT r;
@@ -25,7 +26,8 @@ static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM) {
         SetWindowPos(dialog, NULL, x, y, 0, 0, SWP_NOSIZE);
     }
     // A folder that does not exist leaves the browser on its own selection.
-    if (BrowsePath[0]) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)BrowsePath);
+    const char* start = (const char*)lpData;
+    if (start[0]) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)start);
     return 0;
 }
 
@@ -38,6 +40,7 @@ static int BrowseForParentFolder(void) {
     info.lpszTitle = MessageText;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
+    info.lParam = (LPARAM)BrowsePath;
 
     // The shell's browser is a COM client and requires an apartment on this
     // thread; when one exists already the call just counts up.
