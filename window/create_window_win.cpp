@@ -78,7 +78,7 @@ int CreateSetupWindow(HINSTANCE instance) {
 
     int count = LanguageButtonCount(Edition);
     for (int i = 0; i < count; ++i)
-        LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabels[i], LanguageStyle,
+        LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabel(i), LanguageStyle,
                                            layout.languageButtons[i], FirstLanguageButtonId + i);
     CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
     return 1;
