@@ -13,7 +13,7 @@ static void ExpectRect(LayoutRect r, int x, int y, int w, int h) {
     EXPECT_EQ(h, r.height);
 }
 
-TEST(Layout, WorkedExample1024x738) {
+TEST(Layout, TestScreen1024x738) {
     SetupLayout l = ComputeLayout(1024, 738, 18);
     EXPECT_EQ(492, l.panelLeft);
     EXPECT_EQ(381, l.panelTop);
