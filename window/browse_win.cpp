@@ -5,7 +5,6 @@
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/browse.h"
-#include "window/browse_rules.h"
 #include "window/window.h"
 
 static_assert(BrowsePathSize == MAX_PATH, "the browser returns paths of MAX_PATH bytes");
