@@ -112,6 +112,25 @@ TEST_F(ProgramManagerLink, AckAfterDisconnectStillFreesTheCommand) {
     EXPECT_EQ(Calls.allocated, Calls.freed);
 }
 
+// The install procedure's wait: over as soon as the server is ready, and at a
+// quit request, which stays for the main loop.
+TEST_F(ProgramManagerLink, WaitEndsWhenReadyOrAtAQuit) {
+    ConnectToFirst();
+    EXPECT_EQ(1, WaitForProgramManager());
+    ASSERT_EQ(1, AddProgramItem(VestraPath));
+    EXPECT_EQ(0, ProgramManagerReady());  // until the execute is acknowledged
+    EXPECT_EQ(1, WaitForProgramManager());
+
+    ForgetProgramManager();  // no server at all now
+    PostQuitMessage(3);
+    EXPECT_EQ(0, WaitForProgramManager());
+    EXPECT_EQ(1, QuitRequested);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    EXPECT_EQ(3u, msg.wParam);
+    QuitRequested = 0;
+}
+
 TEST_F(ProgramManagerLink, RefusalsAllocateAndPostNothing) {
     // No server recorded.
     EXPECT_EQ(0, AddProgramItem(VestraPath));
