@@ -8,3 +8,4 @@ void SetUpBanner(void);           // on window creation
 void CleanUpBanner(void);         // on window destruction
 void RebuildBannerPalette(void);  // on focus gain after a palette change
 void PaintBanner(void);           // on every paint
+void InvalidateBanner(void);      // the next paint draws everything anew

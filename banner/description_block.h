@@ -1,5 +1,6 @@
 // The description block at the end of setup.exe: six texts, German to
-// Portuguese, each found by its distance from the end of the file.
+// Portuguese, each found by its distance from the end of the file; and the
+// current language's description read from it.
 #pragma once
 
 enum {
@@ -95,3 +96,14 @@ struct TextCheck {
 
 TextCheck CheckDescriptionText(const char* text, long size);
 const char* DescribeTextProblem(int problem);
+
+// The current text, zero-terminated; NULL before the first load (and if the
+// buffer could not be had).
+extern char* DescriptionText;
+
+// Reads the current language's text from the end of our own program file.
+void LoadDescription(void);
+
+// LoadDescription on the given file instead of our own; NULL gives an empty
+// description.
+void LoadDescriptionFromFile(const char* path);

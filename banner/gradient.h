@@ -1,5 +1,5 @@
-// Band geometry of the banner's blue gradient and the panel mirror: plain
-// arithmetic over the work-area size, shared by the painter and its tests.
+// The banner's blue gradient and the panel mirror: band geometry as plain
+// arithmetic over the work-area size, and the procedure that draws it.
 #pragma once
 
 enum { PaletteSize = 222, PanelWidth = 270 };
@@ -35,3 +35,6 @@ struct MirrorBlock {
     int sourceY, sourceHeight;
 };
 MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop);
+
+// Draws the bands and the panel mirror into the banner's drawing context.
+void FillGradient(void);

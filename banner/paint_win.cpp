@@ -1,8 +1,8 @@
 // The banner painter: one full repaint after start-up and after every
 // language switch, a block copy from the off-screen buffer otherwise.
 #include "banner/banner.h"
-#include "banner/description.h"
-#include "banner/paint.h"
+#include "banner/banner_texts.h"
+#include "banner/description_block.h"
 #include "banner/surfaces_win.h"
 #include "tables/notice.h"
 #include "tables/tables.h"
@@ -102,17 +102,6 @@ static void CopyBack(const RECT& paint) {
            BannerBuffer, block.left, block.top, SRCCOPY);
 }
 
-// The banner is drawn over the children, so they draw themselves again.
-static void InvalidateControls(int wholeBannerDrawn) {
-    HWND panel[4] = {DestinationEdit, OkButton, CancelButton, BrowseButton};
-    for (HWND control : panel)
-        if (control) InvalidateRect(control, NULL, FALSE);
-    if (!wholeBannerDrawn) return;
-    // The gradient covered the language buttons as well.
-    for (HWND button : LanguageButtons)
-        if (button) InvalidateRect(button, NULL, FALSE);
-}
-
 void PaintBanner(void) {
     PAINTSTRUCT ps;
     BeginPaint(MainWindow, &ps);  // only the paint rectangle is used
@@ -122,5 +111,12 @@ void PaintBanner(void) {
     else
         CopyBack(ps.rcPaint);
     EndPaint(MainWindow, &ps);
+    // The banner is drawn over the children, so they draw themselves again;
+    // after a full repaint the language buttons too, which the gradient covered.
     InvalidateControls(full);
+}
+
+void InvalidateBanner(void) {
+    BannerDirty = 1;
+    InvalidateRect(MainWindow, NULL, FALSE);
 }

@@ -1,7 +1,7 @@
-// The 222-entry blue palette, the window-wide drawing context, the off-screen
-// copy of the banner, and the gradient drawn through them.
+// The 222-entry blue palette, the window-wide drawing context and the
+// off-screen copy of the banner.
 #include "banner/banner.h"
-#include "banner/gradient.h"
+#include "banner/gradient.h"  // PaletteSize
 #include "banner/surfaces_win.h"
 #include "window/window.h"
 
@@ -84,21 +84,4 @@ void CleanUpBanner(void) {
     BufferBitmap = NULL;
     if (BannerDC) ReleaseDC(MainWindow, BannerDC);
     BannerDC = NULL;
-}
-
-void FillGradient(void) {
-    int b = BandHeight(WorkAreaHeight);
-    int bands = BandCount(WorkAreaHeight);
-    for (int k = 1; k <= bands; ++k) {
-        BannerRect band = BandRectangle(k, b, WorkAreaWidth);
-        RECT r = {band.left, band.top, band.right, band.bottom};
-        HBRUSH brush = CreateSolidBrush(BandColour(BandIndex(k * b, WorkAreaHeight)));
-        if (!brush) continue;  // a band left unpainted is better than none after it
-        FillRect(BannerDC, &r, brush);
-        DeleteObject(brush);
-    }
-    MirrorBlock m = PanelMirror(WorkAreaHeight, PanelLeft, PanelTop);
-    if (m.height <= 0) return;  // a work area too low to hold the panel
-    StretchBlt(BannerDC, m.x, m.y, m.width, m.height, BannerDC, m.x, m.sourceY, m.width,
-               m.sourceHeight, SRCCOPY);
 }

@@ -7,4 +7,3 @@ extern HDC BannerBuffer;         // memory copy of the last full repaint
 extern HPALETTE BannerPalette;   // 222 blues, one at a time
 
 void CreateBannerPalette(void);
-void FillGradient(void);

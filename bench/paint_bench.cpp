@@ -23,7 +23,7 @@ static void Pump(void) {
 static double TimePaint(int full) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
-    BannerDirty = full;
+    if (full) InvalidateBanner();  // else the last paint left a copy-back
     RedrawWindow(MainWindow, NULL, NULL, RDW_INVALIDATE | RDW_NOCHILDREN);
     QueryPerformanceCounter(&start);
     RedrawWindow(MainWindow, NULL, NULL, RDW_UPDATENOW | RDW_NOCHILDREN);

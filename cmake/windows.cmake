@@ -65,6 +65,9 @@ endforeach()
 # Disk assembly: setup.exe and the product files beside it.
 include(cmake/disk.cmake OPTIONAL)
 
+# The Program Manager stand-in of the tests and the demo, in every Windows build.
+add_subdirectory(tests/fixtures/progman_standin)
+
 if(SETUP_TESTS)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   add_subdirectory(tests/robot)

@@ -3,7 +3,7 @@
 // trims back to the folder that was chosen. A refusal leaves the path alone.
 #include "fuzz/fuzz_check.h"
 #include "tables/tables.h"
-#include "window/browse_rules.h"
+#include "window/browse.h"
 
 // The product folder: either edition's name, or a short name of the input's
 // own (never empty and without a backslash, as a product name is).

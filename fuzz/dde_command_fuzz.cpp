@@ -2,7 +2,7 @@
 // buffer, or a refusal that leaves the buffer alone; the path and product
 // read back out of the command unchanged.
 #include "fuzz/fuzz_check.h"
-#include "progman/dde_command.h"
+#include "progman/progman.h"
 
 static void CheckArgument(const char* path, const char* product, int size) {
     char expected[2 * DdeCommandSize];

@@ -2,7 +2,7 @@
 // up terminated inside it or is refused, and the chosen default always fits.
 #include "fuzz/fuzz_check.h"
 #include "tables/tables.h"
-#include "window/layout.h"
+#include "window/default_destination.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in = {data, size};

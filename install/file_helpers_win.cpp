@@ -2,34 +2,6 @@
 #include "install/install.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
-#include "tables/tables.h"
-
-int QuitRequested;
-DWORD(WINAPI* PumpTickSource)(void) = GetTickCount;
-
-void TimedMessagePump(DWORD interval) {
-    DWORD start = PumpTickSource();
-    while (!IntervalElapsed(start, PumpTickSource(), interval)) {
-        MSG msg;
-        if (!PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) continue;
-        if (msg.message == WM_QUIT) {
-            // The quit belongs to the main loop: hand it back and stop here.
-            QuitRequested = 1;
-            PostQuitMessage((int)msg.wParam);
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void SystemErrorText(DWORD code) {
-    // Inserts such as %1 stay as they stand: no arguments are supplied.
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                             code, 0, MessageText, MessageTextSize - 1, NULL);
-    if (n >= MessageTextSize) n = 0;
-    MessageText[LengthWithoutTrailingControls(MessageText, (int)n)] = 0;
-}
 
 static int EnterOrCreateFolder(const char* folder) {
     if (SetCurrentDirectoryA(folder)) return 1;

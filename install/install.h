@@ -13,16 +13,6 @@ void RunInstallProcedure(void);
 extern int InstallRunning;
 int HoldCloseRequest(void);
 
-// Pumps and dispatches messages for the interval (milliseconds). A WM_QUIT it
-// meets is posted again with its exit code and ends the pump; QuitRequested
-// stays set from then on.
-void TimedMessagePump(DWORD interval);
-extern int QuitRequested;
-// The pump's tick source; tests only replace it.
-extern DWORD(WINAPI* PumpTickSource)(void);
-
-// Fills MessageText with the system's text for the error code.
-void SystemErrorText(DWORD code);
 // Creates the folder path level by level and leaves it current; 1 on success.
 int CreateFolderPath(const char* path);
 // Copies every plain file SourceDirectory + pattern into the folder.

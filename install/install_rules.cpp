@@ -77,11 +77,6 @@ int CaptionNamesSource(uint32_t error) { return error == 2; }  // ERROR_FILE_NOT
 
 int AnswerGoesOn(int answer) { return answer == 6; }  // IDYES
 
-const char* MarkerName(int language) {
-    if (language < 0 || language >= MarkerLanguageCount) return 0;
-    return LanguageMarkerNames[language];
-}
-
 int JoinTexts(char* out, int size, const char* first, const char* second) {
     if (TextLength(first) + TextLength(second) >= size) return 0;
     CopyText(out, size, first);

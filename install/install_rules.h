@@ -44,9 +44,6 @@ int CaptionNamesSource(uint32_t error);
 // Only Yes goes on after the install, shortcut and run questions.
 int AnswerGoesOn(int answer);
 
-// Marker file for a language, 0 for English and unknown languages.
-const char* MarkerName(int language);
-
 // Joins two texts into out of size bytes; 0 when they do not fit.
 int JoinTexts(char* out, int size, const char* first, const char* second);
 

@@ -60,12 +60,13 @@ const char* const RunFailureMessages[MessageLanguageCount] = {
     "Unable to execute program file.",
 };
 
-const char* const LanguageMarkerNames[MarkerLanguageCount] = {
+// Empty file left in the destination to record the language; none for English.
+static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
     "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
     "Vestra.jap",
 };
 
-const char* const FileManifest[FileManifestRows] = {
+static const char* const FileManifest[FileManifestRows] = {
     "Vestra.exe",                                                            // main program
     "vstmain.dat", "vstfont.dat", "vstsym.dat",                              // data
     "vstcore.dll", "vstgrx.dll",                                             // libraries
@@ -83,6 +84,11 @@ const char* const FileManifest[FileManifestRows] = {
 const char* InstallMessage(const char* const* table, int language) {
     if (language < 0 || language >= MessageLanguageCount) language = 1;
     return table[language];
+}
+
+const char* MarkerName(int language) {
+    if (language < 0 || language >= MarkerLanguageCount) return 0;
+    return LanguageMarkerNames[language];
 }
 
 const char* MainExecutableName(int edition) {

@@ -12,15 +12,14 @@ extern const char* const ShortcutFailureMessages[MessageLanguageCount];
 extern const char* const RunQuestions[MessageLanguageCount];
 extern const char* const RunFailureMessages[MessageLanguageCount];
 
-// Empty file left in the destination to record the language; none for English.
-extern const char* const LanguageMarkerNames[MarkerLanguageCount];
-
-// The product files in copy order. Row 0 is the edition's main executable
-// (read it through ManifestFileName); rows below MandatoryRowCount must arrive.
+// The product files in copy order (FileManifest, read through
+// ManifestFileName). Row 0 is the edition's main executable; rows below
+// MandatoryRowCount must arrive.
 enum { FileManifestRows = 24, MandatoryRowCount = 8 };
-extern const char* const FileManifest[FileManifestRows];
 
 // The message of a table for a language; rows outside 0..6 read English.
 const char* InstallMessage(const char* const* table, int language);
+// Marker file for a language, 0 for English and unknown languages.
+const char* MarkerName(int language);
 const char* MainExecutableName(int edition);
 const char* ManifestFileName(int row, int edition);

@@ -2,6 +2,8 @@
 // shortcut, registry, language marker, start of the product, close.
 #include "install/install.h"
 #include "install/install_tables.h"
+#include "install/message_pump.h"
+#include "install/system_error.h"
 #include "progman/progman.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
@@ -11,7 +13,7 @@
 int InstallRunning;
 static int CloseHeld;
 
-enum { PumpInterval = 10, ProgramManagerWaitRounds = 500 };
+enum { PumpInterval = 10 };
 
 int HoldCloseRequest(void) {
     if (!InstallRunning) return 0;
@@ -81,12 +83,8 @@ static void CopyViewerFolder(const char* destinationPath) {
 static int AskForShortcut(const char* destinationPath) {
     int made = 0;
     if (!ConnectProgramManager()) return 0;
-    int rounds = 0;
-    do {
-        TimedMessagePump(PumpInterval);
-    } while ((DdeServerWindow == NULL || PendingDdeMessage != 0) && !QuitRequested &&
-             ++rounds < ProgramManagerWaitRounds);
-    if (JoinTexts(MessageText, MessageTextSize, destinationPath, MainExecutableName(Edition)))
+    if (WaitForProgramManager() &&
+        JoinTexts(MessageText, MessageTextSize, destinationPath, MainExecutableName(Edition)))
         made = AddProgramItem(MessageText);
     DisconnectProgramManager();
     return made;

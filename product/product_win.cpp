@@ -25,7 +25,7 @@ static void AppendLine(const char* label, const char* value) {
 static void FindMarker(const char* folder, char* found, int size) {
     CopyText(found, size, "none");
     for (int language = 0; language < MarkerLanguageCount; ++language) {
-        const char* name = LanguageMarkerNames[language];
+        const char* name = MarkerName(language);
         char path[MAX_PATH];
         if (!name || !CopyText(path, sizeof path, folder) || !AppendText(path, sizeof path, name))
             continue;

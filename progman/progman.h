@@ -1,10 +1,41 @@
 // The Program Manager link: a raw DDE client conversation with "PROGMAN".
+// Its texts and decisions are free of the platform; the conversation itself
+// is Win32.
 #pragma once
+
+enum {
+    AddItemArgumentSize = 270,  // quote, path, quote, comma, space, product name
+    DdeCommandSize = 600,       // the global memory handed to the server
+};
+
+// Builds "\"path\", product" in argument (size bytes). 1 on success; 0 when it
+// would not fit, leaving argument unchanged.
+int ComposeAddItemArgument(char* argument, int size, const char* programPath,
+                           const char* productName);
+
+// Builds "[AddItem(argument)]" in command (size bytes), the argument composed in
+// its own AddItemArgumentSize buffer. 1 on success; 0 when either would not fit.
+int ComposeAddItemCommand(char* command, int size, const char* programPath,
+                          const char* productName);
+
+// What an acknowledgement means, given the message in progress and whether a
+// server is already recorded.
+enum DdeAckAction {
+    IgnoreAck = 0,
+    RecordServer,     // first answer to the initiate
+    TerminateServer,  // a later answer to the initiate
+    ReleaseCommand,   // the execute acknowledgement
+};
+enum { DdeInitiateMessage = 0x3E0, DdeExecuteMessage = 0x3E8 };
+DdeAckAction DecideAckAction(unsigned pendingMessage, int serverRecorded);
+
+#ifdef _WIN32
 #include <windows.h>
 #include <dde.h>
 
 // The server that answered (NULL when none) and the DDE message in progress
 // (0 idle, WM_DDE_INITIATE during the broadcast, WM_DDE_EXECUTE until acked).
+// Read them freely; they change only through the procedures below.
 extern HWND DdeServerWindow;
 extern UINT PendingDdeMessage;
 
@@ -12,7 +43,19 @@ extern UINT PendingDdeMessage;
 int ConnectProgramManager(void);
 // Handles every WM_DDE_ACK that reaches the main window.
 void OnDdeAcknowledge(WPARAM wParam, LPARAM lParam);
+// 1 when a server is recorded and no message of ours awaits its answer.
+int ProgramManagerReady(void);
+// 1 when no message of ours awaits its answer, whether or not a server is
+// still recorded (the execute acknowledgement may come after a disconnect).
+int ProgramManagerIdle(void);
+// Pumps messages until the server is ready, a quit request arrives or about
+// five seconds have passed; returns ProgramManagerReady().
+int WaitForProgramManager(void);
 // Posts [AddItem("path", product)]; 1 when the request was handed over.
 int AddProgramItem(const char* programPath);
 // Ends the conversation with the recorded server, if it is still there.
 void DisconnectProgramManager(void);
+// Drops the link without a word to the server, back to the state of a fresh
+// start; for tests that run one conversation after another.
+void ForgetProgramManager(void);
+#endif

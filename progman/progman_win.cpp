@@ -1,9 +1,7 @@
 // The client side of the Program Manager conversation, in raw DDE messages.
 #include "progman/progman.h"
 
-#include <dde.h>
-
-#include "progman/dde_command.h"
+#include "install/message_pump.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/window.h"
@@ -12,6 +10,8 @@ HWND DdeServerWindow;
 UINT PendingDdeMessage;
 
 static const char ProgramManagerService[8] = "PROGMAN";
+
+enum { WaitPumpInterval = 10, WaitRounds = 500 };
 
 int ConnectProgramManager(void) {
     ATOM application = GlobalAddAtomA(ProgramManagerService);
@@ -60,8 +60,21 @@ void OnDdeAcknowledge(WPARAM wParam, LPARAM lParam) {
     }
 }
 
+int ProgramManagerReady(void) { return DdeServerWindow != NULL && PendingDdeMessage == 0; }
+
+int ProgramManagerIdle(void) { return PendingDdeMessage == 0; }
+
+int WaitForProgramManager(void) {
+    // A quit ends the wait at once: the main loop is to see it soon.
+    int rounds = 0, quit;
+    do {
+        quit = TimedMessagePump(WaitPumpInterval);
+    } while (!ProgramManagerReady() && !quit && ++rounds < WaitRounds);
+    return ProgramManagerReady();
+}
+
 int AddProgramItem(const char* programPath) {
-    if (DdeServerWindow == NULL || PendingDdeMessage != 0) return 0;
+    if (!ProgramManagerReady()) return 0;
     // Composed first, so that a path too long for the command allocates nothing.
     char command[DdeCommandSize];
     if (!ComposeAddItemCommand(command, sizeof command, programPath,
@@ -89,4 +102,9 @@ void DisconnectProgramManager(void) {
     DdeServerWindow = NULL;
     if (server != NULL && IsWindow(server))
         PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)MainWindow, 0);  // failure passed over
+}
+
+void ForgetProgramManager(void) {
+    DdeServerWindow = NULL;
+    PendingDdeMessage = 0;
 }

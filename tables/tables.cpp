@@ -3,7 +3,7 @@
 int LanguageIndex = EnglishLanguage;
 char MessageText[MessageTextSize];
 
-const char* const ProductStrings[8] = {
+static const char* const ProductStrings[8] = {
     "Vestra",
     "Kellum Inspector",
     "Software\\Kellum AG\\Vestra",
@@ -15,7 +15,7 @@ const char* const ProductStrings[8] = {
 };
 
 // Fixed 7-byte slots; Chinese has an empty caption, Japanese the English one.
-const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
+static const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
     "Fehler\0"
     "Error\0\0"
     "Erreur\0"
@@ -25,7 +25,7 @@ const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
     "\0\0\0\0\0\0\0"
     "Error\0";
 
-const char* const ButtonLabels[LanguageCount * 4] = {
+static const char* const ButtonLabels[LanguageCount * 4] = {
     "", "&OK", "&Abbrechen", "...",             // German
     "", "&OK", "C&ancel", "...",                // English
     "", "&OK", "&Annuler", "...",               // French
@@ -36,7 +36,7 @@ const char* const ButtonLabels[LanguageCount * 4] = {
     "", "&OK", "C&ancel", "...",                // Japanese, English texts
 };
 
-const char* const LanguageButtonLabels[8] = {
+static const char* const LanguageButtonLabels[8] = {
     "&English", "&Deutsch", "&Fran\xE7" "ais", "E&spa\xF1ol",
     "&Italiano", "&Portugues", "&Chinese", "&Japanese",
 };
@@ -56,6 +56,10 @@ const char* ErrorCaption(int language) {
 const char* ButtonLabel(int language, int buttonId) {
     if (buttonId < 0 || buttonId > 3) return "";
     return ButtonLabels[ClampLanguage(language) * 4 + buttonId];
+}
+
+const char* LanguageButtonLabel(int index) {
+    return index >= 0 && index < 8 ? LanguageButtonLabels[index] : "";
 }
 
 int LanguageForButton(int buttonId) {

@@ -16,23 +16,24 @@ enum { LanguageCount = 8, EnglishLanguage = 1 };
 enum { MessageTextSize = 256 };
 extern char MessageText[MessageTextSize];
 
-// Kinds of product string, read at 2 * kind + edition.
+// Kinds of product string, one per edition each.
 enum ProductStringKind {
     ProductName = 0,
     PerUserKey = 1,
     DefaultSubFolder = 2,
     FallbackFolder = 3,
 };
-extern const char* const ProductStrings[8];
 
+// Error captions sit in fixed slots of this many bytes, terminator included.
 enum { ErrorCaptionSlot = 7 };
-extern const char ErrorCaptions[LanguageCount * ErrorCaptionSlot];
-extern const char* const ButtonLabels[LanguageCount * 4];
-extern const char* const LanguageButtonLabels[8];
 
 const char* ProductString(int kind, int edition);
 const char* ErrorCaption(int language);
+// The label of push button 1 (OK), 2 (Cancel) or 3 (browse) in a language;
+// "" for id 0 and any other id.
 const char* ButtonLabel(int language, int buttonId);
+// The label of language button index (0 English, 1 German, ...); "" outside.
+const char* LanguageButtonLabel(int index);
 
 // Language selected by a language button id (100..107); -1 for any other id.
 int LanguageForButton(int buttonId);

@@ -5,7 +5,6 @@
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/browse.h"
-#include "window/browse_rules.h"
 #include "window/window.h"
 
 static_assert(BrowsePathSize == MAX_PATH, "the browser returns paths of MAX_PATH bytes");
@@ -14,7 +13,8 @@ static_assert(BrowsePathSize == MAX_PATH, "the browser returns paths of MAX_PATH
 // user chose, then the destination.
 static char BrowsePath[BrowsePathSize];
 
-static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM) {
+// lpData is the folder to open on, handed over in BROWSEINFO.lParam.
+static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM lpData) {
     if (message != BFFM_INITIALIZED) return 0;
     SetWindowTextA(dialog, "Setup");  // a failure leaves the system's title
     RECT r;
@@ -25,7 +25,8 @@ static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM) {
         SetWindowPos(dialog, NULL, x, y, 0, 0, SWP_NOSIZE);
     }
     // A folder that does not exist leaves the browser on its own selection.
-    if (BrowsePath[0]) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)BrowsePath);
+    const char* start = (const char*)lpData;
+    if (start[0]) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)start);
     return 0;
 }
 
@@ -38,6 +39,7 @@ static int BrowseForParentFolder(void) {
     info.lpszTitle = MessageText;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
+    info.lParam = (LPARAM)BrowsePath;
 
     // The shell's browser is a COM client and requires an apartment on this
     // thread; when one exists already the call just counts up.

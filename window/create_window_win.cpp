@@ -1,5 +1,6 @@
-#include "banner/description.h"
+#include "banner/description_block.h"
 #include "tables/tables.h"
+#include "window/default_destination.h"
 #include "window/layout.h"
 #include "window/window.h"
 
@@ -22,39 +23,6 @@ static HWND CreateControl(DWORD exStyle, const char* className, const char* text
                                    ModuleInstance, NULL);
     SendMessageA(control, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0);
     return control;
-}
-
-// A registry text read into MessageText with room for 255 bytes; 0 when the
-// value is missing or does not fit.
-static int ReadRegistryText(HKEY key, const char* name) {
-    const DWORD limit = MessageTextSize - 1;
-    DWORD cb = limit;
-    if (RegQueryValueExA(key, name, NULL, NULL, (BYTE*)MessageText, &cb) != ERROR_SUCCESS)
-        return 0;
-    return TerminateRegistryText(MessageText, cb, limit);
-}
-
-static void FindDefaultDestination(void) {
-    char perUser[MessageTextSize];
-    char programFiles[MessageTextSize];
-    int havePerUser = 0, haveProgramFiles = 0;
-    HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) ==
-        ERROR_SUCCESS) {
-        havePerUser = ReadRegistryText(key, "Path");
-        if (havePerUser) lstrcpyA(perUser, MessageText);
-        RegCloseKey(key);
-    }
-    if (!havePerUser &&
-        RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                    &key) == ERROR_SUCCESS) {
-        haveProgramFiles = ReadRegistryText(key, "ProgramFilesDir");
-        if (haveProgramFiles) lstrcpyA(programFiles, MessageText);
-        RegCloseKey(key);
-    }
-    ChooseDefaultDestination(havePerUser ? perUser : NULL,
-                             haveProgramFiles ? programFiles : NULL, Edition, MessageText,
-                             MessageTextSize);
 }
 
 // The caption height is asked for before each use, as the settings may change.
@@ -110,8 +78,17 @@ int CreateSetupWindow(HINSTANCE instance) {
 
     int count = LanguageButtonCount(Edition);
     for (int i = 0; i < count; ++i)
-        LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabels[i], LanguageStyle,
+        LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabel(i), LanguageStyle,
                                            layout.languageButtons[i], FirstLanguageButtonId + i);
     CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
     return 1;
+}
+
+void InvalidateControls(int languageButtonsToo) {
+    HWND panel[4] = {DestinationEdit, OkButton, CancelButton, BrowseButton};
+    for (HWND control : panel)
+        if (control) InvalidateRect(control, NULL, FALSE);
+    if (!languageButtonsToo) return;
+    for (HWND button : LanguageButtons)
+        if (button) InvalidateRect(button, NULL, FALSE);
 }

@@ -17,3 +17,7 @@ int CreateSetupWindow(HINSTANCE instance);
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void SwitchLanguage(int language);
+
+// Asks the panel's controls to draw themselves again, and the language
+// buttons as well when languageButtonsToo is nonzero.
+void InvalidateControls(int languageButtonsToo);

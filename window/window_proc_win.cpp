@@ -1,5 +1,5 @@
 #include "banner/banner.h"
-#include "banner/description.h"
+#include "banner/description_block.h"
 #include "install/install.h"
 #include "progman/progman.h"
 #include "tables/tables.h"
@@ -45,8 +45,7 @@ static void OnCommand(WPARAM wParam) {
 void SwitchLanguage(int language) {
     LanguageIndex = language;
     LoadDescription();
-    BannerDirty = 1;
-    InvalidateRect(MainWindow, NULL, FALSE);
+    InvalidateBanner();
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
 }
 

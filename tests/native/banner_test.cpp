@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "banner/gradient.h"
-#include "banner/paint.h"
+#include "banner/banner_texts.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ TEST(BandGeometry, BandColourClampsNegativeIndices) {
     for (const Case& c : cases) EXPECT_EQ(c.colour, BandColour(c.index)) << c.index;
 }
 
-// The worked example: 1024 x 738, three rows per band, 247 bands.
-TEST(BandGeometry, WorkedExample738) {
+// The test screen: 1024 x 738, three rows per band, 247 bands.
+TEST(BandGeometry, TestScreen1024x738) {
     const int h = 738, b = BandHeight(h);
     EXPECT_EQ(247, BandCount(h));
     struct Case {
@@ -90,7 +90,7 @@ TEST(BandGeometry, TallWorkAreaDoesNotOverflowTheIndex) {
     EXPECT_EQ(0, BandIndex(h, h));
 }
 
-TEST(PanelMirror, WorkedExample738) {
+TEST(PanelMirror, TestScreen1024x738) {
     MirrorBlock m = PanelMirror(738, 492, 381);
     EXPECT_EQ(492, m.x);
     EXPECT_EQ(381, m.y);
@@ -101,7 +101,7 @@ TEST(PanelMirror, WorkedExample738) {
     EXPECT_EQ(m.y + m.height, m.sourceY + m.sourceHeight + m.height);
 }
 
-TEST(BannerTexts, WorkedExample738) {
+TEST(BannerTexts, PlacesOnTheTestScreen1024x738) {
     BannerTextLayout t = ComputeTextLayout(1024, 738, 492, 381);
     struct Case {
         const char* name;

@@ -5,7 +5,7 @@
 
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
-#include "window/browse_rules.h"
+#include "window/browse.h"
 
 static std::string Trimmed(const char* field, int edition) {
     char path[BrowsePathSize];

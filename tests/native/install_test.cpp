@@ -114,7 +114,7 @@ TEST(Answers, DecideWhatFollows) {
     EXPECT_FALSE(CaptionNamesSource(5));
 }
 
-TEST(FileManifest, EightMandatoryRowsOfTheSpecifiedKinds) {
+TEST(FileManifest, EightMandatoryRowsAndTheirFileKinds) {
     const char* kinds = "edddlldllldddddlelld";  // rows 0..19: exe, dat, dll
     for (int edition = 0; edition < 2; ++edition) {
         for (int row = 0; row < FileManifestRows; ++row) {

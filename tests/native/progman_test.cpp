@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "progman/dde_command.h"
+#include "progman/progman.h"
 #include "tables/tables.h"
 
 static std::string Command(const std::string& path, int edition) {

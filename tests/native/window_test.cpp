@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tables/bounded_text.h"
+#include "window/default_destination.h"
 #include "window/layout.h"
 
 static void ExpectRect(LayoutRect r, int x, int y, int w, int h) {
@@ -12,7 +13,7 @@ static void ExpectRect(LayoutRect r, int x, int y, int w, int h) {
     EXPECT_EQ(h, r.height);
 }
 
-TEST(Layout, WorkedExample1024x738) {
+TEST(Layout, TestScreen1024x738) {
     SetupLayout l = ComputeLayout(1024, 738, 18);
     EXPECT_EQ(492, l.panelLeft);
     EXPECT_EQ(381, l.panelTop);

@@ -50,8 +50,7 @@ void Pump(void) {
 }
 
 void FullRepaint(void) {
-    BannerDirty = 1;
-    InvalidateRect(MainWindow, NULL, FALSE);
+    InvalidateBanner();
     UpdateWindow(MainWindow);
 }
 
@@ -91,7 +90,7 @@ TEST_F(BannerWindow, PaintsLeaveTheControlsToRedraw) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RedrawWindow(MainWindow, NULL, NULL, RDW_VALIDATE | RDW_ALLCHILDREN);
-        BannerDirty = c.full;
+        if (c.full) InvalidateBanner();  // else the last paint left a copy-back
         RedrawWindow(MainWindow, NULL, NULL, RDW_INVALIDATE | RDW_NOCHILDREN);
         SendMessageA(MainWindow, WM_PAINT, 0, 0);
         EXPECT_EQ(0, BannerDirty);

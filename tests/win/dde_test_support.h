@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "install/install.h"
+#include "install/message_pump.h"
 #include "progman/progman.h"
 #include "window/window.h"
 
@@ -225,8 +225,7 @@ inline bool AtomExists(const std::string& name) { return GlobalFindAtomA(name.c_
 
 // Back to the idle link between tests.
 inline void ResetLink() {
-    DdeServerWindow = NULL;
-    PendingDdeMessage = 0;
+    ForgetProgramManager();
     Calls = PlatformCalls();
 }
 

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "banner/description.h"
+#include "banner/description_block.h"
 #include "robot.h"
 #include "tables/tables.h"
 #include "window/window.h"

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "install/install.h"
+#include "install/message_pump.h"
+#include "install/system_error.h"
 #include "robot.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
@@ -180,7 +182,7 @@ protected:
 
 TEST_F(TimedMessagePumpTest, IntervalZeroLeavesTheQueueAlone) {
     PostMessageA(window_, WM_APP, 0, 0);
-    TimedMessagePump(0);
+    EXPECT_EQ(0, TimedMessagePump(0));
     EXPECT_EQ(0, Dispatched);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, window_, WM_APP, WM_APP, PM_NOREMOVE));
@@ -189,7 +191,7 @@ TEST_F(TimedMessagePumpTest, IntervalZeroLeavesTheQueueAlone) {
 TEST_F(TimedMessagePumpTest, DispatchesPostedMessagesWithinTheInterval) {
     PostMessageA(window_, WM_APP, 0, 0);
     PostMessageA(window_, WM_APP, 0, 0);
-    TimedMessagePump(50);
+    EXPECT_EQ(0, TimedMessagePump(50));
     EXPECT_EQ(2, Dispatched);
 }
 
@@ -197,7 +199,7 @@ TEST_F(TimedMessagePumpTest, EndsAcrossTheTickCounterWrap) {
     PumpTickSource = FakeTickCount;
     FakeTicks = 0xFFFFFFF0u;
     TickCalls = 0;
-    TimedMessagePump(40);
+    EXPECT_EQ(0, TimedMessagePump(40));
     // The start, then one test per tick until 40 have passed (0x18 - 0xFFFFFFF0).
     EXPECT_EQ(41u, TickCalls);
     EXPECT_EQ(0x19u, FakeTicks);
@@ -209,7 +211,7 @@ TEST_F(TimedMessagePumpTest, PassesAQuitRequestOnAndStops) {
     TickCalls = 0;
     PostMessageA(window_, WM_APP, 0, 0);
     PostQuitMessage(7);
-    TimedMessagePump(100000);
+    EXPECT_EQ(1, TimedMessagePump(100000));
     EXPECT_EQ(1, Dispatched);
     EXPECT_EQ(1, QuitRequested);
     EXPECT_LT(TickCalls, 100u);

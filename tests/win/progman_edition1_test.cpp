@@ -30,7 +30,7 @@ protected:
         if (!ConnectProgramManager() || DdeServerWindow != server_.window) return "<no server>";
         std::string received = "<refused>";
         if (AddProgramItem(path.c_str())) {
-            if (!PumpUntil([&] { return PendingDdeMessage == 0; })) return "<no ack>";
+            if (!PumpUntil(ProgramManagerIdle)) return "<no ack>";
             received = server_.received.back().text;
         }
         DisconnectProgramManager();
@@ -67,7 +67,7 @@ TEST_F(ProgramManagerLinkEdition1, StandInMakesTheShortcutUnderTheProductName) {
     ASSERT_EQ(robot::ProgramManagerStandInWindow(standIn_), DdeServerWindow);
     ASSERT_EQ(1, AddProgramItem(program.c_str()));
     DisconnectProgramManager();
-    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_TRUE(PumpUntil(ProgramManagerIdle));
     EXPECT_EQ(0, lstrcmpiA(program.c_str(), robot::ShortcutTarget(link).c_str()))
         << robot::ShortcutTarget(link);
     DeleteFileA(link.c_str());

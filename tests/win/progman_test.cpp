@@ -52,9 +52,10 @@ TEST_F(ProgramManagerLink, SecondServerIsToldToTerminate) {
     StartServer(&first_, "A");
     StartServer(&second_, "B");
     EXPECT_NE(0, ConnectProgramManager());
-    ASSERT_TRUE(DdeServerWindow == first_.window || DdeServerWindow == second_.window);
-    TestServer& kept = DdeServerWindow == first_.window ? first_ : second_;
-    TestServer& other = DdeServerWindow == first_.window ? second_ : first_;
+    HWND server = DdeServerWindow;
+    ASSERT_TRUE(server == first_.window || server == second_.window);
+    TestServer& kept = server == first_.window ? first_ : second_;
+    TestServer& other = server == first_.window ? second_ : first_;
     ASSERT_TRUE(PumpUntil([&] { return other.Count(WM_DDE_TERMINATE) == 1; }));
     EXPECT_EQ(MainWindow, other.received.back().from);
     EXPECT_EQ(0, kept.Count(WM_DDE_TERMINATE));
@@ -70,7 +71,7 @@ TEST_F(ProgramManagerLink, NoServerAnsweringGivesZero) {
     Calls.broadcastToOwnWindowsOnly = true;
     EXPECT_EQ(0, ConnectProgramManager());
     EXPECT_EQ(1, first_.Count(WM_DDE_INITIATE));  // the broadcast did reach it
-    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_EQ(nullptr, DdeServerWindow);
     EXPECT_EQ(0u, PendingDdeMessage);
 }
 
@@ -83,7 +84,7 @@ TEST_F(ProgramManagerLink, ExecuteCarriesTheCommandAndItsAckFreesTheMemory) {
     EXPECT_EQ(0, AddProgramItem(VestraPath));
     EXPECT_EQ(1, Calls.globalAllocs);
 
-    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_TRUE(PumpUntil(ProgramManagerIdle));
     ASSERT_EQ(1, first_.Count(WM_DDE_EXECUTE));
     const ReceivedMessage& execute = first_.received.back();
     EXPECT_EQ(MainWindow, execute.from);
@@ -94,7 +95,7 @@ TEST_F(ProgramManagerLink, ExecuteCarriesTheCommandAndItsAckFreesTheMemory) {
     EXPECT_EQ(Calls.allocated, Calls.freed);
 
     DisconnectProgramManager();
-    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_EQ(nullptr, DdeServerWindow);
     ASSERT_TRUE(PumpUntil([&] { return first_.Count(WM_DDE_TERMINATE) == 1; }));
     EXPECT_EQ(MainWindow, first_.received.back().from);
 }
@@ -104,11 +105,30 @@ TEST_F(ProgramManagerLink, AckAfterDisconnectStillFreesTheCommand) {
     ConnectToFirst();
     ASSERT_EQ(1, AddProgramItem(VestraPath));
     DisconnectProgramManager();
-    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_EQ(nullptr, DdeServerWindow);
     EXPECT_EQ((UINT)WM_DDE_EXECUTE, PendingDdeMessage);
-    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_TRUE(PumpUntil(ProgramManagerIdle));
     ASSERT_EQ(1u, Calls.freed.size());
     EXPECT_EQ(Calls.allocated, Calls.freed);
+}
+
+// The install procedure's wait: over as soon as the server is ready, and at a
+// quit request, which stays for the main loop.
+TEST_F(ProgramManagerLink, WaitEndsWhenReadyOrAtAQuit) {
+    ConnectToFirst();
+    EXPECT_EQ(1, WaitForProgramManager());
+    ASSERT_EQ(1, AddProgramItem(VestraPath));
+    EXPECT_EQ(0, ProgramManagerReady());  // until the execute is acknowledged
+    EXPECT_EQ(1, WaitForProgramManager());
+
+    ForgetProgramManager();  // no server at all now
+    PostQuitMessage(3);
+    EXPECT_EQ(0, WaitForProgramManager());
+    EXPECT_EQ(1, QuitRequested);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    EXPECT_EQ(3u, msg.wParam);
+    QuitRequested = 0;
 }
 
 TEST_F(ProgramManagerLink, RefusalsAllocateAndPostNothing) {
@@ -125,7 +145,7 @@ TEST_F(ProgramManagerLink, RefusalsAllocateAndPostNothing) {
 
     std::string longest = tooLong.substr(1);
     ASSERT_EQ(1, AddProgramItem(longest.c_str()));
-    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_TRUE(PumpUntil(ProgramManagerIdle));
     EXPECT_EQ("[AddItem(\"" + longest + "\", Vestra)]", first_.received.back().text);
 }
 
@@ -152,7 +172,7 @@ TEST_F(ProgramManagerLink, DisconnectFromAGoneServerPostsNothing) {
     StopServer(&first_);
     DisconnectProgramManager();
     EXPECT_TRUE(Calls.posted.empty());
-    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_EQ(nullptr, DdeServerWindow);
 }
 
 // Wine's own server answers the broadcast; it is never sent an AddItem, which
@@ -164,7 +184,7 @@ TEST_F(ProgramManagerLink, RealProgramManagerConnectsAndDisconnects) {
     EXPECT_NE(GetCurrentProcessId(), pid);
     HWND server = DdeServerWindow;
     DisconnectProgramManager();
-    EXPECT_TRUE(DdeServerWindow == NULL);
+    EXPECT_EQ(nullptr, DdeServerWindow);
     ASSERT_EQ(1u, Calls.posted.size());
     EXPECT_EQ((UINT)WM_DDE_TERMINATE, Calls.posted[0]);
     EXPECT_TRUE(IsWindow(server));
@@ -198,7 +218,7 @@ TEST_F(StandIn, AnswersFirstAndMakesTheShortcut) {
     EXPECT_EQ(window, DdeServerWindow);  // before Wine's own server
     ASSERT_EQ(1, AddProgramItem(program.c_str()));
     DisconnectProgramManager();
-    ASSERT_TRUE(PumpUntil([&] { return PendingDdeMessage == 0; }));
+    ASSERT_TRUE(PumpUntil(ProgramManagerIdle));
     ASSERT_EQ(1u, Calls.allocated.size());
     EXPECT_EQ(Calls.allocated, Calls.freed);
 

@@ -1,4 +1,4 @@
-#include "window/browse_rules.h"
+#include "window/browse.h"
 
 #include "tables/bounded_text.h"
 

@@ -1,4 +1,4 @@
-#include "progman/dde_command.h"
+#include "progman/progman.h"
 
 #include "tables/bounded_text.h"
 

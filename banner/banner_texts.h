@@ -3,8 +3,6 @@
 #pragma once
 #include "banner/gradient.h"
 
-extern const char* const FolderLabels[7];
-extern const char* const HelpNotes[4];
 extern const char MakerLine[];
 
 // The help note for a language, or NULL where none is drawn (and for any

@@ -3,7 +3,6 @@
 #include <stddef.h>
 #include <windows.h>
 
-#include "banner/description.h"
 #include "banner/description_block.h"
 #include "description_offsets.h"  // made by the build from the texts
 #include "tables/tables.h"

@@ -1,7 +1,7 @@
-#include "banner/paint.h"
+#include "banner/banner_texts.h"
 
 // By LanguageIndex; Chinese shows the English label.
-const char* const FolderLabels[7] = {
+static const char* const FolderLabels[7] = {
     "Zielordner:",
     "Destination Folder:",
     "Dossier Cible:",
@@ -11,7 +11,7 @@ const char* const FolderLabels[7] = {
     "Destination Folder:",
 };
 
-const char* const HelpNotes[4] = {
+static const char* const HelpNotes[4] = {
     "L'aide est en anglais.",
     "Program help in English.",
     "L'aiuto \xE8 in inglese.",

@@ -1,0 +1,23 @@
+#include "window/default_destination.h"
+
+#include "tables/bounded_text.h"
+#include "tables/tables.h"
+
+void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
+                              int edition, char* out, int size) {
+    if (perUserPath && CopyText(out, size, perUserPath)) return;
+    if (programFilesDir && CopyText(out, size, programFilesDir) &&
+        AppendText(out, size, ProductString(DefaultSubFolder, edition)))
+        return;
+    CopyText(out, size, ProductString(FallbackFolder, edition));
+}
+
+int TerminateRegistryText(char* buffer, unsigned long cb, unsigned long limit) {
+    if (cb > limit) return 0;
+    for (unsigned long i = 0; i < cb; ++i)
+        if (buffer[i] == '\0') return 1;
+    // No terminator in the data: a full read means the text did not fit.
+    if (cb == limit) return 0;
+    buffer[cb] = '\0';
+    return 1;
+}

@@ -1,0 +1,18 @@
+// The destination the field starts with: the last installation's per-user
+// Path, else Program Files with the product folder, else the fallback folder.
+#pragma once
+
+// Picks the default destination into out (size bytes): the per-user Path when
+// it was read, else the Program Files folder with the product sub-folder, else
+// the fallback folder. A null value stands for a failed read. A composition
+// that would not fit falls to the next rule.
+void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
+                              int edition, char* out, int size);
+
+// Terminates registry data read into a buffer: cb bytes were returned into a
+// buffer that has room for limit bytes plus a terminator. Returns 0 when the
+// text does not fit (no terminator within limit bytes of a full read).
+int TerminateRegistryText(char* buffer, unsigned long cb, unsigned long limit);
+
+// Reads the registry and leaves the default destination in MessageText.
+void FindDefaultDestination(void);

@@ -1,0 +1,38 @@
+// The registry reads behind the default destination.
+#include <windows.h>
+
+#include "tables/tables.h"
+#include "window/default_destination.h"
+
+// A registry text read into MessageText with room for 255 bytes; 0 when the
+// value is missing or does not fit.
+static int ReadRegistryText(HKEY key, const char* name) {
+    const DWORD limit = MessageTextSize - 1;
+    DWORD cb = limit;
+    if (RegQueryValueExA(key, name, NULL, NULL, (BYTE*)MessageText, &cb) != ERROR_SUCCESS)
+        return 0;
+    return TerminateRegistryText(MessageText, cb, limit);
+}
+
+void FindDefaultDestination(void) {
+    char perUser[MessageTextSize];
+    char programFiles[MessageTextSize];
+    int havePerUser = 0, haveProgramFiles = 0;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) ==
+        ERROR_SUCCESS) {
+        havePerUser = ReadRegistryText(key, "Path");
+        if (havePerUser) lstrcpyA(perUser, MessageText);
+        RegCloseKey(key);
+    }
+    if (!havePerUser &&
+        RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                    &key) == ERROR_SUCCESS) {
+        haveProgramFiles = ReadRegistryText(key, "ProgramFilesDir");
+        if (haveProgramFiles) lstrcpyA(programFiles, MessageText);
+        RegCloseKey(key);
+    }
+    ChooseDefaultDestination(havePerUser ? perUser : NULL,
+                             haveProgramFiles ? programFiles : NULL, Edition, MessageText,
+                             MessageTextSize);
+}
