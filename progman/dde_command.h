@@ -4,6 +4,7 @@
 enum {
     AddItemArgumentSize = 270,  // quote, path, quote, comma, space, product name
     DdeCommandSize = 600,       // the global memory handed to the server
+    ShortcutPathSize = 260,     // the system's longest path, terminator included
 };
 
 // Builds "\"path\", product" in argument (size bytes). 1 on success; 0 when it
@@ -26,3 +27,14 @@ enum DdeAckAction {
 };
 enum { DdeInitiateMessage = 0x3E0, DdeExecuteMessage = 0x3E8 };
 DdeAckAction DecideAckAction(unsigned pendingMessage, int serverRecorded);
+
+// The initiate goes to one top-level window after another. Each may take
+// perWindow milliseconds, all of them together total: the time left for the
+// next window after elapsed milliseconds, 0 when the broadcast is to stop.
+unsigned InitiateWindowTimeout(unsigned elapsed, unsigned perWindow, unsigned total);
+
+// Whether an execute acknowledgement's status (a DDEACK) accepts the command.
+int ExecuteAcknowledgedPositively(unsigned status);
+
+// "<folder>\<product name>.lnk" in out (size bytes); 0 when it would not fit.
+int ShortcutPath(const char* folder, const char* productName, char* out, int size);

@@ -5,6 +5,9 @@
 //   --log <file>      append every execute command received as a line
 //   --vanish          answer the initiate, then destroy the window at once
 //   --silent          never answer
+//   --refuse          answer every execute negatively, making nothing
+//   --no-ack          never answer an execute
+//   --ack-delay <ms>  answer an execute only after this time
 //   --lifetime <ms>   end after this time (default 10 minutes); WM_CLOSE ends it too
 // It is ready once its window (class "ProgmanStandIn") exists.
 #include <windows.h>
@@ -22,10 +25,19 @@ static struct {
     const char* logPath;
     int vanish;
     int silent;
+    int refuse;
+    int noAck;
+    UINT ackDelay;
     UINT lifetime;
-} Options = {NULL, 0, 0, 10 * 60 * 1000};
+} Options = {NULL, 0, 0, 0, 0, 0, 10 * 60 * 1000};
 
-enum { LifetimeTimer = 1, MaxArguments = 4, ArgumentSize = 260 };
+enum { LifetimeTimer = 1, AckTimer = 2, MaxArguments = 4, ArgumentSize = 260 };
+
+// The one acknowledgement held back by --ack-delay.
+static struct {
+    HWND client;
+    LPARAM ack;
+} DelayedAck;
 
 static int ReadOptions(int count, char** values) {
     for (int i = 1; i < count; ++i) {
@@ -33,6 +45,12 @@ static int ReadOptions(int count, char** values) {
             Options.vanish = 1;
         else if (lstrcmpA(values[i], "--silent") == 0)
             Options.silent = 1;
+        else if (lstrcmpA(values[i], "--refuse") == 0)
+            Options.refuse = 1;
+        else if (lstrcmpA(values[i], "--no-ack") == 0)
+            Options.noAck = 1;
+        else if (lstrcmpA(values[i], "--ack-delay") == 0 && i + 1 < count)
+            Options.ackDelay = (UINT)strtoul(values[++i], NULL, 10);
         else if (lstrcmpA(values[i], "--log") == 0 && i + 1 < count)
             Options.logPath = values[++i];
         else if (lstrcmpA(values[i], "--lifetime") == 0 && i + 1 < count)
@@ -222,10 +240,28 @@ static void OnExecute(HWND window, HWND client, LPARAM lParam) {
         command[n] = 0;
         GlobalUnlock(memory);
         AppendLogLine(command, n);
-        ok = RunCommands(command);
+        ok = !Options.refuse && RunCommands(command);
     }
+    if (Options.noAck) return;
     LPARAM ack = PackDDElParam(WM_DDE_ACK, ok ? 0x8000 : 0, (UINT_PTR)memory);
+    if (Options.ackDelay != 0 && DelayedAck.client == NULL &&
+        SetTimer(window, AckTimer, Options.ackDelay, NULL)) {
+        DelayedAck.client = client;
+        DelayedAck.ack = ack;
+        return;
+    }
     if (!PostMessageA(client, WM_DDE_ACK, (WPARAM)window, ack)) FreeDDElParam(WM_DDE_ACK, ack);
+}
+
+static void OnTimer(HWND window, WPARAM timer) {
+    if (timer != AckTimer) {
+        DestroyWindow(window);
+        return;
+    }
+    KillTimer(window, AckTimer);
+    if (!PostMessageA(DelayedAck.client, WM_DDE_ACK, (WPARAM)window, DelayedAck.ack))
+        FreeDDElParam(WM_DDE_ACK, DelayedAck.ack);
+    DelayedAck.client = NULL;
 }
 
 static LRESULT CALLBACK StandInWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -238,7 +274,7 @@ static LRESULT CALLBACK StandInWindowProc(HWND window, UINT message, WPARAM wPar
     case WM_DDE_TERMINATE:
         if (IsWindow((HWND)wParam)) PostMessageA((HWND)wParam, WM_DDE_TERMINATE, (WPARAM)window, 0);
         return 0;
-    case WM_TIMER:
+    case WM_TIMER: OnTimer(window, wParam); return 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
