@@ -5,6 +5,7 @@
 #include "tables/tables.h"
 
 int QuitRequested;
+uint64_t CopiedBytes;
 DWORD(WINAPI* PumpTickSource)(void) = GetTickCount;
 
 void TimedMessagePump(DWORD interval) {
@@ -29,6 +30,13 @@ void SystemErrorText(DWORD code) {
                              code, 0, MessageText, MessageTextSize - 1, NULL);
     if (n >= MessageTextSize) n = 0;
     MessageText[LengthWithoutTrailingControls(MessageText, (int)n)] = 0;
+}
+
+void CountCopiedFile(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    // A copy whose size cannot be read is left out of the estimate.
+    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        CopiedBytes += (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
 }
 
 static int EnterOrCreateFolder(const char* folder) {
@@ -66,7 +74,8 @@ void CopyMatchingFilesFrom(const char* sourceFolder, const char* pattern,
         if (!JoinTexts(source, sizeof source, sourceFolder, entry.cFileName)) continue;
         if (!JoinTexts(destination, sizeof destination, destinationFolder, entry.cFileName))
             continue;
-        CopyFileA(source, destination, FALSE);  // failures are passed over quietly
+        // Failures are passed over quietly.
+        if (CopyFileA(source, destination, FALSE)) CountCopiedFile(destination);
     } while (FindNextFileA(find, &entry));
     FindClose(find);
 }
