@@ -21,6 +21,11 @@ extern int QuitRequested;
 // The pump's tick source; tests only replace it.
 extern DWORD(WINAPI* PumpTickSource)(void);
 
+// Bytes of the files copied by this install, for the uninstall entry's size;
+// CountCopiedFile adds the file just copied to path.
+extern uint64_t CopiedBytes;
+void CountCopiedFile(const char* path);
+
 // Fills MessageText with the system's text for the error code.
 void SystemErrorText(DWORD code);
 // Creates the folder path level by level and leaves it current; 1 on success.
@@ -30,3 +35,8 @@ void CopyMatchingFiles(const char* pattern, const char* destinationFolder);
 // The same from any source folder ending in a backslash.
 void CopyMatchingFilesFrom(const char* sourceFolder, const char* pattern,
                            const char* destinationFolder);
+
+// Starts program in folder through the desktop shell, so that it runs as the
+// signed-in user; 0 where the shell offers no such route (no shell window,
+// an older system, Wine).
+int StartThroughShell(const char* program, const char* folder);
