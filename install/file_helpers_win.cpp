@@ -2,6 +2,16 @@
 #include "install/install.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
+#include "tables/tables.h"
+
+uint64_t CopiedBytes;
+
+void CountCopiedFile(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    // A copy whose size cannot be read is left out of the estimate.
+    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        CopiedBytes += (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
 
 static int EnterOrCreateFolder(const char* folder) {
     if (SetCurrentDirectoryA(folder)) return 1;
@@ -38,7 +48,8 @@ void CopyMatchingFilesFrom(const char* sourceFolder, const char* pattern,
         if (!JoinTexts(source, sizeof source, sourceFolder, entry.cFileName)) continue;
         if (!JoinTexts(destination, sizeof destination, destinationFolder, entry.cFileName))
             continue;
-        CopyFileA(source, destination, FALSE);  // failures are passed over quietly
+        // Failures are passed over quietly.
+        if (CopyFileA(source, destination, FALSE)) CountCopiedFile(destination);
     } while (FindNextFileA(find, &entry));
     FindClose(find);
 }

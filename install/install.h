@@ -13,6 +13,11 @@ void RunInstallProcedure(void);
 extern int InstallRunning;
 int HoldCloseRequest(void);
 
+// Bytes of the files copied by this install, for the uninstall entry's size;
+// CountCopiedFile adds the file just copied to path.
+extern uint64_t CopiedBytes;
+void CountCopiedFile(const char* path);
+
 // Creates the folder path level by level and leaves it current; 1 on success.
 int CreateFolderPath(const char* path);
 // Copies every plain file SourceDirectory + pattern into the folder.
@@ -20,3 +25,8 @@ void CopyMatchingFiles(const char* pattern, const char* destinationFolder);
 // The same from any source folder ending in a backslash.
 void CopyMatchingFilesFrom(const char* sourceFolder, const char* pattern,
                            const char* destinationFolder);
+
+// Starts program in folder through the desktop shell, so that it runs as the
+// signed-in user; 0 where the shell offers no such route (no shell window,
+// an older system, Wine).
+int StartThroughShell(const char* program, const char* folder);

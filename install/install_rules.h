@@ -49,6 +49,32 @@ int JoinTexts(char* out, int size, const char* first, const char* second);
 
 // Registry data.
 int UninstallKeyName(int edition, char* out, int size);
+
+// The uninstall entry, composed whole before any of it is written. A value
+// with text NULL is a DWORD. DisplayName and UninstallString come first.
+enum {
+    UninstallKeySize = 256,
+    UninstallCommandSize = PathBufferSize + 9,  // quotes and " uninst" around a path
+    UninstallValueCount = 9,
+};
+struct UninstallValue {
+    const char* name;
+    const char* text;
+    uint32_t number;
+};
+struct UninstallEntry {
+    char keyName[UninstallKeySize];
+    char command[UninstallCommandSize];
+    char icon[PathBufferSize];
+    char location[PathBufferSize];
+    struct UninstallValue values[UninstallValueCount];
+};
+// For the installed main executable in destinationPath and the bytes this
+// install copied; 0 when any value would not fit.
+int ComposeUninstallEntry(const char* destinationPath, int edition, uint64_t copiedBytes,
+                          struct UninstallEntry* entry);
+// Whole KiB, rounded up; the largest DWORD for sizes beyond it.
+uint32_t EstimatedSizeKiB(uint64_t bytes);
 // "<path><program>" uninst: the path quoted, as it may hold spaces.
 int UninstallCommand(const char* destinationPath, const char* program, char* out, int size);
 // DestinationPath without its final backslash ("C:\" gives "C:").

@@ -53,7 +53,10 @@ static int CopyManifestRow(int row, const char* destinationPath) {
             SetCursor(LoadCursorA(NULL, IDC_WAIT));
             // Clears read-only, hidden and system of an earlier copy; usually none.
             SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
-            if (CopyFileA(source, destination, FALSE)) break;
+            if (CopyFileA(source, destination, FALSE)) {
+                CountCopiedFile(destination);
+                break;
+            }
             error = GetLastError();
         }
         if (!ManifestRowIsMandatory(row)) break;
@@ -80,14 +83,17 @@ static void CopyViewerFolder(const char* destinationPath) {
     CopyMatchingFilesFrom(source, "*", destination);
 }
 
+// Program Manager's item when a server accepts it, else a shortcut of our own.
 static int AskForShortcut(const char* destinationPath) {
+    char program[PathBufferSize];
     int made = 0;
-    if (!ConnectProgramManager()) return 0;
-    if (WaitForProgramManager() &&
-        JoinTexts(MessageText, MessageTextSize, destinationPath, MainExecutableName(Edition)))
-        made = AddProgramItem(MessageText);
-    DisconnectProgramManager();
-    return made;
+    if (!JoinTexts(program, sizeof program, destinationPath, MainExecutableName(Edition)))
+        return 0;
+    if (ConnectProgramManager()) {
+        made = WaitForProgramManager() && AddProgramItem(program) && WaitForExecuteAcknowledge();
+        DisconnectProgramManager();
+    }
+    return made || CreateOwnShortcut(program, destinationPath);
 }
 
 static void SetRegistryText(HKEY key, const char* name, const char* data) {
@@ -95,15 +101,28 @@ static void SetRegistryText(HKEY key, const char* name, const char* data) {
     RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)data, (DWORD)TextLength(data) + 1);
 }
 
+static LONG SetUninstallValue(HKEY key, const struct UninstallValue* value) {
+    if (value->text == NULL)
+        return RegSetValueExA(key, value->name, 0, REG_DWORD, (const BYTE*)&value->number,
+                              sizeof value->number);
+    return RegSetValueExA(key, value->name, 0, REG_SZ, (const BYTE*)value->text,
+                          (DWORD)TextLength(value->text) + 1);
+}
+
+// The entry holds a name and a command that work, or nothing: every value is
+// composed before the key is touched, and a key that cannot take the first
+// two is removed again.
 static void WriteUninstallEntry(const char* destinationPath) {
+    struct UninstallEntry entry;
     HKEY key;
-    if (!UninstallKeyName(Edition, MessageText, MessageTextSize)) return;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, MessageText, &key) != ERROR_SUCCESS) return;
-    SetRegistryText(key, "DisplayName", ProductString(ProductName, Edition));
-    if (UninstallCommand(destinationPath, MainExecutableName(Edition), MessageText,
-                         MessageTextSize))
-        SetRegistryText(key, "UninstallString", MessageText);
+    if (!ComposeUninstallEntry(destinationPath, Edition, CopiedBytes, &entry)) return;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, entry.keyName, &key) != ERROR_SUCCESS) return;
+    int usable = SetUninstallValue(key, &entry.values[0]) == ERROR_SUCCESS &&
+                 SetUninstallValue(key, &entry.values[1]) == ERROR_SUCCESS;
+    // The rest only describe the entry: one that cannot be written is passed over.
+    for (int i = 2; usable && i < UninstallValueCount; ++i) SetUninstallValue(key, &entry.values[i]);
     RegCloseKey(key);
+    if (!usable) RegDeleteKeyA(HKEY_LOCAL_MACHINE, entry.keyName);
 }
 
 static void WriteLanguageMarker(const char* destinationPath) {
@@ -125,12 +144,27 @@ static void WritePerUserPath(const char* destinationPath) {
     RegCloseKey(key);
 }
 
-static void StartProduct(const char* destinationPath) {
+// As the signed-in user through the shell when setup runs elevated; else, or
+// where the shell offers no way, started here in the destination folder.
+static int StartProductHere(const char* destinationPath) {
     char commandLine[PathBufferSize + 2];
     // Quoted, so that a path with spaces names the product and nothing else.
     if (!ProgramCommandLine(destinationPath, MainExecutableName(Edition), commandLine,
-                            sizeof commandLine) ||
-        WinExec(commandLine, SW_SHOWNORMAL) < 32)
+                            sizeof commandLine))
+        return 0;
+    SetCurrentDirectoryA(destinationPath);  // already current; a failure leaves it so
+    return WinExec(commandLine, SW_SHOWNORMAL) >= 32;
+}
+
+static void StartProduct(const char* destinationPath) {
+    char program[PathBufferSize];
+    // The shell reports a program it cannot start in its own way, if at all: a
+    // missing one is left to the start here, which fails with our message.
+    int started =
+        JoinTexts(program, sizeof program, destinationPath, MainExecutableName(Edition)) &&
+        GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES && RunningElevated() &&
+        StartThroughShell(program, destinationPath);
+    if (!started && !StartProductHere(destinationPath))
         Ask(Message(RunFailureMessages), "Setup", MB_OK | MB_ICONERROR);
 }
 
@@ -140,6 +174,7 @@ static int InstallSteps(void) {
     char text[PathBufferSize], destinationPath[PathBufferSize];
     GetWindowTextA(DestinationEdit, text, sizeof text);
     int havePath = MakeDestinationPath(text, destinationPath, sizeof destinationPath);
+    CopiedBytes = 0;
 
     FormatQuestion(Message(InstallQuestions), text, MessageText, MessageTextSize);
     if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())

@@ -28,3 +28,18 @@ DdeAckAction DecideAckAction(unsigned pendingMessage, int serverRecorded) {
     default: return IgnoreAck;
     }
 }
+
+unsigned InitiateWindowTimeout(unsigned elapsed, unsigned perWindow, unsigned total) {
+    if (elapsed >= total) return 0;
+    unsigned left = total - elapsed;
+    return left < perWindow ? left : perWindow;
+}
+
+int ExecuteAcknowledgedPositively(unsigned status) { return (status & 0x8000) != 0; }  // fAck
+
+int ShortcutPath(const char* folder, const char* productName, char* out, int size) {
+    char text[ShortcutPathSize];
+    int fits = CopyText(text, sizeof text, folder) && AppendText(text, sizeof text, "\\") &&
+               AppendText(text, sizeof text, productName) && AppendText(text, sizeof text, ".lnk");
+    return fits && CopyText(out, size, text);
+}

@@ -6,6 +6,7 @@
 enum {
     AddItemArgumentSize = 270,  // quote, path, quote, comma, space, product name
     DdeCommandSize = 600,       // the global memory handed to the server
+    ShortcutPathSize = 260,     // the system's longest path, terminator included
 };
 
 // Builds "\"path\", product" in argument (size bytes). 1 on success; 0 when it
@@ -29,6 +30,17 @@ enum DdeAckAction {
 enum { DdeInitiateMessage = 0x3E0, DdeExecuteMessage = 0x3E8 };
 DdeAckAction DecideAckAction(unsigned pendingMessage, int serverRecorded);
 
+// The initiate goes to one top-level window after another. Each may take
+// perWindow milliseconds, all of them together total: the time left for the
+// next window after elapsed milliseconds, 0 when the broadcast is to stop.
+unsigned InitiateWindowTimeout(unsigned elapsed, unsigned perWindow, unsigned total);
+
+// Whether an execute acknowledgement's status (a DDEACK) accepts the command.
+int ExecuteAcknowledgedPositively(unsigned status);
+
+// "<folder>\<product name>.lnk" in out (size bytes); 0 when it would not fit.
+int ShortcutPath(const char* folder, const char* productName, char* out, int size);
+
 #ifdef _WIN32
 #include <windows.h>
 #include <dde.h>
@@ -38,6 +50,8 @@ DdeAckAction DecideAckAction(unsigned pendingMessage, int serverRecorded);
 // Read them freely; they change only through the procedures below.
 extern HWND DdeServerWindow;
 extern UINT PendingDdeMessage;
+// Whether the last execute acknowledgement accepted the command.
+extern int ExecuteAccepted;
 
 // Broadcasts the initiate; nonzero when a server answered.
 int ConnectProgramManager(void);
@@ -53,9 +67,17 @@ int ProgramManagerIdle(void);
 int WaitForProgramManager(void);
 // Posts [AddItem("path", product)]; 1 when the request was handed over.
 int AddProgramItem(const char* programPath);
+// Pumps messages until the execute is acknowledged, a few seconds at most;
+// 1 when the server accepted it.
+int WaitForExecuteAcknowledge(void);
 // Ends the conversation with the recorded server, if it is still there.
 void DisconnectProgramManager(void);
 // Drops the link without a word to the server, back to the state of a fresh
 // start; for tests that run one conversation after another.
 void ForgetProgramManager(void);
+
+// The shortcut made without a server: "<product name>.lnk" in the all-users
+// Programs folder, else the user's, running programPath in workingFolder with
+// its icon. 1 when one was saved.
+int CreateOwnShortcut(const char* programPath, const char* workingFolder);
 #endif

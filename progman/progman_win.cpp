@@ -1,27 +1,79 @@
 // The client side of the Program Manager conversation, in raw DDE messages.
 #include "progman/progman.h"
 
+#include <dde.h>
+
 #include "install/message_pump.h"
+#include "startup/startup.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/window.h"
 
 HWND DdeServerWindow;
 UINT PendingDdeMessage;
+int ExecuteAccepted;
 
 static const char ProgramManagerService[8] = "PROGMAN";
 
-enum { WaitPumpInterval = 10, WaitRounds = 500 };
+// One hung window must not hold the install: each window gets a short time,
+// the whole broadcast a few seconds. Then the execute acknowledgement.
+enum {
+    InitiatePerWindow = 500,
+    InitiateTotal = 3000,
+    WaitPumpInterval = 10,
+    WaitRounds = 500,
+};
+
+struct InitiateBroadcast {
+    DWORD start;
+    LPARAM atoms;
+};
+
+static BOOL CALLBACK SendInitiate(HWND window, LPARAM lParam) {
+    const InitiateBroadcast* broadcast = (const InitiateBroadcast*)lParam;
+    UINT timeout =
+        InitiateWindowTimeout(GetTickCount() - broadcast->start, InitiatePerWindow, InitiateTotal);
+    if (timeout == 0) return FALSE;
+    DWORD_PTR result;
+    // A window that does not take it in time is passed over, as is a hung one.
+    SendMessageTimeoutA(window, WM_DDE_INITIATE, (WPARAM)MainWindow, broadcast->atoms,
+                        SMTO_ABORTIFHUNG, timeout, &result);
+    return TRUE;
+}
+
+// An elevated setup runs above the shell's integrity level, and the window
+// manager drops the shell's answers to us unless they are let through. Older
+// systems have only the process-wide call, the oldest neither and no filter.
+static void AllowDdeReplies(void) {
+    static const UINT replies[] = {WM_DDE_ACK, WM_DDE_TERMINATE};
+    typedef BOOL(WINAPI * WindowFilterCall)(HWND, UINT, DWORD, void*);
+    typedef BOOL(WINAPI * ProcessFilterCall)(UINT, DWORD);
+    if (!RunningElevated()) return;
+    HMODULE user = GetModuleHandleA("user32.dll");
+    if (user == NULL) return;
+    FARPROC windowFilter = GetProcAddress(user, "ChangeWindowMessageFilterEx");
+    FARPROC processFilter = GetProcAddress(user, "ChangeWindowMessageFilter");
+    for (UINT i = 0; i < sizeof replies / sizeof replies[0]; ++i) {
+        // A refused change leaves the filter as it was: the answer may then
+        // not come, and the shortcut is made without the server.
+        if (windowFilter)
+            ((WindowFilterCall)(void (*)(void))windowFilter)(MainWindow, replies[i],
+                                                             1 /* MSGFLT_ALLOW */, NULL);
+        else if (processFilter)
+            ((ProcessFilterCall)(void (*)(void))processFilter)(replies[i], 1 /* MSGFLT_ADD */);
+    }
+}
 
 int ConnectProgramManager(void) {
+    AllowDdeReplies();
     ATOM application = GlobalAddAtomA(ProgramManagerService);
     ATOM topic = GlobalAddAtomA(ProgramManagerService);
     // A zero atom would ask every server of every topic to answer: go no further.
     if (application != 0 && topic != 0) {
         PendingDdeMessage = WM_DDE_INITIATE;
-        // Servers answer with WM_DDE_ACK sent to us while this send runs.
-        SendMessageA(HWND_BROADCAST, WM_DDE_INITIATE, (WPARAM)MainWindow,
-                     MAKELPARAM(application, topic));
+        // Servers answer with WM_DDE_ACK sent to us while the sends run.
+        InitiateBroadcast broadcast = {GetTickCount(), MAKELPARAM(application, topic)};
+        EnumWindows(SendInitiate, (LPARAM)&broadcast);
         PendingDdeMessage = 0;
     }
     if (application != 0) GlobalDeleteAtom(application);
@@ -46,6 +98,7 @@ static void OnExecuteAcknowledge(LPARAM lParam) {
     if (UnpackDDElParam(WM_DDE_ACK, lParam, &status, &command)) {
         if (command != 0) GlobalFree((HGLOBAL)command);
         FreeDDElParam(WM_DDE_ACK, lParam);
+        ExecuteAccepted = ExecuteAcknowledgedPositively((unsigned)status);
     }
     PendingDdeMessage = 0;
     SetFocus(MainWindow);
@@ -94,7 +147,16 @@ int AddProgramItem(const char* programPath) {
         return 0;
     }
     PendingDdeMessage = WM_DDE_EXECUTE;
+    ExecuteAccepted = 0;
     return 1;
+}
+
+int WaitForExecuteAcknowledge(void) {
+    for (int round = 0; round < WaitRounds; ++round) {
+        if (PendingDdeMessage != WM_DDE_EXECUTE || QuitRequested) break;
+        if (TimedMessagePump(WaitPumpInterval)) break;
+    }
+    return PendingDdeMessage == 0 && ExecuteAccepted;
 }
 
 void DisconnectProgramManager(void) {

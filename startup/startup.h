@@ -14,3 +14,17 @@ int RunMessageLoop(void);
 
 // Restricts the search for libraries loaded from now on to the system folder.
 void RestrictDllSearch(void);
+
+// Shell and COM calls, their libraries loaded at first use (from the system
+// folder, as restricted above). Each fails like the call itself when its
+// library or entry is missing.
+HRESULT LateCoInitialize(void);
+void LateCoUninitialize(void);
+HRESULT LateCoCreateInstance(REFCLSID type, DWORD context, REFIID face, void** object);
+// A special folder (CSIDL_*) in path, MAX_PATH bytes.
+HRESULT LateGetFolderPath(int folder, char* path);
+BSTR LateSysAllocString(const OLECHAR* text);
+void LateSysFreeString(BSTR text);
+
+// Whether the process runs with an elevated token; 0 on systems without elevation.
+int RunningElevated(void);

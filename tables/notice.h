@@ -1,7 +1,9 @@
-/* The rights notice: drawn at the panel's foot and carried as the version
-   resource's legal copyright, so it is a plain macro the resource compiler
-   reads too. Code page 1252 (\xA9 is the copyright sign). */
+/* The maker, the version and the rights notice: shown in the panel, the
+   version resource and the uninstall entry, so they are plain macros the
+   resource compiler reads too. Code page 1252 (\xA9 is the copyright sign). */
 #ifndef SETUP_NOTICE_H
 #define SETUP_NOTICE_H
-#define NOTICE_LINE "\xA9 1994-2026 Kellum Software Technology AG"
+#define MAKER_NAME "Kellum Software Technology AG"
+#define PRODUCT_VERSION "14.3"
+#define NOTICE_LINE "\xA9 1994-2026 " MAKER_NAME
 #endif

@@ -156,6 +156,54 @@ TEST(Messages, ChineseAndUnknownLanguagesReadEnglish) {
     EXPECT_STREQ("N\xE3o pude criar um atalho para o programa.", ShortcutFailureMessages[5]);
 }
 
+std::string UninstallValues(const char* destinationPath, int edition, uint64_t bytes) {
+    UninstallEntry entry;
+    if (!ComposeUninstallEntry(destinationPath, edition, bytes, &entry)) return "<refused>";
+    std::string out = std::string(entry.keyName) + "\n";
+    for (const UninstallValue& v : entry.values)
+        out += std::string(v.name) + "=" +
+               (v.text ? std::string(v.text) : "#" + std::to_string(v.number)) + "\n";
+    return out;
+}
+
+TEST(RegistryData, UninstallEntryWholeForBothEditions) {
+    EXPECT_EQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vestra\n"
+              "DisplayName=Vestra\n"
+              "UninstallString=\"C:\\Program Files\\Vestra\\Vestra.exe\" uninst\n"
+              "DisplayVersion=14.3\n"
+              "Publisher=Kellum Software Technology AG\n"
+              "DisplayIcon=C:\\Program Files\\Vestra\\Vestra.exe\n"
+              "InstallLocation=C:\\Program Files\\Vestra\\\n"
+              "EstimatedSize=#3\n"
+              "NoModify=#1\n"
+              "NoRepair=#1\n",
+              UninstallValues("C:\\Program Files\\Vestra\\", 0, 2049));
+    std::string inspector = UninstallValues("D:\\Tools\\", 1, 0);
+    EXPECT_NE(std::string::npos, inspector.find("Uninstall\\Kellum Inspector\nDisplayName=Kellum "
+                                                 "Inspector\nUninstallString=\"D:\\Tools\\"
+                                                 "kminspector.exe\" uninst\n"))
+        << inspector;
+    EXPECT_NE(std::string::npos, inspector.find("DisplayIcon=D:\\Tools\\kminspector.exe\n"));
+    EXPECT_NE(std::string::npos, inspector.find("EstimatedSize=#0\n"));
+
+    // Every destination the install accepts fits whole; beyond that, nothing.
+    std::string longest = "C:\\" + std::string(254 - 15 - 4, 'p') + "\\";
+    ASSERT_TRUE(DestinationPathAcceptable(longest.c_str(), 1));
+    EXPECT_NE("<refused>", UninstallValues(longest.c_str(), 1, 0));
+    EXPECT_EQ("<refused>", UninstallValues((longest + "pp\\").c_str(), 1, 0));
+}
+
+TEST(RegistryData, EstimatedSizeInWholeKiBRoundedUp) {
+    struct Case {
+        uint64_t bytes;
+        uint32_t kib;
+    } cases[] = {{0, 0},          {1, 1},
+                 {1024, 1},       {1025, 2},
+                 {0x3FFFFFFFC00ull, 0xFFFFFFFFu}, {0x3FFFFFFFC01ull, 0xFFFFFFFFu},
+                 {~0ull, 0xFFFFFFFFu}};
+    for (const Case& c : cases) EXPECT_EQ(c.kib, EstimatedSizeKiB(c.bytes)) << c.bytes;
+}
+
 TEST(RegistryData, UninstallKeyAndQuotedCommands) {
     char out[PathBufferSize];
     ASSERT_TRUE(UninstallKeyName(0, out, sizeof out));

@@ -78,3 +78,32 @@ TEST(DdeCommand, AcknowledgementDecisions) {
         EXPECT_EQ(c.action, DecideAckAction(c.pending, c.serverRecorded))
             << c.pending << " " << c.serverRecorded;
 }
+
+TEST(DdeConversation, InitiateTimeBoundedPerWindowAndInAll) {
+    struct Case {
+        unsigned elapsed, timeout;
+    } cases[] = {{0, 500}, {2499, 500}, {2600, 400}, {2999, 1}, {3000, 0}, {0xFFFFFFF0u, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.timeout, InitiateWindowTimeout(c.elapsed, 500, 3000)) << c.elapsed;
+}
+
+TEST(DdeConversation, ExecuteAcceptedOnlyWithTheAckBit) {
+    EXPECT_EQ(1, ExecuteAcknowledgedPositively(0x8000));
+    EXPECT_EQ(1, ExecuteAcknowledgedPositively(0xC0FF));
+    EXPECT_EQ(0, ExecuteAcknowledgedPositively(0x4000));  // busy
+    EXPECT_EQ(0, ExecuteAcknowledgedPositively(0x00FF));
+}
+
+TEST(DdeConversation, ShortcutPathRefusesWhatDoesNotFit) {
+    char out[ShortcutPathSize];
+    ASSERT_TRUE(ShortcutPath("C:\\Programs", "Kellum Inspector", out, sizeof out));
+    EXPECT_STREQ("C:\\Programs\\Kellum Inspector.lnk", out);
+    // 259 characters at most: the folder, a backslash, the name and ".lnk".
+    std::string folder(259 - 1 - 6 - 4, 'f');
+    ASSERT_TRUE(ShortcutPath(folder.c_str(), "Vestra", out, sizeof out));
+    EXPECT_EQ(259u, strlen(out));
+    memset(out, 'x', sizeof out);
+    EXPECT_FALSE(ShortcutPath((folder + "f").c_str(), "Vestra", out, sizeof out));
+    EXPECT_EQ('x', out[0]);
+    EXPECT_FALSE(ShortcutPath("C:\\P", "Vestra", out, 10));
+}

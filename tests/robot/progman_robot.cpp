@@ -59,14 +59,17 @@ std::vector<std::string> ReadStandInLog(const std::string& logPath) {
     return lines;
 }
 
-std::string ProgramsFolder() {
-    char folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, 0, folder))) return "";
-    return folder;
+static std::string SpecialFolder(int folder) {
+    char path[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(NULL, folder, NULL, 0, path))) return "";
+    return path;
 }
 
-std::string ShortcutTarget(const std::string& linkPath) {
-    std::string target;
+std::string ProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS); }
+std::string CommonProgramsFolder() { return SpecialFolder(CSIDL_COMMON_PROGRAMS); }
+
+Shortcut ReadShortcut(const std::string& linkPath) {
+    Shortcut shortcut;
     HRESULT com = CoInitialize(NULL);
     IShellLinkA* link = NULL;
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -74,17 +77,22 @@ std::string ShortcutTarget(const std::string& linkPath) {
         IPersistFile* file = NULL;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
             WCHAR wide[MAX_PATH];
-            char path[MAX_PATH];
+            char target[MAX_PATH], folder[MAX_PATH], icon[MAX_PATH];
+            int iconIndex = 0;
             if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH) &&
                 SUCCEEDED(file->Load(wide, STGM_READ)) &&
-                SUCCEEDED(link->GetPath(path, sizeof path, NULL, 0)))
-                target = path;
+                SUCCEEDED(link->GetPath(target, sizeof target, NULL, 0)) &&
+                SUCCEEDED(link->GetWorkingDirectory(folder, sizeof folder)) &&
+                SUCCEEDED(link->GetIconLocation(icon, sizeof icon, &iconIndex)))
+                shortcut = {target, folder, icon};
             file->Release();
         }
         link->Release();
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    return target;
+    return shortcut;
 }
+
+std::string ShortcutTarget(const std::string& linkPath) { return ReadShortcut(linkPath).target; }
 
 }  // namespace robot

@@ -23,9 +23,15 @@ void StopProgramManagerStandIn(Process& standIn);
 // The lines of its --log file (the execute commands it received, in order).
 std::vector<std::string> ReadStandInLog(const std::string& logPath);
 
-// The user's Programs folder, where shortcuts go.
+// The user's Programs folder, where the stand-in's shortcuts go.
 std::string ProgramsFolder();
-// The target of a shortcut file; empty when it cannot be read.
+// The all-users Programs folder, where setup's own shortcut goes first.
+std::string CommonProgramsFolder();
+// What a shortcut file holds; all empty when it cannot be read.
+struct Shortcut {
+    std::string target, workingFolder, icon;
+};
+Shortcut ReadShortcut(const std::string& linkPath);
 std::string ShortcutTarget(const std::string& linkPath);
 
 }  // namespace robot

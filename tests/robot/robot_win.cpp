@@ -134,6 +134,16 @@ bool ReadRegistryText(HKEY root, const std::string& key, const std::string& name
     return true;
 }
 
+bool ReadRegistryNumber(HKEY root, const std::string& key, const std::string& name,
+                        DWORD* value) {
+    HKEY k;
+    if (RegOpenKeyA(root, key.c_str(), &k) != ERROR_SUCCESS) return false;
+    DWORD cb = sizeof *value, type = 0;
+    LONG r = RegQueryValueExA(k, name.c_str(), NULL, &type, (BYTE*)value, &cb);
+    RegCloseKey(k);
+    return r == ERROR_SUCCESS && type == REG_DWORD && cb == sizeof *value;
+}
+
 void DeleteRegistryKey(HKEY root, const std::string& key) {
     HKEY k;
     if (RegOpenKeyA(root, key.c_str(), &k) == ERROR_SUCCESS) {

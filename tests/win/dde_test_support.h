@@ -55,9 +55,10 @@ inline PlatformCalls Calls;
 using GlobalAllocCall = HGLOBAL(WINAPI*)(UINT, SIZE_T);
 using GlobalFreeCall = HGLOBAL(WINAPI*)(HGLOBAL);
 using PostMessageCall = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-using SendMessageCall = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+using SendMessageTimeoutCall = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT,
+                                                PDWORD_PTR);
 inline GlobalAllocCall RealGlobalAlloc;
-inline SendMessageCall RealSendMessage;
+inline SendMessageTimeoutCall RealSendMessageTimeout;
 inline GlobalFreeCall RealGlobalFree;
 inline PostMessageCall RealPostMessage;
 
@@ -76,27 +77,15 @@ inline BOOL WINAPI CountedPostMessage(HWND window, UINT message, WPARAM wParam, 
     return RealPostMessage(window, message, wParam, lParam);
 }
 
-struct OwnBroadcast {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-inline BOOL CALLBACK SendToOwnWindow(HWND window, LPARAM lParam) {
+// With broadcastToOwnWindowsOnly, the initiate reaches only this process's
+// windows, as if the desktop had no Program Manager of its own.
+inline LRESULT WINAPI FilteredSendMessageTimeout(HWND window, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT flags, UINT timeout,
+                                                 PDWORD_PTR result) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    const OwnBroadcast* b = (const OwnBroadcast*)lParam;
-    if (pid == GetCurrentProcessId()) RealSendMessage(window, b->message, b->wParam, b->lParam);
-    return TRUE;
-}
-// With broadcastToOwnWindowsOnly, a broadcast reaches only this process's
-// windows, as if the desktop had no Program Manager of its own.
-inline LRESULT WINAPI FilteredSendMessage(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
-    if (window != HWND_BROADCAST || !Calls.broadcastToOwnWindowsOnly)
-        return RealSendMessage(window, message, wParam, lParam);
-    OwnBroadcast b = {message, wParam, lParam};
-    EnumWindows(SendToOwnWindow, (LPARAM)&b);
-    return 0;
+    if (Calls.broadcastToOwnWindowsOnly && pid != GetCurrentProcessId()) return 0;
+    return RealSendMessageTimeout(window, message, wParam, lParam, flags, timeout, result);
 }
 
 inline void InstallCounters() {
@@ -107,8 +96,8 @@ inline void InstallCounters() {
         (GlobalFreeCall)ReplaceImport("kernel32.dll", "GlobalFree", (void*)CountedGlobalFree);
     RealPostMessage =
         (PostMessageCall)ReplaceImport("user32.dll", "PostMessageA", (void*)CountedPostMessage);
-    RealSendMessage =
-        (SendMessageCall)ReplaceImport("user32.dll", "SendMessageA", (void*)FilteredSendMessage);
+    RealSendMessageTimeout = (SendMessageTimeoutCall)ReplaceImport(
+        "user32.dll", "SendMessageTimeoutA", (void*)FilteredSendMessageTimeout);
 }
 
 // ---- Pump ----------------------------------------------------------------
@@ -157,6 +146,7 @@ struct TestServer {
     std::string applicationName, topicName;  // what it answers the initiate with
     bool answers = true;
     bool acknowledges = true;
+    WORD ackStatus = 0x8000;  // the execute's DDEACK: accepted
     std::vector<ReceivedMessage> received;
 
     int Count(UINT message) const {
@@ -194,7 +184,7 @@ inline LRESULT CALLBACK TestServerProc(HWND window, UINT message, WPARAM wParam,
         server->received.push_back(r);
         if (server->acknowledges)
             PostMessageA((HWND)wParam, WM_DDE_ACK, (WPARAM)window,
-                         PackDDElParam(WM_DDE_ACK, 0x8000, (UINT_PTR)lParam));
+                         PackDDElParam(WM_DDE_ACK, server->ackStatus, (UINT_PTR)lParam));
         return 0;
     }
     server->received.push_back(r);

@@ -131,6 +131,63 @@ TEST_F(ProgramManagerLink, WaitEndsWhenReadyOrAtAQuit) {
     QuitRequested = 0;
 }
 
+// The install waits for the answer and makes its own shortcut unless it is yes.
+TEST_F(ProgramManagerLink, ExecuteAcknowledgementIsAwaitedAndRead) {
+    struct Case {
+        bool acknowledges;
+        WORD status;
+        int accepted;
+        UINT pendingAfter;
+    } cases[] = {
+        {true, 0x8000, 1, 0},
+        {true, 0x0000, 0, 0},
+        {true, 0x4000, 0, 0},  // busy
+        {false, 0, 0, WM_DDE_EXECUTE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        ResetLink();
+        first_ = TestServer();
+        first_.acknowledges = c.acknowledges;
+        first_.ackStatus = c.status;
+        ConnectToFirst();
+        ASSERT_EQ(1, AddProgramItem(VestraPath));
+        EXPECT_EQ(c.accepted, WaitForExecuteAcknowledge());
+        EXPECT_EQ(c.pendingAfter, PendingDdeMessage);
+        EXPECT_EQ(1, first_.Count(WM_DDE_EXECUTE));
+        DisconnectProgramManager();
+        StopServer(&first_);
+    }
+}
+
+TEST_F(ProgramManagerLink, OwnShortcutInTheAllUsersFolderElseTheUsers) {
+    std::string folder = robot::ScratchFolder("own-shortcut");
+    std::string program = folder + "\\Vestra.exe";
+    ASSERT_TRUE(robot::WriteWholeFile(program, "MZ"));
+    std::string common = robot::CommonProgramsFolder() + "\\Vestra.lnk";
+    std::string user = robot::ProgramsFolder() + "\\Vestra.lnk";
+    for (const std::string& link : {common, user}) DeleteFileA(link.c_str());
+
+    ASSERT_EQ(1, CreateOwnShortcut(program.c_str(), (folder + "\\").c_str()));
+    robot::Shortcut made = robot::ReadShortcut(common);
+    EXPECT_EQ(0, lstrcmpiA(program.c_str(), made.target.c_str())) << made.target;
+    EXPECT_EQ(0, lstrcmpiA((folder + "\\").c_str(), made.workingFolder.c_str()))
+        << made.workingFolder;
+    EXPECT_EQ(0, lstrcmpiA(program.c_str(), made.icon.c_str())) << made.icon;
+    EXPECT_FALSE(robot::FileExists(user));
+
+    // A folder in the way of the all-users shortcut: the user's gets it.
+    ASSERT_TRUE(DeleteFileA(common.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(common.c_str(), NULL));
+    EXPECT_EQ(1, CreateOwnShortcut(program.c_str(), folder.c_str()));
+    EXPECT_EQ(0, lstrcmpiA(program.c_str(), robot::ShortcutTarget(user).c_str()));
+    // Neither folder takes it.
+    ASSERT_TRUE(DeleteFileA(user.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(user.c_str(), NULL));
+    EXPECT_EQ(0, CreateOwnShortcut(program.c_str(), folder.c_str()));
+    for (const std::string& link : {common, user}) EXPECT_TRUE(RemoveDirectoryA(link.c_str()));
+}
+
 TEST_F(ProgramManagerLink, RefusalsAllocateAndPostNothing) {
     // No server recorded.
     EXPECT_EQ(0, AddProgramItem(VestraPath));

@@ -4,5 +4,5 @@
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 exec "${WINE64:-/usr/lib/wine/wine64}" "$@"
