@@ -11,6 +11,7 @@ extern const char* const ShortcutQuestions[MessageLanguageCount];
 extern const char* const ShortcutFailureMessages[MessageLanguageCount];
 extern const char* const RunQuestions[MessageLanguageCount];
 extern const char* const RunFailureMessages[MessageLanguageCount];
+extern const char* const NoSpaceMessages[MessageLanguageCount];
 
 // Empty file left in the destination to record the language; none for English.
 extern const char* const LanguageMarkerNames[MarkerLanguageCount];
@@ -19,6 +20,12 @@ extern const char* const LanguageMarkerNames[MarkerLanguageCount];
 // (read it through ManifestFileName); rows below MandatoryRowCount must arrive.
 enum { FileManifestRows = 24, MandatoryRowCount = 8 };
 extern const char* const FileManifest[FileManifestRows];
+
+// Copied beside the manifest: the files matching these patterns, and the
+// plain files of the viewer sub-folder into a sub-folder of the same name.
+enum { CopiedPatternCount = 3 };
+extern const char* const CopiedPatterns[CopiedPatternCount];
+extern const char ViewerFolder[];
 
 // The message of a table for a language; rows outside 0..6 read English.
 const char* InstallMessage(const char* const* table, int language);

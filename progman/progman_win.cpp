@@ -10,6 +10,7 @@
 
 HWND DdeServerWindow;
 UINT PendingDdeMessage;
+static HGLOBAL PostedCommand;  // ours until the server acknowledges it
 
 static const char ProgramManagerService[8] = "PROGMAN";
 
@@ -43,10 +44,12 @@ static void OnInitiateAcknowledge(HWND server, LPARAM lParam) {
 // memory is the high part, and the pack itself must be freed too.
 static void OnExecuteAcknowledge(LPARAM lParam) {
     UINT_PTR status = 0, command = 0;
-    if (UnpackDDElParam(WM_DDE_ACK, lParam, &status, &command)) {
-        if (command != 0) GlobalFree((HGLOBAL)command);
+    if (UnpackDDElParam(WM_DDE_ACK, lParam, &status, &command))
         FreeDDElParam(WM_DDE_ACK, lParam);
-    }
+    // The command memory handed back is the one posted: free ours, so that it
+    // goes even when the pack cannot be opened.
+    if (PostedCommand != NULL) GlobalFree(PostedCommand);
+    PostedCommand = NULL;
     PendingDdeMessage = 0;
     SetFocus(MainWindow);
 }
@@ -80,6 +83,7 @@ int AddProgramItem(const char* programPath) {
         GlobalFree(memory);
         return 0;
     }
+    PostedCommand = memory;
     PendingDdeMessage = WM_DDE_EXECUTE;
     return 1;
 }

@@ -1,4 +1,5 @@
 #include "banner/description.h"
+#include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/layout.h"
 #include "window/window.h"
@@ -25,13 +26,19 @@ static HWND CreateControl(DWORD exStyle, const char* className, const char* text
 }
 
 // A registry text read into MessageText with room for 255 bytes; 0 when the
-// value is missing or does not fit.
+// value is missing, is no text or does not fit. An expandable text is
+// expanded.
 static int ReadRegistryText(HKEY key, const char* name) {
     const DWORD limit = MessageTextSize - 1;
-    DWORD cb = limit;
-    if (RegQueryValueExA(key, name, NULL, NULL, (BYTE*)MessageText, &cb) != ERROR_SUCCESS)
+    DWORD cb = limit, type = 0;
+    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)MessageText, &cb) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) ||
+        !TerminateRegistryText(MessageText, cb, limit))
         return 0;
-    return TerminateRegistryText(MessageText, cb, limit);
+    if (type == REG_SZ) return 1;
+    char expanded[MessageTextSize];
+    DWORD n = ExpandEnvironmentStringsA(MessageText, expanded, sizeof expanded);
+    return n != 0 && n <= sizeof expanded && CopyText(MessageText, MessageTextSize, expanded);
 }
 
 static void FindDefaultDestination(void) {
@@ -67,9 +74,13 @@ int CreateSetupWindow(HINSTANCE instance) {
     LanguageIndex = EnglishLanguage;
 
     RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    WorkAreaWidth = work.right - work.left;
-    WorkAreaHeight = work.bottom - work.top;
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        WorkAreaWidth = work.right - work.left;
+        WorkAreaHeight = work.bottom - work.top;
+    } else {
+        WorkAreaWidth = GetSystemMetrics(SM_CXSCREEN);
+        WorkAreaHeight = GetSystemMetrics(SM_CYSCREEN);
+    }
     PanelLeft = PanelLeftFor(WorkAreaWidth);
     PanelTop = PanelTopFor(WorkAreaHeight);
 
