@@ -26,8 +26,8 @@ static HWND CreateControl(DWORD exStyle, const char* className, const char* text
 }
 
 // A registry text read into MessageText with room for 255 bytes; 0 when the
-// value is missing, is no text or does not fit. An expandable text is
-// expanded.
+// value is missing, is no text, does not fit or names no folder. An
+// expandable text is expanded.
 static int ReadRegistryText(HKEY key, const char* name) {
     const DWORD limit = MessageTextSize - 1;
     DWORD cb = limit, type = 0;
@@ -35,10 +35,13 @@ static int ReadRegistryText(HKEY key, const char* name) {
         (type != REG_SZ && type != REG_EXPAND_SZ) ||
         !TerminateRegistryText(MessageText, cb, limit))
         return 0;
-    if (type == REG_SZ) return 1;
-    char expanded[MessageTextSize];
-    DWORD n = ExpandEnvironmentStringsA(MessageText, expanded, sizeof expanded);
-    return n != 0 && n <= sizeof expanded && CopyText(MessageText, MessageTextSize, expanded);
+    if (type == REG_EXPAND_SZ) {
+        char expanded[MessageTextSize];
+        DWORD n = ExpandEnvironmentStringsA(MessageText, expanded, sizeof expanded);
+        if (n == 0 || n > sizeof expanded || !CopyText(MessageText, MessageTextSize, expanded))
+            return 0;
+    }
+    return UsableFolderText(MessageText);
 }
 
 static void FindDefaultDestination(void) {

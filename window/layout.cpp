@@ -21,8 +21,7 @@ SetupLayout ComputeLayout(int workAreaWidth, int workAreaHeight, int captionHeig
     return l;
 }
 
-// An empty text or one with control characters names no folder to offer.
-static int UsableFolderText(const char* text) {
+int UsableFolderText(const char* text) {
     if (!text || !*text) return 0;
     for (; *text; ++text)
         if ((unsigned char)*text < 32 || *text == 127) return 0;

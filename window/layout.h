@@ -26,6 +26,10 @@ SetupLayout ComputeLayout(int workAreaWidth, int workAreaHeight, int captionHeig
 void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
                               int edition, char* out, int size);
 
+// Whether a text read from the registry may name a folder to offer: an empty
+// text or one with control characters does not.
+int UsableFolderText(const char* text);
+
 // Terminates registry data read into a buffer: cb bytes were returned into a
 // buffer that has room for limit bytes plus a terminator. Returns 0 when the
 // text does not fit (no terminator within limit bytes of a full read).
