@@ -100,6 +100,19 @@ TEST_F(Install, SourceHeldOpenIsNamedAndAskedAbout) {
     ExpectSameFiles(disk_, destination, 31);
 }
 
+// A setup folder that leaves no room for a name on its disk is refused at
+// start, before a file could be missed.
+TEST_F(Install, SetupFolderWithoutRoomForANameOnTheDiskIsRefused) {
+    std::string scratch = ScratchFolder("source-room");
+    std::string disk = scratch + "\\" + std::string(229 - scratch.size(), 'd');  // with "\\": 230
+    ASSERT_TRUE(CopyTree(DiskFolder(0), disk));
+    ASSERT_TRUE(WriteWholeFile(disk + "\\" + std::string(26 - 4, 'n') + ".txt", "x"));  // 256
+    setup_ = Start(disk + "\\setup.exe");
+    ASSERT_TRUE(setup_.handle != NULL);
+    AnswerBox("Error", "The setup program's folder path is too long.", {IDOK}, IDOK);
+    EXPECT_EQ(1, WaitForExit(setup_));
+}
+
 // The small drive X: (8 MB, tests/wine/small-drive.sh) with all but
 // leaveFree bytes taken by a file of its own.
 class SmallDrive : public InstallSession {
