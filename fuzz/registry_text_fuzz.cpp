@@ -1,5 +1,6 @@
 // Registry data and the default destination: a value read into a buffer ends
-// up terminated inside it or is refused, and the chosen default always fits.
+// up terminated inside it or is refused, and the chosen default always fits
+// and names a folder.
 #include "fuzz/fuzz_check.h"
 #include "tables/tables.h"
 #include "window/default_destination.h"
@@ -26,7 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The fallback folder is short; the buffers the window uses hold it.
     if (outSize > (int)strlen(ProductString(FallbackFolder, edition)))
         FUZZ_CHECK(memchr(out, 0, (size_t)outSize) != NULL);
-    if (which & 1 && strlen(perUser) < (size_t)outSize) FUZZ_CHECK(strcmp(out, perUser) == 0);
+    int usable = UsableFolderText(perUser);
+    if (which & 1 && usable && strlen(perUser) < (size_t)outSize)
+        FUZZ_CHECK(strcmp(out, perUser) == 0);
+    // Empty texts and texts with control characters are never offered.
+    if (memchr(out, 0, (size_t)outSize)) FUZZ_CHECK(UsableFolderText(out));
     free(out);
     free(programFiles);
     free(perUser);

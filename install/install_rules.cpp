@@ -1,6 +1,7 @@
 #include "install/install_rules.h"
 
 #include "install/install_tables.h"
+#include "progman/dde_command.h"
 #include "tables/bounded_text.h"
 #include "tables/notice.h"
 #include "tables/tables.h"
@@ -27,24 +28,158 @@ int MakeDestinationPath(const char* text, char* path, int size) {
     return JoinTexts(path, size, text, "\\");
 }
 
-static int LongestInstalledName(int edition) {
-    int longest = TextLength("viewer\\");
-    for (int row = 0; row < FileManifestRows; ++row) {
-        int n = TextLength(ManifestFileName(row, edition));
-        if (n > longest) longest = n;
-    }
+int CopyTempPath(const char* destination, unsigned number, char* out, int size) {
+    // "~stp" and four hexadecimal digits: CopyTempNameLength characters.
+    char name[CopyTempNameLength + 1] = "~stp0000.tmp";
+    for (int i = 7; i >= 4; --i, number >>= 4) name[i] = "0123456789ABCDEF"[number & 15];
+    int folder = TextLength(destination);
+    while (folder > 0 && destination[folder - 1] != '\\') --folder;
+    if (folder + CopyTempNameLength >= size) return 0;
+    for (int i = 0; i < folder; ++i) out[i] = destination[i];
+    out[folder] = 0;
+    return AppendText(out, size, name);
+}
+
+static int Longer(int longest, int n) { return n > longest ? n : longest; }
+
+static int LongestManifestName(int edition) {
+    int longest = 0;
+    for (int row = 0; row < FileManifestRows; ++row)
+        longest = Longer(longest, TextLength(ManifestFileName(row, edition)));
+    return longest;
+}
+
+static const char ViewerPrefix[] = "viewer\\";
+enum { ViewerPrefixLength = sizeof ViewerPrefix - 1 };
+
+static int LongestInstalledName(int edition, int longestDiskName) {
+    int longest = Longer(LongestManifestName(edition), longestDiskName);
+    longest = Longer(longest, ViewerPrefixLength + CopyTempNameLength);
     for (int language = 0; language < MarkerLanguageCount; ++language) {
         const char* marker = MarkerName(language);
-        if (marker && TextLength(marker) > longest) longest = TextLength(marker);
+        if (marker) longest = Longer(longest, TextLength(marker));
     }
     return longest;
 }
 
-int DestinationPathAcceptable(const char* path, int edition) {
-    int n = TextLength(path);
-    if (n < 3) return 0;
-    if (path[0] == '\\' && path[1] == '\\') return 0;  // network paths are not offered
-    return n + LongestInstalledName(edition) <= PathBufferSize - 1;
+static int IsReservedDeviceName(const char* name, int length) {
+    // The system matches the part before the first dot, spaces dropped.
+    int n = 0;
+    while (n < length && name[n] != '.') ++n;
+    while (n > 0 && name[n - 1] == ' ') --n;
+    char base[8];
+    if (n >= (int)sizeof base) return 0;
+    for (int i = 0; i < n; ++i) base[i] = name[i];
+    base[n] = 0;
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* device : devices)
+        if (EqualIgnoringCase(base, device)) return 1;
+    if (n == 4 && base[3] >= '1' && base[3] <= '9') {
+        base[3] = 0;
+        return EqualIgnoringCase(base, "COM") || EqualIgnoringCase(base, "LPT");
+    }
+    return 0;
+}
+
+int PlainFolderName(const char* name, int length) {
+    if (length <= 0) return 0;
+    // The system drops a trailing space or dot, so the folder made would not
+    // be the one typed; this covers "." and ".." too.
+    if (name[length - 1] == ' ' || name[length - 1] == '.') return 0;
+    for (int i = 0; i < length; ++i) {
+        if ((unsigned char)name[i] < 32 || FindCharacterForward("<>:\"/\\|?*", name[i])) return 0;
+    }
+    return !IsReservedDeviceName(name, length);
+}
+
+static int IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Relative texts would be resolved against whatever folder is current.
+static int PlainAbsolutePath(const char* path) {
+    if (!IsDriveLetter(path[0]) || path[1] != ':' || path[2] != '\\') return 0;
+    for (const char* name = path + 3; *name;) {
+        const char* end = FindCharacterForward(name, '\\');
+        int length = end ? (int)(end - name) : TextLength(name);
+        if (!PlainFolderName(name, length)) return 0;
+        if (!end) break;
+        name = end + 1;
+    }
+    return 1;
+}
+
+// The texts composed with the destination in their own buffers.
+static int RoomForComposedTexts(const char* path, int edition) {
+    const char* program = MainExecutableName(edition);
+    char programPath[MessageTextSize], text[DdeCommandSize];
+    return UninstallCommand(path, program, text, MessageTextSize) &&
+           JoinTexts(programPath, MessageTextSize, path, program) &&
+           ComposeAddItemCommand(text, DdeCommandSize, programPath,
+                                 ProductString(ProductName, edition));
+}
+
+int DestinationPathAcceptable(const char* path, int edition, int longestDiskName) {
+    if (!PlainAbsolutePath(path)) return 0;
+    if (TextLength(path) + LongestInstalledName(edition, longestDiskName) > PathBufferSize - 1)
+        return 0;
+    return RoomForComposedTexts(path, edition);
+}
+
+int SourceDirectoryAcceptable(const char* sourceDirectory, int edition, int longestDiskName) {
+    // The searches for the pattern files and the viewer's files count too.
+    int longest = Longer(LongestManifestName(edition), longestDiskName);
+    longest = Longer(longest, ViewerPrefixLength + 1);
+    return TextLength(sourceDirectory) + longest <= PathBufferSize - 1;
+}
+
+uint64_t BytesOnVolume(uint64_t size, uint32_t clusterSize) {
+    if (clusterSize == 0) return size;
+    return (size + clusterSize - 1) / clusterSize * clusterSize;
+}
+
+// The amount in KB, MB or GB, whichever keeps it below five digits.
+static int FormatAmount(uint64_t bytes, int roundUp, char* out, int size) {
+    static const char* const units[] = {" KB", " MB", " GB"};
+    uint64_t amount = bytes;
+    int unit = 0;
+    for (;; ++unit) {
+        amount = roundUp ? (amount + 1023) / 1024 : amount / 1024;
+        if (amount < 10000 || unit == 2) break;
+    }
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = (char)('0' + amount % 10);
+        amount /= 10;
+    } while (amount);
+    char text[32];
+    for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
+    text[n] = 0;
+    return CopyText(out, size, text) && AppendText(out, size, units[unit]);
+}
+
+int FormatSpaceMessage(const char* format, uint64_t needed, uint64_t available, char* out,
+                       int size) {
+    char amounts[2][32];
+    if (!FormatAmount(needed, 1, amounts[0], sizeof amounts[0]) ||
+        !FormatAmount(available, 0, amounts[1], sizeof amounts[1]) || size <= 0)
+        return 0;
+    int k = 0, inserted = 0;
+    for (const char* f = format; *f; ++f) {
+        const char* piece = 0;
+        char one[2] = {*f, 0};
+        if (f[0] == '%' && f[1] == 's' && inserted < 2) {
+            piece = amounts[inserted++];
+            ++f;
+        } else {
+            piece = one;
+        }
+        for (; *piece; ++piece) {
+            if (k + 1 >= size) return 0;
+            out[k++] = *piece;
+        }
+    }
+    out[k] = 0;
+    return 1;
 }
 
 int FolderLevelLength(const char* path, int level, int* last) {
@@ -74,7 +209,10 @@ enum CopyFailureAction ActionAfterCopyAnswer(int answer) {
     return GoOn;
 }
 
-int CaptionNamesSource(uint32_t error) { return error == 2; }  // ERROR_FILE_NOT_FOUND
+int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error) {
+    enum { FileNotFound = 2, PathNotFound = 3 };
+    return !mandatory && sourceFailed && (error == FileNotFound || error == PathNotFound);
+}
 
 int AnswerGoesOn(int answer) { return answer == 6; }  // IDYES
 

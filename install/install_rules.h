@@ -22,9 +22,32 @@ int LengthWithoutTrailingControls(const char* text, int length);
 // DestinationPath: the text with a backslash appended unless it ends in one.
 int MakeDestinationPath(const char* text, char* path, int size);
 
-// Whether DestinationPath may be handed to Create folder path: at least three
-// characters, not a network path, and room for every name installed into it.
-int DestinationPathAcceptable(const char* path, int edition);
+// Names the install creates beside the files it copies while each is on its
+// way: "~stp0000.tmp" and on, one folder with the file.
+enum { CopyTempNameLength = 12 };
+int CopyTempPath(const char* destination, unsigned number, char* out, int size);
+
+// Whether DestinationPath may be handed to Create folder path: a drive letter,
+// a colon and a backslash, then plain folder names (see PlainFolderName), and
+// room for every path and text the install composes with it. longestDiskName
+// is the longest name on the disk that is joined to it (the viewer's files
+// counted with "viewer\").
+int DestinationPathAcceptable(const char* path, int edition, int longestDiskName);
+// A folder name the system keeps as typed: not empty, not "." or "..", not
+// ending in a space or a dot, no reserved device name (with or without an
+// extension), no character a file name cannot hold.
+int PlainFolderName(const char* name, int length);
+// Whether SourceDirectory joined with every name read from it fits.
+int SourceDirectoryAcceptable(const char* sourceDirectory, int edition, int longestDiskName);
+
+// Bytes a file of the size takes on a volume of clusterSize-byte clusters
+// (0: not known, the size itself).
+uint64_t BytesOnVolume(uint64_t size, uint32_t clusterSize);
+// Formats the short-of-space message: the format's first %s gets the bytes
+// needed (rounded up), the second the bytes free (rounded down), each in KB,
+// MB or GB. 0 when it does not fit.
+int FormatSpaceMessage(const char* format, uint64_t needed, uint64_t available, char* out,
+                       int size);
 
 // Folder levels of a path for Create folder path: level n (from 2) is the path
 // cut before its n-th backslash, counting those after the first character;
@@ -38,9 +61,9 @@ int ManifestRowIsMandatory(int row);
 // What the procedure does after the user's answer to the failed-copy box.
 enum CopyFailureAction { StopInstalling, RetryCopy, GoOn };
 enum CopyFailureAction ActionAfterCopyAnswer(int answer);
-// Whether the failed-copy box is captioned with the source path (file not
-// found) rather than the destination path.
-int CaptionNamesSource(uint32_t error);
+// Whether a failed copy goes on without a word: only an optional file whose
+// source is simply not there (the source failed with file or path not found).
+int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error);
 // Only Yes goes on after the install, shortcut and run questions.
 int AnswerGoesOn(int answer);
 

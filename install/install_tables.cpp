@@ -60,6 +60,17 @@ const char* const RunFailureMessages[MessageLanguageCount] = {
     "Unable to execute program file.",
 };
 
+// Both amounts are filled in with their unit (KB, MB or GB).
+const char* const NoSpaceMessages[MessageLanguageCount] = {
+    "Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: %s ben\xF6tigt, %s frei.",
+    "Not enough space on the destination drive: %s needed, %s free.",
+    "Espace insuffisant sur le lecteur cible : %s requis, %s disponibles.",
+    "Espacio insuficiente en la unidad de destino: se necesitan %s, hay %s libres.",
+    "Spazio insufficiente sull'unit\xE0 di destinazione: servono %s, liberi %s.",
+    "Espa\xE7o insuficiente na unidade de destino: s\xE3o necess\xE1rios %s, livres %s.",
+    "Not enough space on the destination drive: %s needed, %s free.",
+};
+
 // Empty file left in the destination to record the language; none for English.
 static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
     "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
@@ -80,6 +91,9 @@ static const char* const FileManifest[FileManifestRows] = {
     "vstsampl.dat",
     "Vestra.hlp", "Vestra.cnt", "Vestra-d.hlp", "Vestra-d.cnt",
 };
+
+const char* const CopiedPatterns[CopiedPatternCount] = {"*.whs", "*.txt", "*.tpl"};
+const char ViewerFolder[] = "viewer";
 
 const char* InstallMessage(const char* const* table, int language) {
     if (language < 0 || language >= MessageLanguageCount) language = 1;

@@ -11,11 +11,18 @@ extern const char* const ShortcutQuestions[MessageLanguageCount];
 extern const char* const ShortcutFailureMessages[MessageLanguageCount];
 extern const char* const RunQuestions[MessageLanguageCount];
 extern const char* const RunFailureMessages[MessageLanguageCount];
+extern const char* const NoSpaceMessages[MessageLanguageCount];
 
 // The product files in copy order (FileManifest, read through
 // ManifestFileName). Row 0 is the edition's main executable; rows below
 // MandatoryRowCount must arrive.
 enum { FileManifestRows = 24, MandatoryRowCount = 8 };
+
+// Copied beside the manifest: the files matching these patterns, and the
+// plain files of the viewer sub-folder into a sub-folder of the same name.
+enum { CopiedPatternCount = 3 };
+extern const char* const CopiedPatterns[CopiedPatternCount];
+extern const char ViewerFolder[];
 
 // The message of a table for a language; rows outside 0..6 read English.
 const char* InstallMessage(const char* const* table, int language);

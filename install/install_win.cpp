@@ -23,6 +23,7 @@ int HoldCloseRequest(void) {
 
 // Stop before copying more when the window is to close or the program to end.
 static int ShouldStop(void) { return CloseHeld || QuitRequested; }
+int InstallStopRequested(void) { return ShouldStop(); }
 
 static const char* Message(const char* const* table) {
     return InstallMessage(table, LanguageIndex);
@@ -42,45 +43,33 @@ static void ReturnToField(void) { SetFocus(DestinationEdit); }
 static int CopyManifestRow(int row, const char* destinationPath) {
     const char* name = ManifestFileName(row, Edition);
     char source[PathBufferSize], destination[PathBufferSize];
-    // The destination was checked for its longest name; a source path that
-    // would not fit is refused rather than cut, and reported like a failed copy.
-    int fits = JoinTexts(source, sizeof source, SourceDirectory, name) &&
-               JoinTexts(destination, sizeof destination, destinationPath, name);
-    if (!fits) source[0] = destination[0] = 0;
-    for (;;) {
-        DWORD error = ERROR_FILENAME_EXCED_RANGE;
-        if (fits) {
-            SetCursor(LoadCursorA(NULL, IDC_WAIT));
-            // Clears read-only, hidden and system of an earlier copy; usually none.
-            SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
-            if (CopyFileA(source, destination, FALSE)) {
-                CountCopiedFile(destination);
-                break;
-            }
-            error = GetLastError();
-        }
-        if (!ManifestRowIsMandatory(row)) break;
-        SystemErrorText(error);
-        SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        int answer = Ask(MessageText, CaptionNamesSource(error) ? source : destination,
-                         MB_ABORTRETRYIGNORE | MB_ICONERROR);
-        enum CopyFailureAction action = ActionAfterCopyAnswer(answer);
-        if (action == StopInstalling) return 0;
-        if (action == GoOn) break;
-    }
-    if (fits) SetFileAttributesA(destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
+    // Both folders were checked for the longest name before the copy.
+    if (!JoinTexts(source, sizeof source, SourceDirectory, name) ||
+        !JoinTexts(destination, sizeof destination, destinationPath, name))
+        return 1;
+    if (!CopyFileAsking(source, destination, ManifestRowIsMandatory(row))) return 0;
+    SetFileAttributesA(destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
     TimedMessagePump(PumpInterval);
     return 1;
 }
 
-static void CopyViewerFolder(const char* destinationPath) {
+static int CopyViewerFolder(const char* destinationPath) {
     char source[PathBufferSize], destination[PathBufferSize];
-    if (!SetCurrentDirectoryA(destinationPath)) return;
-    if (!JoinTexts(source, sizeof source, SourceDirectory, "viewer\\")) return;
-    if (!JoinTexts(destination, sizeof destination, destinationPath, "viewer")) return;
+    if (!SetCurrentDirectoryA(destinationPath)) return 1;
+    if (!JoinTexts(source, sizeof source, SourceDirectory, ViewerFolder) ||
+        !AppendText(source, sizeof source, "\\"))
+        return 1;
+    if (!JoinTexts(destination, sizeof destination, destinationPath, ViewerFolder)) return 1;
     CreateDirectoryA(destination, NULL);  // an existing folder is fine
     AppendText(destination, sizeof destination, "\\");
-    CopyMatchingFilesFrom(source, "*", destination);
+    return CopyMatchingFilesFrom(source, "*", destination);
+}
+
+// The pattern files and the viewer's; 0 when the user aborted or a stop came.
+static int CopyExtraFiles(const char* destinationPath) {
+    for (int i = 0; i < CopiedPatternCount; ++i)
+        if (!CopyMatchingFiles(CopiedPatterns[i], destinationPath) || ShouldStop()) return 0;
+    return CopyViewerFolder(destinationPath) && !ShouldStop();
 }
 
 // Program Manager's item when a server accepts it, else a shortcut of our own.
@@ -168,35 +157,48 @@ static void StartProduct(const char* destinationPath) {
         Ask(Message(RunFailureMessages), "Setup", MB_OK | MB_ICONERROR);
 }
 
+// Says how much is needed and how much is free when the volume is short.
+static int EnoughSpaceOrSay(const char* destinationPath) {
+    uint64_t needed = 0, available = 0;
+    if (DestinationHasRoom(destinationPath, &needed, &available)) return 1;
+    if (FormatSpaceMessage(Message(NoSpaceMessages), needed, available, MessageText,
+                           MessageTextSize))
+        Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+    return 0;
+}
+
+// Refuses what is not a plain absolute folder with room for every name, and
+// a volume without room for the files, before anything is created.
+static int PrepareDestination(const char* destinationPath) {
+    if (DestinationPathAcceptable(destinationPath, Edition, LongestNameOnDisk())) {
+        if (!EnoughSpaceOrSay(destinationPath)) return 0;
+        if (CreateFolderPath(destinationPath)) return 1;
+    }
+    ShowError(InvalidFolderMessages, MB_ICONERROR);
+    return 0;
+}
+
 // The steps up to the close; 1 when the window is to close, 0 for the early
 // exits that leave it open.
 static int InstallSteps(void) {
-    char text[PathBufferSize], destinationPath[PathBufferSize];
+    char text[PathBufferSize], destinationPath[PathBufferSize] = "";
     GetWindowTextA(DestinationEdit, text, sizeof text);
-    int havePath = MakeDestinationPath(text, destinationPath, sizeof destinationPath);
+    // A text too long for a path leaves it empty, which is refused below.
+    MakeDestinationPath(text, destinationPath, sizeof destinationPath);
     CopiedBytes = 0;
 
     FormatQuestion(Message(InstallQuestions), text, MessageText, MessageTextSize);
     if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())
         return 0;
 
-    if (!havePath || !DestinationPathAcceptable(destinationPath, Edition) ||
-        !CreateFolderPath(destinationPath)) {
-        ShowError(InvalidFolderMessages, MB_ICONERROR);
-        return 0;
-    }
+    if (!PrepareDestination(destinationPath)) return 0;
 
-    for (int row = 0; row < FileManifestRows; ++row) {
-        if (!CopyManifestRow(row, destinationPath) || ShouldStop()) {
-            SetCursor(LoadCursorA(NULL, IDC_ARROW));
-            return 0;
-        }
-    }
-    CopyMatchingFiles("*.whs", destinationPath);
-    CopyMatchingFiles("*.txt", destinationPath);
-    CopyMatchingFiles("*.tpl", destinationPath);
-    CopyViewerFolder(destinationPath);
+    int copied = 1;
+    for (int row = 0; row < FileManifestRows && copied; ++row)
+        copied = CopyManifestRow(row, destinationPath) && !ShouldStop();
+    if (copied) copied = CopyExtraFiles(destinationPath);
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
+    if (!copied) return 0;
 
     if (AnswerGoesOn(Ask(Message(ShortcutQuestions), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONQUESTION)) &&
@@ -218,7 +220,9 @@ void RunInstallProcedure(void) {
     if (InstallRunning) return;
     InstallRunning = 1;
     CloseHeld = 0;
+    BlockSessionEnd();
     int finished = InstallSteps();
+    UnblockSessionEnd();
     InstallRunning = 0;
     if (finished || CloseHeld) {
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);

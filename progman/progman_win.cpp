@@ -12,6 +12,7 @@
 HWND DdeServerWindow;
 UINT PendingDdeMessage;
 int ExecuteAccepted;
+static HGLOBAL PostedCommand;  // ours until the server acknowledges it
 
 static const char ProgramManagerService[8] = "PROGMAN";
 
@@ -96,10 +97,13 @@ static void OnInitiateAcknowledge(HWND server, LPARAM lParam) {
 static void OnExecuteAcknowledge(LPARAM lParam) {
     UINT_PTR status = 0, command = 0;
     if (UnpackDDElParam(WM_DDE_ACK, lParam, &status, &command)) {
-        if (command != 0) GlobalFree((HGLOBAL)command);
         FreeDDElParam(WM_DDE_ACK, lParam);
         ExecuteAccepted = ExecuteAcknowledgedPositively((unsigned)status);
     }
+    // The command memory handed back is the one posted: free ours, so that it
+    // goes even when the pack cannot be opened.
+    if (PostedCommand != NULL) GlobalFree(PostedCommand);
+    PostedCommand = NULL;
     PendingDdeMessage = 0;
     SetFocus(MainWindow);
 }
@@ -146,6 +150,7 @@ int AddProgramItem(const char* programPath) {
         GlobalFree(memory);
         return 0;
     }
+    PostedCommand = memory;
     PendingDdeMessage = WM_DDE_EXECUTE;
     ExecuteAccepted = 0;
     return 1;

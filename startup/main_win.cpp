@@ -1,14 +1,17 @@
 // Process entry: the command-line step and the WinMain-shaped main procedure.
 #include <stdlib.h>
 
+#include "install/install.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
 #include "window/window.h"
 
 static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
-    if (!FillSourceDirectory(instance)) {
-        // Copying from a cut-off folder name would install the wrong files.
+    // Copying from a cut-off folder name would install the wrong files, and a
+    // folder that leaves no room for the names on the disk would install some.
+    if (!FillSourceDirectory(instance) ||
+        !SourceDirectoryAcceptable(SourceDirectory, Edition, LongestNameOnDisk())) {
         MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
                     MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
         return 1;

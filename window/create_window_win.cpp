@@ -35,9 +35,13 @@ int CreateSetupWindow(HINSTANCE instance) {
     LanguageIndex = EnglishLanguage;
 
     RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    WorkAreaWidth = work.right - work.left;
-    WorkAreaHeight = work.bottom - work.top;
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        WorkAreaWidth = work.right - work.left;
+        WorkAreaHeight = work.bottom - work.top;
+    } else {
+        WorkAreaWidth = GetSystemMetrics(SM_CXSCREEN);
+        WorkAreaHeight = GetSystemMetrics(SM_CYSCREEN);
+    }
     PanelLeft = PanelLeftFor(WorkAreaWidth);
     PanelTop = PanelTopFor(WorkAreaHeight);
 

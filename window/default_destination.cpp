@@ -3,10 +3,17 @@
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 
+int UsableFolderText(const char* text) {
+    if (!text || !*text) return 0;
+    for (; *text; ++text)
+        if ((unsigned char)*text < 32 || *text == 127) return 0;
+    return 1;
+}
+
 void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
                               int edition, char* out, int size) {
-    if (perUserPath && CopyText(out, size, perUserPath)) return;
-    if (programFilesDir && CopyText(out, size, programFilesDir) &&
+    if (UsableFolderText(perUserPath) && CopyText(out, size, perUserPath)) return;
+    if (UsableFolderText(programFilesDir) && CopyText(out, size, programFilesDir) &&
         AppendText(out, size, ProductString(DefaultSubFolder, edition)))
         return;
     CopyText(out, size, ProductString(FallbackFolder, edition));

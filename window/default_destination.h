@@ -4,10 +4,15 @@
 
 // Picks the default destination into out (size bytes): the per-user Path when
 // it was read, else the Program Files folder with the product sub-folder, else
-// the fallback folder. A null value stands for a failed read. A composition
-// that would not fit falls to the next rule.
+// the fallback folder. A null value stands for a failed read; an empty text
+// or one with control characters counts as one. A composition that would not
+// fit falls to the next rule.
 void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
                               int edition, char* out, int size);
+
+// Whether a text read from the registry may name a folder to offer: an empty
+// text or one with control characters does not.
+int UsableFolderText(const char* text);
 
 // Terminates registry data read into a buffer: cb bytes were returned into a
 // buffer that has room for limit bytes plus a terminator. Returns 0 when the

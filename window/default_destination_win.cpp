@@ -1,17 +1,27 @@
 // The registry reads behind the default destination.
 #include <windows.h>
 
+#include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/default_destination.h"
 
 // A registry text read into MessageText with room for 255 bytes; 0 when the
-// value is missing or does not fit.
+// value is missing, is no text, does not fit or names no folder. An
+// expandable text is expanded.
 static int ReadRegistryText(HKEY key, const char* name) {
     const DWORD limit = MessageTextSize - 1;
-    DWORD cb = limit;
-    if (RegQueryValueExA(key, name, NULL, NULL, (BYTE*)MessageText, &cb) != ERROR_SUCCESS)
+    DWORD cb = limit, type = 0;
+    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)MessageText, &cb) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) ||
+        !TerminateRegistryText(MessageText, cb, limit))
         return 0;
-    return TerminateRegistryText(MessageText, cb, limit);
+    if (type == REG_EXPAND_SZ) {
+        char expanded[MessageTextSize];
+        DWORD n = ExpandEnvironmentStringsA(MessageText, expanded, sizeof expanded);
+        if (n == 0 || n > sizeof expanded || !CopyText(MessageText, MessageTextSize, expanded))
+            return 0;
+    }
+    return UsableFolderText(MessageText);
 }
 
 void FindDefaultDestination(void) {

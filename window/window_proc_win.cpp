@@ -60,6 +60,14 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // The window must outlive a running installation; it closes after it.
         if (HoldCloseRequest()) return 0;
         break;
+    case WM_QUERYENDSESSION:
+        // An install cut off by the session's end would leave a broken product.
+        if (InstallRunning) return FALSE;
+        break;
+    case WM_ENDSESSION:
+        // The session ends all the same: stop at the next file, as a close does.
+        if (wParam) HoldCloseRequest();
+        break;
     case WM_PALETTECHANGED: PaletteChanged = 1; break;
     case WM_DDE_ACK: OnDdeAcknowledge(wParam, lParam); break;
     }

@@ -1,5 +1,8 @@
-// The manifest copy when files are missing or in the way.
+// The copy when files are missing, unreadable or in the way, and when the
+// destination's drive is full.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "install_robot.h"
 
@@ -57,22 +60,143 @@ TEST_F(Install, MissingOptionalFileAndViewerFolderArePassedOver) {
     EXPECT_TRUE(FilesOf(destination + "\\viewer").empty());
 }
 
-TEST_F(Install, ReadOnlyFileInTheWayIsReplacedWithArchiveOnly) {
+TEST_F(Install, ReadOnlyFilesInTheWayAreReplaced) {
     Begin(0, "readonly");
     std::string destination = target_ + "\\Vestra";
     ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA((destination + "\\viewer").c_str(), NULL));
     std::string program = destination + "\\Vestra.exe";
-    ASSERT_TRUE(WriteWholeFile(program, "old"));
-    ASSERT_TRUE(SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_READONLY |
+    for (const char* name : {"Vestra.exe", "readme.txt", "viewer\\vview.txt"}) {
+        std::string old = destination + "\\" + name;
+        ASSERT_TRUE(WriteWholeFile(old, "old"));
+        ASSERT_TRUE(SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY |
                                                         FILE_ATTRIBUTE_HIDDEN));
+    }
     PressOk(destination);
     AnswerQuestion(destination, Yes);
     FinishWithoutExtras();
-    std::string a, b;
-    ASSERT_TRUE(ReadWholeFile(disk_ + "\\Vestra.exe", &a));
-    ASSERT_TRUE(ReadWholeFile(program, &b));
-    EXPECT_TRUE(a == b);
+    ExpectSameFiles(disk_, destination, 31);
+    ExpectSameFiles(disk_ + "\\viewer", destination + "\\viewer", 3);
+    // A manifest file is left with the archive attribute alone.
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_ARCHIVE, GetFileAttributesA(program.c_str()));
+}
+
+// An unreadable source is named in the caption, not the destination, and an
+// optional file that is there but fails is asked about like a mandatory one.
+TEST_F(Install, SourceHeldOpenIsNamedAndAskedAbout) {
+    PrepareDisk(0, "held-source");
+    std::string held = disk_ + "\\vstzip.dll";
+    HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    StartSetup();
+    std::string destination = target_ + "\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    MessageBoxInfo box = ExpectBox(held, SystemText(ERROR_SHARING_VIOLATION), {Abort, Retry, Ignore});
+    EXPECT_FALSE(FileExists(destination + "\\vstzip.dll"));
+    CloseHandle(file);
+    Answer(box, Retry);
+    FinishWithoutExtras();
+    ExpectSameFiles(disk_, destination, 31);
+}
+
+// A setup folder that leaves no room for a name on its disk is refused at
+// start, before a file could be missed.
+TEST_F(Install, SetupFolderWithoutRoomForANameOnTheDiskIsRefused) {
+    std::string scratch = ScratchFolder("source-room");
+    std::string disk = scratch + "\\" + std::string(229 - scratch.size(), 'd');  // with "\\": 230
+    ASSERT_TRUE(CopyTree(DiskFolder(0), disk));
+    ASSERT_TRUE(WriteWholeFile(disk + "\\" + std::string(26 - 4, 'n') + ".txt", "x"));  // 256
+    setup_ = Start(disk + "\\setup.exe");
+    ASSERT_TRUE(setup_.handle != NULL);
+    AnswerBox("Error", "The setup program's folder path is too long.", {IDOK}, IDOK);
+    EXPECT_EQ(1, WaitForExit(setup_));
+}
+
+// The small drive X: (8 MB, tests/wine/small-drive.sh) with all but
+// leaveFree bytes taken by a file of its own.
+class SmallDrive : public InstallSession {
+protected:
+    void SetUp() override {
+        InstallSession::SetUp();
+        if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no small drive X: (the mount needs root)";
+        DeleteFileA(filler_.c_str());
+        DeleteTree("X:\\Vestra");
+    }
+    void TearDown() override {
+        InstallSession::TearDown();
+        DeleteFileA(filler_.c_str());
+        DeleteTree("X:\\Vestra");
+    }
+    static uint64_t FreeBytes() {
+        ULARGE_INTEGER available;
+        return GetDiskFreeSpaceExA("X:\\", &available, NULL, NULL) ? available.QuadPart : 0;
+    }
+    void Fill(uint64_t leaveFree) {
+        uint64_t available = FreeBytes();
+        ASSERT_GT(available, leaveFree);
+        ASSERT_TRUE(WriteWholeFile(filler_, std::string((size_t)(available - leaveFree), 'f')));
+    }
+    // Bytes the disk's files take on the drive, the way the check counts them.
+    uint64_t BytesOfDisk() {
+        DWORD sectors = 0, bytes = 0, freeClusters, clusters;
+        EXPECT_TRUE(GetDiskFreeSpaceA("X:\\", &sectors, &bytes, &freeClusters, &clusters));
+        uint64_t cluster = (uint64_t)sectors * bytes, total = 0;
+        for (std::string folder : {disk_, disk_ + "\\viewer"})
+            for (const std::string& name : FilesOf(folder)) {
+                if (name == "setup.exe") continue;
+                std::string content;
+                EXPECT_TRUE(ReadWholeFile(folder + "\\" + name, &content));
+                total += (content.size() + cluster - 1) / cluster * cluster;
+            }
+        return total;
+    }
+    std::string filler_ = "X:\\filler";
+};
+
+TEST_F(SmallDrive, TooLittleSpaceIsRefusedBeforeAnythingIsCreated) {
+    PrepareDisk(0, "full");
+    StartSetup();
+    Fill(2 << 20);
+    uint64_t needed = BytesOfDisk(), available = FreeBytes();
+    ASSERT_GT(needed, available);
+    std::string destination = "X:\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    AnswerBox("Error",
+              "Not enough space on the destination drive: " + std::to_string((needed + 1023) / 1024) +
+                  " KB needed, " + std::to_string(available / 1024) + " KB free.",
+              {IDOK}, IDOK);
+    ExpectWindowOpenWithFocusInField();
+    EXPECT_FALSE(FolderExists(destination));
+}
+
+// The drive fills after the check (while the box about a missing file is up):
+// the copy that breaks off leaves no file, partial or ours, and is asked about.
+TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
+    PrepareDisk(0, "filled");
+    ASSERT_TRUE(DeleteFileA((disk_ + "\\vstcore.dll").c_str()));
+    StartSetup();
+    std::string destination = "X:\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    MessageBoxInfo missing = ExpectBox(disk_ + "\\vstcore.dll", SystemText(ERROR_FILE_NOT_FOUND),
+                                       {Abort, Retry, Ignore});
+    Fill(100 << 10);  // vstgrx.dll, next, has 304 KB
+    Answer(missing, Ignore);
+    MessageBoxInfo full = ExpectBox(destination + "\\vstgrx.dll", SystemText(ERROR_DISK_FULL),
+                                    {Abort, Retry, Ignore});
+    std::vector<std::string> copied = {"Vestra.exe", "vstmain.dat", "vstfont.dat", "vstsym.dat"};
+    std::vector<std::string> present = FilesOf(destination);
+    std::sort(copied.begin(), copied.end());
+    std::sort(present.begin(), present.end());
+    EXPECT_EQ(copied, present);
+    ASSERT_TRUE(DeleteFileA(filler_.c_str()));
+    Answer(full, Retry);
+    FinishWithoutExtras();
+    ExpectSameFiles(disk_, destination, 30);
+    ExpectSameFiles(disk_ + "\\viewer", destination + "\\viewer", 3);
 }
 
 TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {

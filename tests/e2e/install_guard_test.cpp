@@ -60,6 +60,33 @@ TEST_F(Install, OkAndCloseWhileCopying) {
     EXPECT_FALSE(FileExists(destination + "\\vstgrx.dll"));
 }
 
+// The session's end is refused only while installing; when it ends all the
+// same, the copy stops after the file at hand as on a close.
+TEST_F(Install, SessionEndRefusedWhileCopying) {
+    PrepareDisk(0, "session-end");
+    ASSERT_TRUE(DeleteFileA((disk_ + "\\vstcore.dll").c_str()));
+    StartSetup();
+    auto queryEnd = [&] {
+        DWORD_PTR result = 99;
+        EXPECT_TRUE(SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000,
+                                        &result));
+        return result;
+    };
+    EXPECT_NE(0u, queryEnd());
+    std::string destination = target_ + "\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    MessageBoxInfo box =
+        ExpectBox(disk_ + "\\vstcore.dll", SystemText(ERROR_FILE_NOT_FOUND), {Abort, Retry, Ignore});
+    EXPECT_EQ(0u, queryEnd());
+    DWORD_PTR ignored;
+    EXPECT_TRUE(SendMessageTimeoutA(window_, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &ignored));
+    Answer(box, Ignore);
+    EXPECT_EQ(0, WaitForExit(setup_));
+    EXPECT_TRUE(FileExists(destination + "\\vstsym.dat"));
+    EXPECT_FALSE(FileExists(destination + "\\vstgrx.dll"));
+}
+
 // Posted while the manifest rows are being copied: the pumps dispatch them.
 TEST_F(Install, CloseDuringTheCopyPumps) {
     Begin(0, "guard-pump");

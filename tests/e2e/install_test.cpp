@@ -179,6 +179,13 @@ TEST_F(Install, InvalidDestinationsAfterYesLeaveTheWindowOpen) {
         {"\\\\server\\share", "\\\\server\\share"},
         // The field gives at most 254 characters; the question cuts its insert.
         {tooLong, tooLong.substr(0, 255 - 16 - 3) + "..."},
+        // Relative, or resolved or trimmed by the system into another folder.
+        {"..\\relx-e2e", "..\\relx-e2e"},
+        {"relx-e2e", "relx-e2e"},
+        {target_ + "\\..\\..", target_ + "\\..\\.."},
+        {target_ + "\\a\\\\b", target_ + "\\a\\\\b"},
+        {target_ + "\\trail ", target_ + "\\trail "},
+        {target_ + "\\con.txt", target_ + "\\con.txt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 40));
@@ -189,6 +196,30 @@ TEST_F(Install, InvalidDestinationsAfterYesLeaveTheWindowOpen) {
     }
     EXPECT_TRUE(FilesOf(target_).empty());
     EXPECT_FALSE(FolderExists(tooLong.substr(0, target_.size() + 10)));
+    for (const char* made : {"..\\relx-e2e", "relx-e2e", "C:\\relx-e2e"})
+        EXPECT_FALSE(FolderExists(made)) << made;
+    for (const char* made : {"\\a", "\\trail", "\\trail "})
+        EXPECT_FALSE(FolderExists(target_ + made)) << made;
+}
+
+// A destination too long for the viewer's files is refused before anything is
+// made; the longest one accepted gets every file.
+TEST_F(Install, LongDestinationIsRefusedOrGetsEveryViewerFile) {
+    Begin(0, "long");
+    auto pathOf = [&](size_t length) {
+        return target_ + "\\" + std::string(length - target_.size() - 1, 'v');
+    };
+    std::string refused = pathOf(240), longest = pathOf(234);  // 235 with its backslash
+    PressOk(refused);
+    AnswerQuestion(refused.substr(0, 255 - 16 - 3) + "...", Yes);  // the question cuts it
+    AnswerBox("Error", "Invalid destination folder", {IDOK}, IDOK);
+    ExpectWindowOpenWithFocusInField();
+    EXPECT_FALSE(FolderExists(longest));
+    PressOk(longest);
+    AnswerQuestion(longest, Yes);
+    FinishWithoutExtras();
+    ExpectSameFiles(disk_, longest, 31);
+    ExpectSameFiles(disk_ + "\\viewer", longest + "\\viewer", 3);
 }
 
 TEST_F(Install, ShortcutThroughTheProgramManagerStandIn) {

@@ -133,6 +133,7 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         const char* perUser;       // nullptr: no value
         const char* programFiles;  // nullptr: value removed
         std::string expected;
+        DWORD perUserType = REG_SZ;
     };
     std::string path254 = "D:\\" + std::string(251, 'x');
     std::string path255 = "D:\\" + std::string(252, 'y');
@@ -142,14 +143,24 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         {0, nullptr, nullptr, "C:\\Vestra"},
         {0, path254.c_str(), "C:\\Program Files", path254},
         {0, path255.c_str(), "C:\\Program Files", "C:\\Program Files\\Vestra"},
+        // Only a text names a folder: other types and an empty text fall back.
+        {0, "DCBA", "C:\\Program Files", "C:\\Program Files\\Vestra", REG_DWORD},
+        {0, "", "C:\\Program Files", "C:\\Program Files\\Vestra"},
+        {1, "D:\\Bin", nullptr, "C:\\Kellum Inspector", REG_BINARY},
+        {0, "%SystemDrive%\\Tools", nullptr, "C:\\Tools", REG_EXPAND_SZ},
     };
     int n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         DeleteRegistryKey(HKEY_CURRENT_USER, PerUserKeys[c.edition]);
         if (c.perUser) {
-            ASSERT_TRUE(
-                SetRegistryText(HKEY_CURRENT_USER, PerUserKeys[c.edition], "Path", c.perUser));
+            HKEY k;
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, PerUserKeys[c.edition], &k));
+            // REG_DWORD: the text's four bytes, as a stray number would read.
+            DWORD size = c.perUserType == REG_DWORD ? 4 : (DWORD)strlen(c.perUser) + 1;
+            EXPECT_EQ(ERROR_SUCCESS,
+                      RegSetValueExA(k, "Path", 0, c.perUserType, (const BYTE*)c.perUser, size));
+            RegCloseKey(k);
         }
         if (c.programFiles) {
             ASSERT_TRUE(SetRegistryText(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir",

@@ -84,21 +84,103 @@ TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
     }
 }
 
-TEST(DestinationPath, AcceptsThreeCharactersAndRoomForEveryName) {
-    // "kminspector.exe" (15 characters) is the longest name either edition installs.
-    std::string fits = "D:\\" + std::string(235, 'x') + "\\";  // 239 + 15 = 254
-    std::string tooLong = "D:\\" + std::string(236, 'x') + "\\";
+// A path of exactly length characters, ending in a backslash.
+std::string PathOfLength(int length) { return "D:\\" + std::string(length - 4, 'x') + "\\"; }
+
+TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
     struct Case {
-        std::string path;
-        int edition;
+        const char* path;
         int ok;
     } cases[] = {
-        {"\\", 0, 0},          {"C\\", 0, 0},      {"C:\\", 0, 1},        {"D:\\Apps\\", 1, 1},
-        {"\\\\server\\share\\", 0, 0},             {"\\\\s\\", 0, 0},
-        {fits, 1, 1},          {tooLong, 1, 0},    {tooLong, 0, 1},
+        {"C:\\", 1}, {"c:\\", 1}, {"D:\\Apps\\", 1}, {"C:\\Program Files\\Vestra\\", 1},
+        {"D:\\a.b\\.hidden\\", 1}, {"C:\\CONSOLE\\", 1}, {"C:\\COM10\\", 1}, {"C:\\nul1\\", 1},
+        {"C:\\LPT\\", 1}, {"C:\\-\\", 1},
+        // Relative texts, and texts without a drive.
+        {"\\", 0}, {"C\\", 0}, {"relx\\", 0}, {"..\\relx\\", 0}, {"\\relx\\", 0},
+        {"C:relx\\", 0}, {"1:\\", 0}, {"C:/a/", 0}, {"\\\\server\\share\\", 0}, {"\\\\s\\", 0},
+        // Levels the system would resolve or trim into another folder.
+        {"C:\\..\\..\\", 0}, {"C:\\a\\.\\b\\", 0}, {"C:\\a\\..\\", 0}, {"C:\\a\\\\\\\\b\\", 0},
+        {"C:\\\\", 0}, {"C:\\trail \\", 0}, {"C:\\dot.\\", 0}, {"C:\\ \\", 0},
+        // Device names, with or without an extension, in any case.
+        {"C:\\CON\\", 0}, {"C:\\con.txt\\", 0}, {"C:\\a\\Lpt9\\", 0}, {"C:\\COM1.log\\", 0},
+        {"C:\\aux .x\\", 0}, {"C:\\NUL\\", 0}, {"C:\\prn.a.b\\", 0}, {"C:\\conout$\\", 0},
+        // Characters no file name holds.
+        {"C:\\a<b\\", 0}, {"C:\\a:b\\", 0}, {"C:\\a|b\\", 0}, {"C:\\a?\\", 0}, {"C:\\a\"\\", 0},
+        {"C:\\tab\t\\", 0}, {"C:\\a*\\", 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.ok, DestinationPathAcceptable(c.path.c_str(), c.edition)) << c.path;
+        for (int edition = 0; edition < 2; ++edition)
+            EXPECT_EQ(c.ok, DestinationPathAcceptable(c.path, edition, 0)) << c.path;
+}
+
+TEST(DestinationPath, LeavesRoomForEveryComposedPathAndText) {
+    struct Case {
+        int length, edition, longestDiskName, ok;
+    } cases[] = {
+        // Edition 0: "viewer\~stp0000.tmp" (19 characters) is the longest name.
+        {235, 0, 0, 1}, {236, 0, 0, 0},
+        // Edition 1: the quoted uninstall command must fit 255 characters.
+        {231, 1, 0, 1}, {232, 1, 0, 0},
+        // A longer name found on the disk ("viewer\" counted).
+        {234, 0, 20, 1}, {235, 0, 20, 0}, {214, 1, 40, 1}, {215, 1, 40, 0},
+    };
+    for (const Case& c : cases) {
+        std::string path = PathOfLength(c.length);
+        EXPECT_EQ(c.ok, DestinationPathAcceptable(path.c_str(), c.edition, c.longestDiskName))
+            << c.length << " " << c.edition << " " << c.longestDiskName;
+    }
+}
+
+TEST(SourceDirectory, LeavesRoomForEveryNameReadFromIt) {
+    std::string folder(254 - 15, 's');  // "kminspector.exe" is the longest manifest name
+    EXPECT_TRUE(SourceDirectoryAcceptable(folder.c_str(), 1, 0));
+    EXPECT_FALSE(SourceDirectoryAcceptable((folder + "s").c_str(), 1, 0));
+    EXPECT_TRUE(SourceDirectoryAcceptable(folder.c_str(), 1, 15));
+    EXPECT_FALSE(SourceDirectoryAcceptable(folder.c_str(), 1, 16));
+    std::string shorter(254 - 12, 's');  // "vstspell.dat" and the like
+    EXPECT_TRUE(SourceDirectoryAcceptable(shorter.c_str(), 0, 0));
+    EXPECT_FALSE(SourceDirectoryAcceptable((shorter + "s").c_str(), 0, 0));
+}
+
+TEST(CopyTempPath, BesideTheDestinationAndRefusedWhenTooLong) {
+    char out[PathBufferSize];
+    ASSERT_TRUE(CopyTempPath("D:\\Apps\\viewer\\vview.exe", 0x1A2B, out, sizeof out));
+    EXPECT_STREQ("D:\\Apps\\viewer\\~stp1A2B.tmp", out);
+    ASSERT_TRUE(CopyTempPath("D:\\A\\x", 0, out, sizeof out));
+    EXPECT_STREQ("D:\\A\\~stp0000.tmp", out);
+    ASSERT_TRUE(CopyTempPath("D:\\A\\x", 0x10000, out, 18));  // exactly 17 characters
+    EXPECT_STREQ("D:\\A\\~stp0000.tmp", out);
+    EXPECT_FALSE(CopyTempPath("D:\\A\\x", 0, out, 17));
+}
+
+TEST(FreeSpace, ClustersAndTheMessageWithBothAmounts) {
+    EXPECT_EQ(0u, BytesOnVolume(0, 4096));
+    EXPECT_EQ(4096u, BytesOnVolume(1, 4096));
+    EXPECT_EQ(8192u, BytesOnVolume(4097, 4096));
+    EXPECT_EQ(4097u, BytesOnVolume(4097, 0));
+
+    const uint64_t KB = 1024, MB = KB * KB, GB = MB * KB;
+    struct Case {
+        uint64_t needed, available;
+        const char* text;
+    } cases[] = {
+        {4613 * KB + 1, 2960 * KB + 1023, "4614 KB needed, 2960 KB free."},
+        {9999 * KB, 10000 * KB, "9999 KB needed, 9 MB free."},
+        {1, 500 * GB + 5, "1 KB needed, 500 GB free."},
+        {0, 20000 * GB, "0 KB needed, 20000 GB free."},
+    };
+    char out[256];
+    for (const Case& c : cases) {
+        ASSERT_TRUE(FormatSpaceMessage("%s needed, %s free.", c.needed, c.available, out,
+                                       sizeof out));
+        EXPECT_STREQ(c.text, out);
+    }
+    ASSERT_TRUE(FormatSpaceMessage(NoSpaceMessages[0], 1024, 0, out, sizeof out));
+    EXPECT_STREQ("Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: 1 KB ben\xF6tigt, 0 KB frei.",
+                 out);
+    ASSERT_TRUE(FormatSpaceMessage("%s/%s", 1024, 2048, out, 10));  // "1 KB/2 KB": 9 characters
+    EXPECT_STREQ("1 KB/2 KB", out);
+    EXPECT_FALSE(FormatSpaceMessage("%s/%s", 1024, 2048, out, 9));
 }
 
 TEST(Answers, DecideWhatFollows) {
@@ -109,9 +191,22 @@ TEST(Answers, DecideWhatFollows) {
     EXPECT_EQ(GoOn, ActionAfterCopyAnswer(0));  // a box ended without an answer
     for (int answer : {0, (int)Ok, (int)Cancel, (int)No}) EXPECT_FALSE(AnswerGoesOn(answer)) << answer;
     EXPECT_TRUE(AnswerGoesOn(Yes));
-    EXPECT_TRUE(CaptionNamesSource(2));   // file not found: the source is at fault
-    EXPECT_FALSE(CaptionNamesSource(3));  // path not found: the destination
-    EXPECT_FALSE(CaptionNamesSource(5));
+    // Only an optional file that is not on the disk goes on without a question.
+    struct Case {
+        int mandatory, sourceFailed;
+        uint32_t error;
+        int passedOver;
+    } failures[] = {
+        {0, 1, 2, 1}, {0, 1, 3, 1}, {1, 1, 2, 0},
+        {0, 1, 5, 0},    // source not readable
+        {0, 1, 32, 0},   // source held open without sharing
+        {0, 0, 2, 0},    // the destination's folder is gone
+        {0, 0, 112, 0},  // disk full
+        {0, 0, 5, 0},
+    };
+    for (const Case& c : failures)
+        EXPECT_EQ(c.passedOver, CopyFailurePassedOver(c.mandatory, c.sourceFailed, c.error))
+            << c.mandatory << c.sourceFailed << " " << c.error;
 }
 
 TEST(FileManifest, EightMandatoryRowsAndTheirFileKinds) {
@@ -146,7 +241,8 @@ TEST(LanguageMarker, NoneForEnglishOneForEveryOtherLanguage) {
 
 TEST(Messages, ChineseAndUnknownLanguagesReadEnglish) {
     const char* const* tables[] = {InstallQuestions, InvalidFolderMessages, ShortcutQuestions,
-                                   ShortcutFailureMessages, RunQuestions, RunFailureMessages};
+                                   ShortcutFailureMessages, RunQuestions, RunFailureMessages,
+                                   NoSpaceMessages};
     for (const char* const* table : tables) {
         EXPECT_STREQ(table[1], InstallMessage(table, 6));
         EXPECT_STREQ(table[1], InstallMessage(table, 7));

@@ -48,7 +48,12 @@ TEST(DefaultDestination, FollowsTheThreeRules) {
         {nullptr, "C:\\Program Files", 1, "C:\\Program Files\\Kellum Inspector"},
         {nullptr, nullptr, 0, "C:\\Vestra"},
         {nullptr, nullptr, 1, "C:\\Kellum Inspector"},
-        {"", nullptr, 0, ""},  // an empty Path value is still a successful read
+        // Texts that name no folder fall to the next rule.
+        {"", nullptr, 0, "C:\\Vestra"},
+        {"", "C:\\Program Files", 0, "C:\\Program Files\\Vestra"},
+        {"D:\\Line\r\nBreak", nullptr, 1, "C:\\Kellum Inspector"},
+        {"D:\\Tools\\Vestra", "\x7F", 0, "D:\\Tools\\Vestra"},
+        {nullptr, "C:\\Tab\there", 0, "C:\\Vestra"},
     };
     for (const Case& c : cases) {
         char out[256];

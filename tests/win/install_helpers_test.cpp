@@ -6,6 +6,7 @@
 #include "install/install.h"
 #include "install/message_pump.h"
 #include "install/system_error.h"
+#include "install_robot.h"
 #include "robot.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
@@ -80,6 +81,7 @@ protected:
         ASSERT_TRUE(WriteWholeFile(source_ + "\\c.whs", "gamma"));
         ASSERT_TRUE(CreateDirectoryA((source_ + "\\sub.txt").c_str(), NULL));
         lstrcpyA(SourceDirectory, (source_ + "\\").c_str());
+        QuitRequested = 0;  // a quit would stop the copy after its first file
     }
     std::string Read(const std::string& name) {
         std::string content;
@@ -100,26 +102,51 @@ TEST_F(CopyMatchingFilesTest, CopiesOnlyThePlainFilesThatMatch) {
     EXPECT_FALSE(FolderExists(destination_ + "\\sub.txt"));
 }
 
-TEST_F(CopyMatchingFilesTest, ReplacesFilesAndPassesOverRefusedOnes) {
+// Answers the next message box of this process from a thread of its own.
+struct OwnBox {
+    int answer;
+    bool seen;
+    MessageBoxInfo box;
+};
+DWORD WINAPI AnswerOwnBox(void* context) {
+    OwnBox* own = (OwnBox*)context;
+    Process self;
+    self.handle = GetCurrentProcess();
+    self.pid = GetCurrentProcessId();
+    own->seen = WaitForMessageBox(self, &own->box);
+    if (own->seen) Answer(own->box, own->answer);
+    return 0;
+}
+
+// A file the system refuses to replace (held open without sharing) is asked
+// about, captioned with the destination; Ignore leaves its old content whole
+// and nothing of ours behind.
+TEST_F(CopyMatchingFilesTest, ReplacesFilesAndAsksAboutRefusedOnes) {
     ASSERT_TRUE(WriteWholeFile(destination_ + "\\a.txt", "old alpha"));
     ASSERT_TRUE(WriteWholeFile(destination_ + "\\b.txt", "old beta"));
-    // A file the system refuses to overwrite: held open without sharing.
     HANDLE held = CreateFileA((destination_ + "\\b.txt").c_str(), GENERIC_READ, 0, NULL,
                               OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    CopyMatchingFiles("*.txt", (destination_ + "\\").c_str());
+    OwnBox own = {IDIGNORE, false, {}};
+    HANDLE answering = CreateThread(NULL, 0, AnswerOwnBox, &own, 0, NULL);
+    ASSERT_TRUE(answering != NULL);
+    EXPECT_EQ(1, CopyMatchingFiles("*.txt", (destination_ + "\\").c_str()));
+    WaitForSingleObject(answering, INFINITE);
+    CloseHandle(answering);
     CloseHandle(held);
+    ASSERT_TRUE(own.seen);
+    EXPECT_EQ(destination_ + "\\b.txt", own.box.caption);
+    EXPECT_EQ((std::vector<int>{IDABORT, IDRETRY, IDIGNORE}), own.box.buttons);
     EXPECT_EQ("alpha", Read("a.txt"));
     EXPECT_EQ("old beta", Read("b.txt"));
+    EXPECT_EQ(2u, FilesOf(destination_).size()) << "a file of ours was left behind";
 }
 
-TEST_F(CopyMatchingFilesTest, TouchesNoAttributes) {
-    // Whether a read-only file may be replaced is the system's decision (Wine
-    // run by root allows it); the helper itself never clears the attribute.
+TEST_F(CopyMatchingFilesTest, ReplacesAReadOnlyFileInTheWay) {
     ASSERT_TRUE(WriteWholeFile(destination_ + "\\b.txt", "old beta"));
     ASSERT_TRUE(SetFileAttributesA((destination_ + "\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-    CopyMatchingFiles("*.txt", (destination_ + "\\").c_str());
-    EXPECT_TRUE(GetFileAttributesA((destination_ + "\\b.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(1, CopyMatchingFiles("*.txt", (destination_ + "\\").c_str()));
+    EXPECT_EQ("beta", Read("b.txt"));
 }
 
 TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
