@@ -6,7 +6,7 @@
 #include "fuzz/fuzz_check.h"
 #include "install/install_rules.h"
 #include "install/install_tables.h"
-#include "progman/dde_command.h"
+#include "progman/progman.h"
 #include "tables/tables.h"
 
 // What the install joins to an accepted DestinationPath, in which buffer.

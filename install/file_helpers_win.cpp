@@ -1,6 +1,7 @@
 // Folder and file helpers of the install procedure.
 #include "install/install.h"
 #include "install/install_tables.h"
+#include "install/system_error.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"

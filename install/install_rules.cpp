@@ -1,7 +1,7 @@
 #include "install/install_rules.h"
 
 #include "install/install_tables.h"
-#include "progman/dde_command.h"
+#include "progman/progman.h"
 #include "tables/bounded_text.h"
 #include "tables/notice.h"
 #include "tables/tables.h"

@@ -283,10 +283,10 @@ TEST(RegistryData, UninstallEntryWholeForBothEditions) {
     EXPECT_NE(std::string::npos, inspector.find("EstimatedSize=#0\n"));
 
     // Every destination the install accepts fits whole; beyond that, nothing.
-    std::string longest = "C:\\" + std::string(254 - 15 - 4, 'p') + "\\";
-    ASSERT_TRUE(DestinationPathAcceptable(longest.c_str(), 1));
-    EXPECT_NE("<refused>", UninstallValues(longest.c_str(), 1, 0));
-    EXPECT_EQ("<refused>", UninstallValues((longest + "pp\\").c_str(), 1, 0));
+    std::string folder = "C:\\p";
+    while (DestinationPathAcceptable((folder + "p\\").c_str(), 1, 0)) folder += "p";
+    EXPECT_NE("<refused>", UninstallValues((folder + "\\").c_str(), 1, 0));
+    EXPECT_EQ("<refused>", UninstallValues(("C:\\" + std::string(240, 'p') + "\\").c_str(), 1, 0));
 }
 
 TEST(RegistryData, EstimatedSizeInWholeKiBRoundedUp) {
