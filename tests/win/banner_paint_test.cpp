@@ -209,7 +209,8 @@ TEST(BannerLifetime, DestructionReleasesEverySurface) {
 }
 
 // A task bar at the top or left moves the work area's corner; the window keeps
-// the screen's corner and takes the work area's size.
+// the screen's corner and takes the work area's size. Wine keeps each
+// process's work area apart, so the window is made in the test's own process.
 TEST(WindowPlacement, ScreenCornerWhereverTheWorkAreaStarts) {
     RECT saved;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0));
