@@ -138,6 +138,7 @@ TEST(Browse, RefusesADestinationLongerThanTheFieldIsRead) {
     EXPECT_EQ("The destination folder can be at most 254 characters long. Please choose a "
               "folder with a shorter path.",
               box.text);
+    EXPECT_EQ(MB_ICONEXCLAMATION, box.icon);
     EXPECT_EQ(run.window, GetWindow(box.hwnd, GW_OWNER));
     Answer(box, IDOK);
     Settle(run.window);

@@ -37,7 +37,7 @@ TEST_F(Install, AbortKeepsTheFilesCopiedSoFar) {
     PressOk(destination);
     AnswerQuestion(destination, Yes);
     AnswerBox(disk_ + "\\vstcore.dll", SystemText(ERROR_FILE_NOT_FOUND), {Abort, Retry, Ignore},
-              Abort);
+              Abort, MB_ICONERROR);
     ExpectWindowOpenWithFocusInField();
     for (const char* name : {"Vestra.exe", "vstmain.dat", "vstfont.dat", "vstsym.dat"})
         EXPECT_TRUE(FileExists(destination + "\\" + name)) << name;
@@ -208,7 +208,7 @@ TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {
     MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
     ASSERT_TRUE(DeleteFileA((destination + "\\Vestra.exe").c_str()));
     Answer(run, Yes);
-    AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK);
+    AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK, MB_ICONERROR);
     EXPECT_EQ(0, WaitForExit(setup_));
     EXPECT_TRUE(FindWindowA("KellumProduct", NULL) == NULL);
 }

@@ -129,6 +129,7 @@ TEST_F(Install, StartedProductRunsInTheDestination) {
     // No second backslash was added to a text that ends in one.
     EXPECT_EQ(destination.substr(0, destination.size() - 1),
               Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+    EXPECT_EQ(1u, ChildProcesses(setup_).size());
 }
 
 TEST_F(Install, GermanTextsCaptionsAndMarker) {
@@ -136,7 +137,7 @@ TEST_F(Install, GermanTextsCaptionsAndMarker) {
     ClickAndWait(GetDlgItem(window_, 101));
     PressOk("x");
     AnswerBox("Setup", "In den Ordner \xBBx\xAB installieren?", {Yes, No}, Yes);
-    AnswerBox("Fehler", "Ung\xFCltiger Zielordner", {IDOK}, IDOK);
+    AnswerBox("Fehler", "Ung\xFCltiger Zielordner", {IDOK}, IDOK, MB_ICONERROR);
     ExpectWindowOpenWithFocusInField();
 
     std::string destination = target_ + "\\Vestra";
@@ -191,7 +192,7 @@ TEST_F(Install, InvalidDestinationsAfterYesLeaveTheWindowOpen) {
         SCOPED_TRACE(c.text.substr(0, 40));
         PressOk(c.text);
         AnswerQuestion(c.shown, Yes);
-        AnswerBox("Error", "Invalid destination folder", {IDOK}, IDOK);
+        AnswerBox("Error", "Invalid destination folder", {IDOK}, IDOK, MB_ICONERROR);
         ExpectWindowOpenWithFocusInField();
     }
     EXPECT_TRUE(FilesOf(target_).empty());
@@ -331,15 +332,20 @@ TEST_F(Install, Edition1UninstallEntry) {
 }
 
 TEST_F(Install, ChineseUsesEnglishTextsAndAnEmptyCaption) {
+    Process standIn = StartProgramManagerStandIn("--vanish");  // the shortcut fails
+    ASSERT_TRUE(standIn.handle != NULL);
     Begin(1, "chinese");
     ClickAndWait(GetDlgItem(window_, 106));
     PressOk("Q");
     AnswerQuestion("Q", Yes);
-    AnswerBox("", "Invalid destination folder", {IDOK}, IDOK);
+    AnswerBox("", "Invalid destination folder", {IDOK}, IDOK, MB_ICONERROR);
     std::string destination = target_ + "\\Kellum";
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    FinishWithoutExtras();
+    expectShortcutWarning_ = true;
+    errorCaption_ = "";
+    AnswerShortcutAndRun(Yes, No);
+    StopProgramManagerStandIn(standIn);
     EXPECT_TRUE(FileExists(destination + "\\Vestra.cn"));
 }
 

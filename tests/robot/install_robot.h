@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "progman_robot.h"
 #include "robot.h"
 
 namespace robot {
@@ -75,31 +76,44 @@ protected:
         SetText(Field(), destination);
         Click(GetDlgItem(window_, 1));
     }
-    // The next box: its caption, text and buttons as expected.
+    // The next box: its caption, text, buttons and icon (MB_ICON...) as expected.
     MessageBoxInfo ExpectBox(const std::string& caption, const std::string& text,
-                             std::vector<int> buttons) {
+                             std::vector<int> buttons, int icon = AnyIcon) {
         MessageBoxInfo box;
         EXPECT_TRUE(WaitForMessageBox(setup_, &box)) << "no box: " << text;
         EXPECT_EQ(caption, box.caption);
         EXPECT_EQ(text, box.text);
         EXPECT_EQ(buttons, box.buttons) << text;
+        if (icon != AnyIcon) {
+            EXPECT_EQ(icon, box.icon) << text;
+        }
         return box;
     }
     void AnswerBox(const std::string& caption, const std::string& text, std::vector<int> buttons,
-                   int answer) {
-        MessageBoxInfo box = ExpectBox(caption, text, buttons);
+                   int answer, int icon = AnyIcon) {
+        MessageBoxInfo box = ExpectBox(caption, text, buttons, icon);
         if (box.hwnd) Answer(box, answer);
     }
     void AnswerQuestion(const std::string& destination, int answer) {
-        AnswerBox("Setup", "Install into \"" + destination + "\"?", {Yes, No}, answer);
+        AnswerBox("Setup", "Install into \"" + destination + "\"?", {Yes, No}, answer,
+                  MB_ICONQUESTION);
     }
     // The English shortcut and run questions of the edition, answered in turn.
+    // A declined shortcut asks no server; a declined run starts nothing.
     void AnswerShortcutAndRun(int shortcut, int run) {
-        AnswerBox(ProductNames[edition_], "Create program shortcut?", {Yes, No}, shortcut);
+        InitiateCounter initiates;
+        AnswerBox(ProductNames[edition_], "Create program shortcut?", {Yes, No}, shortcut,
+                  MB_ICONQUESTION);
         if (shortcut == Yes && expectShortcutWarning_)
-            AnswerBox("Error", "Unable to create program shortcut.", {IDOK}, IDOK);
-        AnswerBox(ProductNames[edition_], "Setup complete. Run program?", {Yes, No}, run);
+            AnswerBox(errorCaption_, "Unable to create program shortcut.", {IDOK}, IDOK,
+                      MB_ICONWARNING);
+        AnswerBox(ProductNames[edition_], "Setup complete. Run program?", {Yes, No}, run,
+                  MB_ICONINFORMATION);
         EXPECT_EQ(0, WaitForExit(setup_));
+        EXPECT_EQ(shortcut == Yes, initiates.Count() > 0) << initiates.Count() << " initiates";
+        if (run == No) {
+            EXPECT_TRUE(ChildProcesses(setup_).empty());
+        }
     }
     // Shortcut No, run No: the window closes with 0.
     void FinishWithoutExtras() { AnswerShortcutAndRun(No, No); }
@@ -116,6 +130,7 @@ protected:
 
     int edition_ = 0;
     bool expectShortcutWarning_ = false;
+    std::string errorCaption_ = "Error";  // of the shortcut warning
     std::string disk_, target_;
     Process setup_;
     HWND window_ = NULL;

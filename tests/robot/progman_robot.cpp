@@ -1,5 +1,7 @@
 #include "progman_robot.h"
 
+#include <dde.h>
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <stdlib.h>
@@ -57,6 +59,46 @@ std::vector<std::string> ReadStandInLog(const std::string& logPath) {
         at = end + 2;
     }
     return lines;
+}
+
+LRESULT CALLBACK InitiateCounter::Proc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+    InitiateCounter* self = (InitiateCounter*)GetWindowLongPtrA(window, GWLP_USERDATA);
+    if (message == WM_DDE_INITIATE && self) InterlockedIncrement(&self->count_);
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+DWORD WINAPI InitiateCounter::Run(void* parameter) {
+    InitiateCounter* self = (InitiateCounter*)parameter;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "InitiateCounter";
+    RegisterClassA(&wc);  // registered by an earlier counter: fine
+    self->window_ = CreateWindowA("InitiateCounter", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL,
+                                  wc.hInstance, NULL);
+    if (self->window_) SetWindowLongPtrA(self->window_, GWLP_USERDATA, (LONG_PTR)self);
+    SetEvent(self->ready_);
+    MSG msg;
+    while (self->window_ && GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+
+InitiateCounter::InitiateCounter() {
+    ready_ = CreateEventA(NULL, TRUE, FALSE, NULL);
+    thread_ = CreateThread(NULL, 0, Run, this, 0, NULL);
+    if (thread_) WaitForSingleObject(ready_, 10000);
+    EXPECT_TRUE(window_ != NULL) << "no window to count DDE initiates";
+}
+
+InitiateCounter::~InitiateCounter() {
+    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (thread_) {
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+    }
+    if (ready_) CloseHandle(ready_);
 }
 
 static std::string SpecialFolder(int folder) {

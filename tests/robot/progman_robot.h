@@ -23,6 +23,22 @@ void StopProgramManagerStandIn(Process& standIn);
 // The lines of its --log file (the execute commands it received, in order).
 std::vector<std::string> ReadStandInLog(const std::string& logPath);
 
+// Counts the DDE initiates broadcast on the desktop while it lives, answering
+// none: a hidden top-level window on a thread of its own.
+class InitiateCounter {
+public:
+    InitiateCounter();
+    ~InitiateCounter();
+    int Count() const { return count_; }
+
+private:
+    static DWORD WINAPI Run(void* self);
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HANDLE thread_ = NULL, ready_ = NULL;
+    HWND window_ = NULL;
+    volatile LONG count_ = 0;
+};
+
 // The user's Programs folder, where the stand-in's shortcuts go.
 std::string ProgramsFolder();
 // The all-users Programs folder, where setup's own shortcut goes first.

@@ -45,6 +45,8 @@ long WaitForExit(const Process& process, DWORD timeoutMs = 10000);
 void Kill(Process& process);
 // Ends setup.exe if it is still running (for tear-down).
 void EnsureEnded(Process& process);
+// Processes the process started (found by their parent's id, so also after it ended).
+std::vector<DWORD> ChildProcesses(const Process& parent);
 
 // First visible top-level window of the process with the class (and title, if
 // given); NULL when none appeared in time.
@@ -95,8 +97,12 @@ struct MessageBoxInfo {
     std::string caption;
     std::string text;
     std::vector<int> buttons;  // ids of the push buttons
+    // MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION or MB_ICONASTERISK;
+    // 0 for none, UnknownIcon for a picture that is none of them.
+    int icon = 0;
     bool HasButton(int id) const;
 };
+enum { UnknownIcon = -1, AnyIcon = -2 };
 // The next message box (dialog class #32770) of the process.
 bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeoutMs = 10000);
 void Answer(const MessageBoxInfo& box, int buttonId);

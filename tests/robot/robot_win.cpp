@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <tlhelp32.h>
 
 namespace robot {
 
@@ -195,6 +196,18 @@ void EnsureEnded(Process& process) {
         Kill(process);
 }
 
+std::vector<DWORD> ChildProcesses(const Process& parent) {
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return children;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent.pid) children.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return children;
+}
+
 struct FindWindowsData {
     DWORD pid;
     const char* className;
@@ -333,6 +346,8 @@ bool MessageBoxInfo::HasButton(int id) const {
     return false;
 }
 
+static int ReadBoxIcon(HWND iconControl);
+
 bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeoutMs) {
     HWND dialog = WaitForWindow(process, "#32770", timeoutMs);
     if (!dialog) return false;
@@ -341,17 +356,21 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
     box->caption = TextOf(dialog);
     box->text.clear();
     box->buttons.clear();
+    HWND iconControl = NULL;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         char cls[64];
         GetClassNameA(c, cls, sizeof cls);
         DWORD style = (DWORD)GetWindowLongA(c, GWL_STYLE);
         if (lstrcmpiA(cls, "Button") == 0) {
             if (IsWindowVisible(c)) box->buttons.push_back(GetDlgCtrlID(c));
-        } else if (lstrcmpiA(cls, "Static") == 0 && (style & SS_TYPEMASK) != SS_ICON) {
+        } else if (lstrcmpiA(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+            iconControl = c;
+        } else if (lstrcmpiA(cls, "Static") == 0) {
             std::string t = TextOf(c);
             if (!t.empty()) box->text = t;
         }
     }
+    box->icon = ReadBoxIcon(iconControl);
     return true;
 }
 
@@ -362,32 +381,115 @@ void Answer(const MessageBoxInfo& box, int buttonId) {
     while (IsWindow(box.hwnd) && GetTickCount() - start < 5000) Sleep(20);
 }
 
-static Screenshot CaptureRect(int x, int y, int width, int height) {
-    Screenshot shot;
-    if (width <= 0 || height <= 0) return shot;
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
+// A top-down 32-bit bitmap selected into a memory context.
+struct Canvas {
+    HDC dc = NULL;
+    HBITMAP bitmap = NULL;
+    HGDIOBJ kept = NULL;
+    unsigned* bits = NULL;
+};
+
+static bool OpenCanvas(int width, int height, Canvas* canvas) {
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;  // top-down
+    bi.bmiHeader.biHeight = -height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+    HDC screen = GetDC(NULL);
+    canvas->dc = CreateCompatibleDC(screen);
+    canvas->bitmap =
+        CreateDIBSection(screen, &bi, DIB_RGB_COLORS, (void**)&canvas->bits, NULL, 0);
+    ReleaseDC(NULL, screen);
+    if (canvas->dc && canvas->bitmap) canvas->kept = SelectObject(canvas->dc, canvas->bitmap);
+    return canvas->kept != NULL;
+}
+
+static void CloseCanvas(Canvas* canvas) {
+    if (canvas->kept) SelectObject(canvas->dc, canvas->kept);
+    if (canvas->bitmap) DeleteObject(canvas->bitmap);
+    if (canvas->dc) DeleteDC(canvas->dc);
+    *canvas = Canvas();
+}
+
+static Screenshot CaptureRect(int x, int y, int width, int height) {
+    Screenshot shot;
+    Canvas canvas;
+    if (width <= 0 || height <= 0 || !OpenCanvas(width, height, &canvas)) {
+        CloseCanvas(&canvas);
+        return shot;
+    }
+    HDC screen = GetDC(NULL);
+    BitBlt(canvas.dc, 0, 0, width, height, screen, x, y, SRCCOPY);
+    ReleaseDC(NULL, screen);
     GdiFlush();
     shot.width = width;
     shot.height = height;
-    shot.pixels.assign((unsigned*)bits, (unsigned*)bits + (size_t)width * height);
+    shot.pixels.assign(canvas.bits, canvas.bits + (size_t)width * height);
     for (unsigned& p : shot.pixels) p &= 0x00FFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
+    CloseCanvas(&canvas);
     return shot;
+}
+
+// Pixels of the shot unlike the icon drawn over the shot's corner colour.
+static size_t IconDifference(const Screenshot& shot, HICON icon) {
+    Canvas canvas;
+    if (!icon || !OpenCanvas(shot.width, shot.height, &canvas)) {
+        CloseCanvas(&canvas);
+        return shot.pixels.size() + 1;
+    }
+    unsigned corner = shot.At(0, 0);
+    HBRUSH brush = CreateSolidBrush(RGB(corner >> 16, corner >> 8 & 0xFF, corner & 0xFF));
+    RECT all = {0, 0, shot.width, shot.height};
+    FillRect(canvas.dc, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(canvas.dc, 0, 0, icon, shot.width, shot.height, 0, NULL, DI_NORMAL);
+    GdiFlush();
+    size_t n = 0;
+    for (size_t i = 0; i < shot.pixels.size(); ++i)
+        n += (canvas.bits[i] & 0x00FFFFFF) != shot.pixels[i];
+    CloseCanvas(&canvas);
+    return n;
+}
+
+// Wine gives every process handles of its own for the shared system icons, so
+// a box's icon is told by its picture: the system icons are drawn in turn and
+// compared with the screen, until the box has painted one of them.
+static int ReadBoxIcon(HWND iconControl) {
+    if (!iconControl || !IsWindowVisible(iconControl)) return 0;
+    static const struct {
+        int flag;
+        LPCSTR id;
+    } icons[] = {{MB_ICONHAND, IDI_HAND},
+                 {MB_ICONQUESTION, IDI_QUESTION},
+                 {MB_ICONEXCLAMATION, IDI_EXCLAMATION},
+                 {MB_ICONASTERISK, IDI_ASTERISK}};
+    RECT r;
+    POINT origin = {0, 0};
+    if (!GetClientRect(iconControl, &r) || !ClientToScreen(iconControl, &origin))
+        return UnknownIcon;
+    // A box wider than the screen (a long path does not wrap) moves until its
+    // icon shows.
+    if (origin.x < 0 || origin.y < 0) {
+        HWND box = GetParent(iconControl);
+        RECT b;
+        GetWindowRect(box, &b);
+        int dx = origin.x < 0 ? -origin.x : 0, dy = origin.y < 0 ? -origin.y : 0;
+        SetWindowPos(box, NULL, b.left + dx, b.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        origin.x += dx;
+        origin.y += dy;
+    }
+    DWORD start = GetTickCount();
+    do {
+        Screenshot shot = CaptureRect(origin.x, origin.y, r.right, r.bottom);
+        if (shot.pixels.empty()) return UnknownIcon;
+        for (const auto& icon : icons)
+            if (IconDifference(shot, LoadIconA(NULL, icon.id)) == 0) return icon.flag;
+        Sleep(50);
+    } while (GetTickCount() - start < 3000);
+    return UnknownIcon;
 }
 
 Screenshot CaptureScreen() {

@@ -1,5 +1,6 @@
 // The banner's surfaces and painter inside the real window: what a paint
-// leaves to redraw, palette rebuilds, and GDI objects over many repaints.
+// leaves to redraw, palette rebuilds, language switches, focus, placement,
+// and GDI objects over many repaints.
 //
 // Wine answers GetGuiResources with 0, so GDI objects are counted in the
 // process's GDI handle table, which Wine keeps (as Windows does) where the
@@ -9,7 +10,9 @@
 #include <winternl.h>
 
 #include "banner/banner.h"
+#include "banner/description_block.h"
 #include "banner/surfaces_win.h"
+#include "tables/tables.h"
 #include "window/window.h"
 
 namespace {
@@ -56,6 +59,16 @@ void FullRepaint(void) {
 
 bool NeedsPaint(HWND window) { return GetUpdateRect(window, NULL, FALSE) != FALSE; }
 
+// Entry i is blue i without flags, and there are no more.
+void ExpectBluePalette(HPALETTE palette) {
+    PALETTEENTRY entries[256];
+    ASSERT_EQ(222u, GetPaletteEntries(palette, 0, 256, entries));
+    for (int i = 0; i < 222; ++i) {
+        const PALETTEENTRY& e = entries[i];
+        ASSERT_TRUE(e.peRed == 0 && e.peGreen == 0 && e.peBlue == i && e.peFlags == 0) << i;
+    }
+}
+
 class BannerWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -78,6 +91,31 @@ TEST_F(BannerWindow, FirstPaintWasFull) {
     EXPECT_TRUE(BannerDC != NULL);
     EXPECT_TRUE(BannerBuffer != NULL);
     EXPECT_EQ(OBJ_PAL, GetObjectType(BannerPalette));
+    ExpectBluePalette(BannerPalette);
+}
+
+TEST_F(BannerWindow, FocusOnTheWindowGoesToTheField) {
+    SetFocus(OkButton);
+    ASSERT_EQ(OkButton, GetFocus());
+    SetFocus(MainWindow);
+    EXPECT_EQ(DestinationEdit, GetFocus());
+}
+
+// The checked button switches again: a fresh description, a full repaint.
+TEST_F(BannerWindow, ClickOnTheCheckedLanguageSwitchesAgain) {
+    ASSERT_EQ(EnglishLanguage, LanguageIndex);
+    ASSERT_EQ(BST_CHECKED, SendMessageA(LanguageButtons[0], BM_GETCHECK, 0, 0));
+    ASSERT_TRUE(DescriptionText != NULL);
+    DescriptionText[0] = 'Z';  // this program carries no description: a reload clears it
+    SendMessageA(LanguageButtons[0], BM_CLICK, 0, 0);
+    EXPECT_EQ(0, DescriptionText[0]);
+    EXPECT_EQ(1, BannerDirty);
+    RECT update, client;
+    GetClientRect(MainWindow, &client);
+    EXPECT_TRUE(GetUpdateRect(MainWindow, &update, FALSE));
+    EXPECT_TRUE(EqualRect(&client, &update));
+    Pump();
+    EXPECT_EQ(0, BannerDirty);
 }
 
 // The panel's four controls draw themselves again after every paint; the
@@ -116,6 +154,7 @@ TEST_F(BannerWindow, EveryFocusGainAfterAPaletteChangeRebuilds) {
         EXPECT_EQ(OBJ_PAL, GetObjectType(BannerPalette)) << i;
         EXPECT_EQ(BannerPalette, GetCurrentObject(BannerDC, OBJ_PAL));
         EXPECT_EQ(BannerPalette, GetCurrentObject(BannerBuffer, OBJ_PAL));
+        ExpectBluePalette(BannerPalette);
     }
     EXPECT_EQ(1, PaletteChanged);
     EXPECT_EQ(0, BannerDirty);  // a rebuild does not repaint
@@ -140,26 +179,56 @@ TEST_F(BannerWindow, RepaintsAndRebuildsKeepTheGdiObjectCount) {
     EXPECT_EQ(font, GetCurrentObject(BannerDC, OBJ_FONT));  // every made font went back out
 }
 
-// After the suite above has closed its window: a window of its own.
+// After the suite above has closed its window: windows of their own.
 TEST(BannerLifetime, DestructionReleasesEverySurface) {
-    const int before = CountGdiObjects();
-    ASSERT_EQ(1, CreateSetupWindow(GetModuleHandleA(NULL)));
-    UpdateWindow(MainWindow);
-    Pump();
-    HDC buffer = BannerBuffer;
-    HGDIOBJ bitmap = GetCurrentObject(BannerBuffer, OBJ_BITMAP);
-    SendMessageA(MainWindow, WM_PALETTECHANGED, 0, 0);
-    SendMessageA(MainWindow, WM_SETFOCUS, 0, 0);
-    HPALETTE palette = BannerPalette;
+    for (bool paletteChange : {false, true}) {
+        SCOPED_TRACE(paletteChange ? "after a palette change" : "without a palette change");
+        PaletteChanged = 0;  // as in a fresh process
+        const int before = CountGdiObjects();
+        ASSERT_EQ(1, CreateSetupWindow(GetModuleHandleA(NULL)));
+        UpdateWindow(MainWindow);
+        Pump();
+        HDC buffer = BannerBuffer;
+        HGDIOBJ bitmap = GetCurrentObject(BannerBuffer, OBJ_BITMAP);
+        if (paletteChange) {
+            SendMessageA(MainWindow, WM_PALETTECHANGED, 0, 0);
+            SendMessageA(MainWindow, WM_SETFOCUS, 0, 0);
+        }
+        HPALETTE palette = BannerPalette;
+        DestroyWindow(MainWindow);
+        Pump();
+        EXPECT_EQ(0, GetObjectType(buffer));
+        EXPECT_EQ(0, GetObjectType(palette));
+        EXPECT_EQ(0, GetObjectType(bitmap));
+        EXPECT_TRUE(BannerDC == NULL);
+        // The controls' own objects may stay in the system's caches; the
+        // banner's surfaces are three objects and none of them remains.
+        EXPECT_LE(CountGdiObjects(), before + 2);
+    }
+}
+
+// A task bar at the top or left moves the work area's corner; the window keeps
+// the screen's corner and takes the work area's size. Wine keeps each
+// process's work area apart, so the window is made in the test's own process.
+TEST(WindowPlacement, ScreenCornerWhereverTheWorkAreaStarts) {
+    RECT saved;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0));
+    RECT shifted = {saved.left + 30, saved.top + 20, saved.right, saved.bottom};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &shifted, 0));
+    RECT seen;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &seen, 0);
+    int created = CreateSetupWindow(GetModuleHandleA(NULL));
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0);
+    ASSERT_TRUE(EqualRect(&shifted, &seen)) << "the work area did not move";
+    ASSERT_EQ(1, created);
+    RECT r;
+    GetWindowRect(MainWindow, &r);
     DestroyWindow(MainWindow);
     Pump();
-    EXPECT_EQ(0, GetObjectType(buffer));
-    EXPECT_EQ(0, GetObjectType(palette));
-    EXPECT_EQ(0, GetObjectType(bitmap));
-    EXPECT_TRUE(BannerDC == NULL);
-    // The controls' own objects may stay in the system's caches; the banner's
-    // surfaces are three objects and none of them remains.
-    EXPECT_LE(CountGdiObjects(), before + 2);
+    EXPECT_EQ(0, r.left);
+    EXPECT_EQ(0, r.top);
+    EXPECT_EQ(shifted.right - shifted.left, r.right);
+    EXPECT_EQ(shifted.bottom - shifted.top, r.bottom);
 }
 
 }  // namespace

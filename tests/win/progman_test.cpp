@@ -73,6 +73,10 @@ TEST_F(ProgramManagerLink, NoServerAnsweringGivesZero) {
     EXPECT_EQ(1, first_.Count(WM_DDE_INITIATE));  // the broadcast did reach it
     EXPECT_EQ(nullptr, DdeServerWindow);
     EXPECT_EQ(0u, PendingDdeMessage);
+    // Counted since before the connect: the request then allocates and posts nothing.
+    EXPECT_EQ(0, AddProgramItem(VestraPath));
+    EXPECT_EQ(0, Calls.globalAllocs);
+    EXPECT_TRUE(Calls.posted.empty());
 }
 
 TEST_F(ProgramManagerLink, ExecuteCarriesTheCommandAndItsAckFreesTheMemory) {
@@ -191,6 +195,8 @@ TEST_F(ProgramManagerLink, OwnShortcutInTheAllUsersFolderElseTheUsers) {
 TEST_F(ProgramManagerLink, RefusalsAllocateAndPostNothing) {
     // No server recorded.
     EXPECT_EQ(0, AddProgramItem(VestraPath));
+    EXPECT_EQ(0, Calls.globalAllocs);
+    EXPECT_TRUE(Calls.posted.empty());
     // A path whose command would not fit the argument buffer: 259 characters
     // are the most that fit with ", Vestra".
     ConnectToFirst();
