@@ -17,7 +17,8 @@ run_tree() {
   shift
   echo "=== Tests of build/$tree"
   ctest --preset "$tree" -j"$(nproc)" "$@" 2>&1 | tee "$log" || status=1
-  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1) ||
+    true
   if [ -n "$summary" ]; then
     local total=${summary##* } bad
     bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$summary")
