@@ -32,7 +32,8 @@ choose_disk() {
 }
 
 # Our Program Manager stand-in answers the shortcut request, so a Yes to
-# "Create program shortcut?" makes a real shortcut. setup.exe waits for it.
+# "Create program shortcut?" makes a real shortcut. It is up long before
+# anyone can answer that question, so nothing waits for it.
 start_standin() {
   "$WINE64" "$standin" --lifetime 0 >/dev/null 2>&1 </dev/null &
 }
@@ -67,7 +68,8 @@ wait_for_user() {
 scripts/ensure-packages.sh
 scripts/build.sh
 choose_screen
-WINEPREFIX=$PWD/build/demo-prefix start_wine_session
+export WINEPREFIX=$PWD/build/demo-prefix
+start_wine_session
 choose_disk
 start_standin
 start_setup
