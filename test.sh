@@ -25,7 +25,7 @@ run_tree() {
     passed=$((passed + total - bad))
     failed=$((failed + bad))
   fi
-  mapfile -t -O "${#failures[@]}" failures < <(grep -E '^ *[0-9]+ - .* \(' "$log" || true)
+  mapfile -t -O "${#failures[@]}" failures < <(grep -E '^[[:space:]]*[0-9]+ - .* \(' "$log" || true)
 }
 
 scripts/ensure-packages.sh
