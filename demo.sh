@@ -4,51 +4,77 @@
 # (Xvfb), where it saves a screenshot after the first paint and says where.
 set -euo pipefail
 cd "$(dirname "$0")"
+source scripts/session.sh
 
-if [ "${1:-}" != --run ]; then
-  scripts/ensure-packages.sh
-  scripts/build.sh
+shot=$PWD/build/demo-screenshot.png
+interactive=0 disk="" standin=""
+
+# A display that answers keeps setup.exe for the user; else a virtual screen.
+choose_screen() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    exec "$0" --run wait
+    interactive=1
+  else
+    echo "No display: running on a virtual 1024x738 screen."
+    start_virtual_screen
   fi
-  echo "No display: running on a virtual 1024x738 screen."
-  exec xvfb-run -a -s "-screen 0 1024x738x24" "$0" --run
-fi
+}
 
-# Wine's tools answer with their own exit codes; the demo goes on regardless.
-set +e
+# The shipped disk is 32-bit; where Wine runs no 32-bit programs, the demo
+# runs the x86_64 build of the same disk.
+choose_disk() {
+  if runs_32bit_programs; then
+    disk=build/disk standin=build/win/progman-standin.exe
+  else
+    disk=build/win64/disk standin=build/win64/progman-standin.exe
+    echo "Wine runs no 32-bit programs here ($wine32_refusal);" \
+         "the demo runs the 64-bit build ($disk)."
+  fi
+}
 
-# The shipped disk is 32-bit. A kernel without 32-bit support runs Wine's
-# 64-bit side only; then the demo runs the x86_64 build of the same disk.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  disk=build/disk wine=/usr/lib/wine/wine
-else
-  disk=build/win64/disk wine=/usr/lib/wine/wine64
-  [ "${2:-}" = --session ] ||
-    echo "This machine cannot run 32-bit programs; the demo runs the 64-bit build ($disk)."
-fi
-standin=build/win64/progman-standin.exe
-[ "$wine" = /usr/lib/wine/wine ] && standin=build/win/progman-standin.exe
-
-if [ "${2:-}" != --session ]; then
-  WINE64="$wine" WINEPREFIX="$PWD/build/demo-prefix" exec scripts/wine-session.sh "$0" --run --session "${2:-}"
-fi
-shot="$PWD/build/demo-screenshot.png"
 # Our Program Manager stand-in answers the shortcut request, so a Yes to
-# "Create program shortcut?" makes a real shortcut.
-if [ -f "$standin" ]; then
+# "Create program shortcut?" makes a real shortcut. It is up long before
+# anyone can answer that question, so nothing waits for it.
+start_standin() {
   "$WINE64" "$standin" --lifetime 0 >/dev/null 2>&1 </dev/null &
-  sleep 2
-fi
-"$WINE64" "$disk/setup.exe" >/dev/null 2>&1 </dev/null &
-setup=$!
-for _ in $(seq 1 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Kellum Setup"' && break
-  sleep 0.2
-done
-sleep 3  # the first paint
-import -window root "$shot" && echo "Screenshot of the setup window: $shot"
-if [ "${3:-}" = wait ]; then
+}
+
+start_setup() {
+  "$WINE64" "$disk/setup.exe" >/dev/null 2>&1 </dev/null &
+  setup=$!
+}
+
+# Until the setup window is on the screen and the screen stops changing.
+wait_for_first_paint() {
+  local previous="" current
+  for _ in $(seq 1 150); do
+    if xwininfo -root -tree 2>/dev/null | grep -q '"Kellum Setup"'; then
+      current=$(import -window root rgb:- 2>/dev/null | md5sum) || current=""
+      [ "$current" = "$previous" ] && return 0
+      previous=$current
+    fi
+    sleep 0.2
+  done
+}
+
+take_screenshot() {
+  import -window root "$shot" && echo "Screenshot of the setup window: $shot"
+}
+
+wait_for_user() {
   echo "setup.exe is running: choose a folder and press OK to install the demo product."
   wait "$setup" || true
+}
+
+scripts/ensure-packages.sh
+scripts/build.sh
+choose_screen
+export WINEPREFIX=$PWD/build/demo-prefix
+start_wine_session
+choose_disk
+start_standin
+start_setup
+wait_for_first_paint
+take_screenshot || true
+if [ "$interactive" = 1 ]; then
+  wait_for_user
 fi

@@ -1,6 +1,6 @@
-# Cross-compiles the test build for 64-bit Windows: the machines that run the
-# tests have a kernel without 32-bit support, so Wine runs 64-bit programs only.
-# posix-threaded compilers, as GoogleTest needs them.
+# Cross-compiles the test build for 64-bit Windows: the Win32 and end-to-end
+# tests run here where Wine runs no 32-bit programs. posix-threaded compilers,
+# as GoogleTest needs them.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

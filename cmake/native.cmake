@@ -7,14 +7,8 @@ if(SETUP_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
+include(cmake/googletest.cmake)
 add_library(rules STATIC)
-foreach(dir startup tables window banner install progman)
-  add_subdirectory(${dir})
-endforeach()
-
+add_subsystems()
 add_subdirectory(tests/native)
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
-  add_subdirectory(tools)
-endif()
+add_subdirectory(tools)

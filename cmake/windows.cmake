@@ -1,14 +1,16 @@
 # Windows build: setup.exe for both editions and the disks; with SETUP_TESTS
-# also the Win32 and end-to-end tests. The shipped build is i686; the tests run
-# in an x86_64 build of the same sources, as this machine's Wine is 64-bit only.
+# also the Win32 and end-to-end tests. The shipped build is i686 (build/win,
+# disks in build/); an x86_64 build of the same sources (build/win64, disks
+# inside it) runs the same tests where Wine runs 64-bit programs only. The i686
+# tests are named win32.* and e2e32.*, the x86_64 ones win.* and e2e.*.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  set(tests_default ON)
   set(disk_default ${CMAKE_BINARY_DIR})
+  set(TEST_BITS "")
 else()
-  set(tests_default OFF)
-  set(disk_default ${CMAKE_BINARY_DIR}/..)
+  get_filename_component(disk_default ${CMAKE_BINARY_DIR}/.. ABSOLUTE)
+  set(TEST_BITS 32)
 endif()
-option(SETUP_TESTS "Build the Win32 and end-to-end tests" ${tests_default})
+option(SETUP_TESTS "Build the Win32 and end-to-end tests" ON)
 set(DISK_ROOT ${disk_default} CACHE PATH "Folder that receives disk and disk-edition1")
 set(HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/../native/tools CACHE PATH "Native build tools")
 
@@ -29,9 +31,7 @@ target_compile_options(rules PRIVATE ${SETUP_FLAGS})
 add_library(setup_core STATIC)
 target_compile_options(setup_core PRIVATE ${SETUP_FLAGS})
 target_link_libraries(setup_core PUBLIC rules)
-foreach(dir startup tables window banner install progman)
-  add_subdirectory(${dir})
-endforeach()
+add_subsystems()
 target_link_libraries(setup_core PUBLIC shell32 ole32 advapi32 gdi32 user32 kernel32)
 
 # The resource compiler does not see the files the resource script names.
@@ -63,13 +63,21 @@ foreach(edition 0 1)
 endforeach()
 
 # Disk assembly: setup.exe and the product files beside it.
-include(cmake/disk.cmake OPTIONAL)
+include(cmake/disk.cmake)
+
+# A program that only starts: test.sh and demo.sh run it to learn whether
+# this machine runs 32-bit Windows programs.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  add_executable(wine32_probe tests/wine/wine32_probe.c)
+  set_target_properties(wine32_probe PROPERTIES
+    OUTPUT_NAME wine32-probe RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()
 
 # The Program Manager stand-in of the tests and the demo, in every Windows build.
 add_subdirectory(tests/fixtures/progman_standin)
 
 if(SETUP_TESTS)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(cmake/googletest.cmake)
   add_subdirectory(tests/robot)
   add_subdirectory(tests/win)
   add_subdirectory(tests/e2e)

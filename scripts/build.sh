@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
-# Builds the native rules and tools (build/native); setup.exe of both editions
-# for i686 with the demo disks (build/win, build/disk, build/disk-edition1);
-# and the x86_64 test build with its own disks and the Windows tests
-# (build/win64); and the fuzz targets of the rules with clang (build/fuzz).
+# Builds the trees of CMakePresets.json: the native rules and tools
+# (build/native); setup.exe of both editions for i686 with the demo disks
+# (build/win, build/disk, build/disk-edition1); the x86_64 build of the same
+# sources with its own disks (build/win64); each Windows tree with its Win32
+# and end-to-end tests; and the fuzz targets of the rules with clang
+# (build/fuzz). The native tree comes first: the Windows trees use its tools.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-configure() { cmake -S . -B "$1" "${@:2}" >/dev/null; }
-configure build/native -DCMAKE_BUILD_TYPE=Debug
-cmake --build build/native -j"$jobs"
-configure build/win -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
-cmake --build build/win -j"$jobs"
-if [ "${SETUP_SKIP_TEST_BUILD:-0}" != 1 ]; then
-  configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
-  cmake --build build/win64 -j"$jobs"
-fi
-cmake -S fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build build/fuzz -j"$jobs"
+for tree in native win win64 fuzz; do
+  cmake --preset "$tree" >/dev/null
+  cmake --build --preset "$tree" -j"$jobs"
+done

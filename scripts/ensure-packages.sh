@@ -3,10 +3,9 @@
 # (Debian 12, as root). Quiet when everything is present.
 set -euo pipefail
 
-# osslsigncode and openssl sign setup.exe (scripts/sign.sh) and make the
-# tests' throw-away certificate.
-# wine32 runs the shipped 32-bit setup.exe where the kernel can run 32-bit
-# programs; the tests use the x86_64 build and wine64 everywhere.
+# wine32 runs the shipped 32-bit setup.exe and its tests where the kernel can
+# run 32-bit programs; the x86_64 build and wine64 are tested everywhere.
+# osslsigncode and openssl sign setup.exe.
 packages=(cmake make g++ python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
           wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
           osslsigncode openssl)

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 out=${FUZZ_BUILD_DIR:-build/fuzz}
-cmake -S fuzz -B "$out" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --preset fuzz -B "$out" >/dev/null
 cmake --build "$out" -j"$(nproc)"
 
 targets=("$@")

@@ -17,7 +17,7 @@
 
 namespace {
 
-struct GdiHandleEntry {  // GDI_HANDLE_ENTRY of the 64-bit layout
+struct GdiHandleEntry {  // GDI_HANDLE_ENTRY
     unsigned long long object;
     unsigned long owner;
     unsigned short unique;
@@ -25,17 +25,30 @@ struct GdiHandleEntry {  // GDI_HANDLE_ENTRY of the 64-bit layout
     unsigned long long user;
 };
 
+// The table has the 64-bit layout in every process. A 32-bit process under
+// 64-bit Wine (as under WoW64) finds it in the 64-bit PEB, reached through
+// the 64-bit TEB whose address Wine keeps in the 32-bit TEB's GdiBatchCount.
 // GCC 12 takes the segment read inside NtCurrentTeb for an array access.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
-int CountGdiObjects() {
+const GdiHandleEntry* GdiHandleTable() {
+    char* teb = (char*)NtCurrentTeb();
 #ifdef _WIN64
-    const size_t tableOffset = 0xF8;  // PEB.GdiSharedHandleTable
+    char* peb = (char*)((TEB*)teb)->ProcessEnvironmentBlock;
+    return *(GdiHandleEntry* const*)(peb + 0xF8);  // PEB.GdiSharedHandleTable
 #else
-    const size_t tableOffset = 0x94;
+    ULONG teb64 = *(ULONG*)(teb + 0xF70);  // TEB.GdiBatchCount
+    if (teb64) {
+        ULONG64 peb64 = *(ULONG64*)(ULONG_PTR)(teb64 + 0x60);  // TEB64.Peb
+        return (const GdiHandleEntry*)(ULONG_PTR)*(ULONG64*)(ULONG_PTR)(peb64 + 0xF8);
+    }
+    char* peb = (char*)((TEB*)teb)->ProcessEnvironmentBlock;
+    return *(GdiHandleEntry* const*)(peb + 0x94);
 #endif
-    char* peb = (char*)NtCurrentTeb()->ProcessEnvironmentBlock;
-    const GdiHandleEntry* table = *(GdiHandleEntry* const*)(peb + tableOffset);
+}
+
+int CountGdiObjects() {
+    const GdiHandleEntry* table = GdiHandleTable();
     if (!table) return -1;
     int n = 0;
     for (int i = 0; i < 0x10000; ++i)

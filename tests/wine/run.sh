@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs a Windows program of the build under Wine (64-bit loader), in the test
-# prefix named by the test's environment (a prefix inside the build tree).
+# Runs a Windows program of the build under Wine, in the test prefix named by
+# the test's environment (a prefix inside the build tree). The 64-bit loader
+# hands a 32-bit program to the 32-bit one.
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
