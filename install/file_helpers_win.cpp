@@ -1,4 +1,5 @@
 // Folder and file helpers of the install procedure.
+#include "install/copy_file.h"
 #include "install/install.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
@@ -66,7 +67,7 @@ void CopyMatchingFilesFrom(const char* sourceFolder, const char* pattern,
         if (!JoinTexts(source, sizeof source, sourceFolder, entry.cFileName)) continue;
         if (!JoinTexts(destination, sizeof destination, destinationFolder, entry.cFileName))
             continue;
-        CopyFileA(source, destination, FALSE);  // failures are passed over quietly
+        CopyFileWhilePumping(source, destination);  // failures are passed over quietly
     } while (FindNextFileA(find, &entry));
     FindClose(find);
 }

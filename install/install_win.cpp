@@ -1,5 +1,7 @@
 // The install procedure run by the OK command: question, folder, file copies,
 // shortcut, registry, language marker, start of the product, close.
+#include "install/copy_file.h"
+#include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
 #include "progman/progman.h"
@@ -51,7 +53,7 @@ static int CopyManifestRow(int row, const char* destinationPath) {
             SetCursor(LoadCursorA(NULL, IDC_WAIT));
             // Clears read-only, hidden and system of an earlier copy; usually none.
             SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
-            if (CopyFileA(source, destination, FALSE)) break;
+            if (CopyFileWhilePumping(source, destination)) break;
             error = GetLastError();
         }
         if (!ManifestRowIsMandatory(row)) break;
@@ -66,6 +68,22 @@ static int CopyManifestRow(int row, const char* destinationPath) {
     if (fits) SetFileAttributesA(destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
     TimedMessagePump(PumpInterval);
     return 1;
+}
+
+static const char* const CopyPatterns[] = {"*.whs", "*.txt", "*.tpl"};
+
+// What the copy steps below are to copy, for the progress display.
+static CopyTotals CountCopyWork(void) {
+    CopyTotals totals = {0, 0};
+    char path[PathBufferSize];
+    for (int row = 0; row < FileManifestRows; ++row)
+        if (JoinTexts(path, sizeof path, SourceDirectory, ManifestFileName(row, Edition)))
+            CountFileToCopy(&totals, path);
+    for (const char* pattern : CopyPatterns)
+        CountMatchingFilesToCopy(&totals, SourceDirectory, pattern);
+    if (JoinTexts(path, sizeof path, SourceDirectory, "viewer\\"))
+        CountMatchingFilesToCopy(&totals, path, "*");
+    return totals;
 }
 
 static void CopyViewerFolder(const char* destinationPath) {
@@ -153,16 +171,16 @@ static int InstallSteps(void) {
         return 0;
     }
 
+    BeginCopyProgress(CountCopyWork());
     for (int row = 0; row < FileManifestRows; ++row) {
         if (!CopyManifestRow(row, destinationPath) || ShouldStop()) {
             SetCursor(LoadCursorA(NULL, IDC_ARROW));
             return 0;
         }
     }
-    CopyMatchingFiles("*.whs", destinationPath);
-    CopyMatchingFiles("*.txt", destinationPath);
-    CopyMatchingFiles("*.tpl", destinationPath);
+    for (const char* pattern : CopyPatterns) CopyMatchingFiles(pattern, destinationPath);
     CopyViewerFolder(destinationPath);
+    EndCopyProgress();
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
 
     if (AnswerGoesOn(Ask(Message(ShortcutQuestions), ProductString(ProductName, Edition),
@@ -186,6 +204,7 @@ void RunInstallProcedure(void) {
     InstallRunning = 1;
     CloseHeld = 0;
     int finished = InstallSteps();
+    EndCopyProgress();  // after an early exit
     InstallRunning = 0;
     if (finished || CloseHeld) {
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);

@@ -14,3 +14,16 @@ int RunMessageLoop(void);
 
 // Restricts the search for libraries loaded from now on to the system folder.
 void RestrictDllSearch(void);
+
+// A procedure of a library in the system folder, the library loaded by its full
+// path at the first call; NULL when either is missing. Libraries only some runs
+// need (the shell, COM) are reached this way so that start-up does not load them.
+FARPROC SystemProcedure(const char* library, const char* procedure);
+
+// The same into a typed pointer; 1 when found.
+template <typename Call>
+int FindSystemProcedure(Call* call, const char* library, const char* procedure) {
+    FARPROC found = SystemProcedure(library, procedure);
+    *call = reinterpret_cast<Call>(reinterpret_cast<void (*)(void)>(found));
+    return found != NULL;
+}

@@ -1,0 +1,79 @@
+// The copy runs on a worker thread while the window's thread pumps messages:
+// a large file on a slow disk then never leaves the window unanswered. (A
+// progress routine that pumps would run inside the copy, re-entered by every
+// command the pump dispatches, and Wine calls it rarely if at all.)
+#include "install/copy_file.h"
+#include "install/copy_progress.h"
+#include "install/install.h"
+
+enum { ProgressInterval = 50 };  // milliseconds between updates of the bar
+
+struct CopyJob {
+    const char* source;
+    const char* destination;
+    volatile LONG64 transferred;
+    BOOL copied;
+    DWORD error;
+};
+
+// Runs on the worker: it only records the count, the window's thread shows it.
+static DWORD CALLBACK RecordTransferred(LARGE_INTEGER, LARGE_INTEGER transferred,
+                                        LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                                        HANDLE, LPVOID data) {
+    InterlockedExchange64(&static_cast<CopyJob*>(data)->transferred, transferred.QuadPart);
+    return PROGRESS_CONTINUE;
+}
+
+// CopyFileA is CopyFileExA without a progress routine and flags 0; a routine
+// that always continues changes nothing about the copy.
+static DWORD WINAPI CopyOnWorker(LPVOID data) {
+    CopyJob* job = static_cast<CopyJob*>(data);
+    job->copied = CopyFileExA(job->source, job->destination, RecordTransferred, job, NULL, 0);
+    job->error = job->copied ? ERROR_SUCCESS : GetLastError();
+    return 0;
+}
+
+// Dispatches what is waiting. A quit is kept (*quit, *quitCode) rather than
+// posted again at once, which would end every later wait immediately.
+static void DispatchWaiting(int* quit, int* quitCode) {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            QuitRequested = 1;
+            *quit = 1;
+            *quitCode = (int)msg.wParam;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+static void PumpUntilEnded(HANDLE worker, CopyJob* job) {
+    int quit = 0, quitCode = 0;
+    for (;;) {
+        DispatchWaiting(&quit, &quitCode);
+        NoteCopyTransferred((uint64_t)InterlockedCompareExchange64(&job->transferred, 0, 0));
+        DWORD woke =
+            MsgWaitForMultipleObjects(1, &worker, FALSE, ProgressInterval, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) break;
+        if (woke == WAIT_FAILED) {
+            // Not expected; waiting without pumping is still a correct copy.
+            WaitForSingleObject(worker, INFINITE);
+            break;
+        }
+    }
+    if (quit) PostQuitMessage(quitCode);
+}
+
+BOOL CopyFileWhilePumping(const char* source, const char* destination) {
+    NoteCopyStarted(source);
+    CopyJob job = {source, destination, 0, FALSE, ERROR_SUCCESS};
+    HANDLE worker = CreateThread(NULL, 0, CopyOnWorker, &job, 0, NULL);
+    // Without a thread the copy still happens, only the window waits for it.
+    if (!worker) return CopyFileA(source, destination, FALSE);
+    PumpUntilEnded(worker, &job);
+    CloseHandle(worker);
+    SetLastError(job.error);
+    return job.copied;
+}
