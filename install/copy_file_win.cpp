@@ -25,13 +25,29 @@ static DWORD CALLBACK RecordTransferred(LARGE_INTEGER, LARGE_INTEGER transferred
     return PROGRESS_CONTINUE;
 }
 
+// One worker for the whole run: a thread per file costs about a millisecond
+// under Wine, which dozens of small files add up.
+static HANDLE Worker, JobReady, JobDone;
+static CopyJob* Job;
+static int Copying;
+
 // CopyFileA is CopyFileExA without a progress routine and flags 0; a routine
 // that always continues changes nothing about the copy.
-static DWORD WINAPI CopyOnWorker(LPVOID data) {
-    CopyJob* job = static_cast<CopyJob*>(data);
-    job->copied = CopyFileExA(job->source, job->destination, RecordTransferred, job, NULL, 0);
-    job->error = job->copied ? ERROR_SUCCESS : GetLastError();
+static DWORD WINAPI CopyOnWorker(LPVOID) {
+    while (WaitForSingleObject(JobReady, INFINITE) == WAIT_OBJECT_0) {
+        Job->copied = CopyFileExA(Job->source, Job->destination, RecordTransferred, Job, NULL, 0);
+        Job->error = Job->copied ? ERROR_SUCCESS : GetLastError();
+        SetEvent(JobDone);
+    }
     return 0;
+}
+
+static int StartWorker(void) {
+    if (Worker) return 1;
+    if (!JobReady) JobReady = CreateEventA(NULL, FALSE, FALSE, NULL);
+    if (!JobDone) JobDone = CreateEventA(NULL, FALSE, FALSE, NULL);
+    if (JobReady && JobDone) Worker = CreateThread(NULL, 0, CopyOnWorker, NULL, 0, NULL);
+    return Worker != NULL;
 }
 
 // Dispatches what is waiting. A quit is kept (*quit, *quitCode) rather than
@@ -50,17 +66,17 @@ static void DispatchWaiting(int* quit, int* quitCode) {
     }
 }
 
-static void PumpUntilEnded(HANDLE worker, CopyJob* job) {
+static void PumpUntilEnded(HANDLE done, CopyJob* job) {
     int quit = 0, quitCode = 0;
     for (;;) {
         DispatchWaiting(&quit, &quitCode);
         NoteCopyTransferred((uint64_t)InterlockedCompareExchange64(&job->transferred, 0, 0));
         DWORD woke =
-            MsgWaitForMultipleObjects(1, &worker, FALSE, ProgressInterval, QS_ALLINPUT);
+            MsgWaitForMultipleObjects(1, &done, FALSE, ProgressInterval, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0) break;
         if (woke == WAIT_FAILED) {
             // Not expected; waiting without pumping is still a correct copy.
-            WaitForSingleObject(worker, INFINITE);
+            WaitForSingleObject(done, INFINITE);
             break;
         }
     }
@@ -69,12 +85,15 @@ static void PumpUntilEnded(HANDLE worker, CopyJob* job) {
 
 BOOL CopyFileWhilePumping(const char* source, const char* destination) {
     NoteCopyStarted(source);
+    // Without the worker the copy still happens, only the window waits for
+    // it; so does a copy asked for by a message dispatched during another.
+    if (Copying || !StartWorker()) return CopyFileA(source, destination, FALSE);
     CopyJob job = {source, destination, 0, FALSE, ERROR_SUCCESS};
-    HANDLE worker = CreateThread(NULL, 0, CopyOnWorker, &job, 0, NULL);
-    // Without a thread the copy still happens, only the window waits for it.
-    if (!worker) return CopyFileA(source, destination, FALSE);
-    PumpUntilEnded(worker, &job);
-    CloseHandle(worker);
+    Job = &job;
+    if (!SetEvent(JobReady)) return CopyFileA(source, destination, FALSE);
+    Copying = 1;
+    PumpUntilEnded(JobDone, &job);
+    Copying = 0;
     SetLastError(job.error);
     return job.copied;
 }
