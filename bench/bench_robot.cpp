@@ -4,6 +4,8 @@
 //   bench_robot paint <setup.exe> <runs>        full repaint and copy-back
 //   bench_robot install <setup.exe> <destination>
 //   bench_robot copy <source folder> <destination folder>
+//   bench_robot answers <setup.exe> <destination>   the longest WM_NULL round
+//                            trip while idle, then during an install
 //   bench_robot startup-blank <runs>   the same for the bare window below
 //   bench_robot pauses       24 pauses of 10 ms the way setup.exe pumps them
 //   bench_robot boxes        how long system question boxes take to come and go
@@ -221,23 +223,28 @@ void AnswerBox(HWND box, int id) {
     while (IsWindow(box) && Now() < end) Sleep(1);
 }
 
-// Install question Yes, shortcut and run questions No. The install time runs
-// from the Yes to the shortcut question, which follows the last copy; the
-// copy phase from the destination folder's appearance to that question.
-int Install(const char* exe, const char* destination) {
-    PROCESS_INFORMATION pi = StartProgram(exe);
-    HWND window = WaitForFirstPaint(pi);
+// Enters the destination and presses OK; returns the install question.
+HWND PressOk(const PROCESS_INFORMATION& pi, HWND window, const char* destination) {
     HWND edit = FindWindowExA(window, NULL, "Edit", NULL);
     HWND ok = GetDlgItem(window, IDOK);
     if (!edit || !ok) Fail("no destination field or OK button");
     DWORD_PTR result;
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)destination, SMTO_NORMAL, 10000, &result);
     PostMessageA(ok, BM_CLICK, 0, 0);
-
     double seen;
     HWND question = WaitForBox(pi, &seen);
     Sleep(100);  // the box finishes its set-up
-    double start = Now();
+    return question;
+}
+
+// Install question Yes, shortcut and run questions No. The install time runs
+// from the Yes to the shortcut question, which follows the last copy; the
+// copy phase from the destination folder's appearance to that question.
+int Install(const char* exe, const char* destination) {
+    PROCESS_INFORMATION pi = StartProgram(exe);
+    HWND window = WaitForFirstPaint(pi);
+    HWND question = PressOk(pi, window, destination);
+    double seen, start = Now();
     AnswerBox(question, IDYES);
     // Where the time goes: the folder's appearance, the last file's, the box.
     char lastFile[MAX_PATH];
@@ -278,6 +285,55 @@ int Install(const char* exe, const char* destination) {
     printf("second_box_caption %s\n", caption);
     printf("exit_code %lu\n", exitCode);
     return exitCode == 0 ? 0 : 1;
+}
+
+// The longest WM_NULL round trip over a span: the longest the window leaves a
+// message unanswered. Pings back to back until done() says the span is over.
+template <typename Done>
+double LongestRoundTrip(HWND window, Done done, int* pings) {
+    double longest = 0;
+    *pings = 0;
+    while (!done()) {
+        double start = Now();
+        DWORD_PTR result;
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result))
+            Fail("the window never answered");
+        longest = std::max(longest, Now() - start);
+        ++*pings;
+        Sleep(1);
+    }
+    return longest;
+}
+
+// Install question Yes, then pings until the shortcut question; both answered
+// No. The same pinging of the idle window first gives the floor.
+int Answers(const char* exe, const char* destination) {
+    PROCESS_INFORMATION pi = StartProgram(exe);
+    HWND window = WaitForFirstPaint(pi);
+    int pings = 0;
+    double idleEnd = Now() + 2000;
+    double idle = LongestRoundTrip(window, [&] { return Now() > idleEnd; }, &pings);
+    printf("idle_longest_unanswered_ms %.2f\n", idle);
+    AnswerBox(PressOk(pi, window, destination), IDYES);
+    double seen;
+    // From the folder's appearance: the question's box has gone by then.
+    double end = Now() + 600000;
+    while (GetFileAttributesA(destination) == INVALID_FILE_ATTRIBUTES && Now() < end) Sleep(1);
+    double start = Now();
+    double copying = LongestRoundTrip(
+        window, [&] { return VisibleWindow(pi.dwProcessId, "#32770") != NULL || Now() > end; },
+        &pings);
+    printf("install_longest_unanswered_ms %.2f\n", copying);
+    printf("install_pings %d\n", pings);
+    printf("install_copy_phase_ms %.2f\n", Now() - start);
+    for (int box = 0; box < 2; ++box) {
+        HWND next = WaitForBox(pi, &seen);
+        Sleep(100);
+        AnswerBox(next, IDNO);
+    }
+    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    return 0;
 }
 
 // Copies the plain files of one folder, setup.exe aside.
@@ -421,6 +477,7 @@ int main(int argc, char** argv) {
     if (argc >= 4 && strcmp(argv[1], "paint") == 0) return Paint(argv[2], atoi(argv[3]));
     if (argc >= 4 && strcmp(argv[1], "install") == 0) return Install(argv[2], argv[3]);
     if (argc >= 4 && strcmp(argv[1], "copy") == 0) return Copy(argv[2], argv[3]);
+    if (argc >= 4 && strcmp(argv[1], "answers") == 0) return Answers(argv[2], argv[3]);
     if (argc >= 2 && strcmp(argv[1], "blank") == 0) return Blank();
     if (argc >= 2 && strcmp(argv[1], "pauses") == 0) return Pauses();
     if (argc >= 2 && strcmp(argv[1], "boxes") == 0) return MessageBoxes();

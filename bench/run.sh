@@ -8,7 +8,7 @@
 # Folders can be moved with BENCH_DIR (work and robot build, build/bench),
 # BENCH_WIN64 (build/win64), BENCH_I686 (build/win), BENCH_DISK (build/disk)
 # and WINEPREFIX (build/wineprefix). Run counts: BENCH_STARTUP_RUNS (15),
-# BENCH_PAINT_RUNS (20), BENCH_INSTALL_RUNS (5).
+# BENCH_PAINT_RUNS (20), BENCH_INSTALL_RUNS (5), BENCH_ANSWER_RUNS (3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -20,6 +20,7 @@ export WINEPREFIX=$(realpath -m "${WINEPREFIX:-build/wineprefix}")
 startup_runs=${BENCH_STARTUP_RUNS:-15}
 paint_runs=${BENCH_PAINT_RUNS:-20}
 install_runs=${BENCH_INSTALL_RUNS:-5}
+answer_runs=${BENCH_ANSWER_RUNS:-3}
 figures=$bench/figures.txt
 
 # Wine maps / to Z:.
@@ -67,9 +68,12 @@ install_round() {
 # The Wine part, run inside one Wine session on the virtual screen.
 if [ "${1:-}" = --inside ]; then
   setup=$(windows_path "$win64/disk/setup.exe")
-  echo "start-up, $startup_runs runs" >&2
-  robot startup "$setup" "$startup_runs" >>"$figures"
-  robot startup-blank "$startup_runs" >>"$figures"
+  # Alternating, so that a change of load falls on both alike.
+  echo "start-up, $startup_runs runs of each" >&2
+  for run in $(seq "$startup_runs"); do
+    robot startup "$setup" 1 >>"$figures"
+    robot startup-blank 1 >>"$figures"
+  done
   echo "paint, $paint_runs runs" >&2
   robot paint "$setup" "$paint_runs" >>"$figures"
   echo "pauses and message boxes" >&2
@@ -78,6 +82,15 @@ if [ "${1:-}" = --inside ]; then
   for run in $(seq "$install_runs"); do
     install_round demo "$win64/disk" "$run"
     install_round large "$bench/large" "$run"
+  done
+  echo "answers during an install with a 1 GiB file, $answer_runs runs" >&2
+  for run in $(seq "$answer_runs"); do
+    target="$WINEPREFIX/drive_c/bench"
+    rm -rf "$target"
+    mkdir -p "$target"
+    sync
+    robot answers "$(windows_path "$bench/huge/setup.exe")" 'C:\bench\answers' >>"$figures"
+    rm -rf "$target"
   done
   exit 0
 fi
@@ -92,6 +105,11 @@ cmake --build "$bench" >/dev/null
 echo "making the large product set (200 MiB)" >&2
 python3 bench/make_large_set.py "$bench/large"
 cp "$win64/disk/setup.exe" "$bench/large/setup.exe"
+# The demo disk with its last optional data file made 1 GiB (of zeros, not
+# written here; the install writes them all).
+rm -rf "$bench/huge"
+cp -r "$win64/disk" "$bench/huge"
+truncate -s 1G "$bench/huge/vstsampl.dat"
 : >"$figures"
 : >"$bench/robot.log"
 xvfb-run -a -s "-screen 0 1024x738x24" scripts/wine-session.sh "$root/bench/run.sh" --inside

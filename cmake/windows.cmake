@@ -32,7 +32,9 @@ add_library(setup_core STATIC)
 target_compile_options(setup_core PRIVATE ${SETUP_FLAGS})
 target_link_libraries(setup_core PUBLIC rules)
 add_subsystems()
-target_link_libraries(setup_core PUBLIC shell32 ole32 advapi32 gdi32 user32 kernel32)
+# The shell and COM are loaded when first needed (startup/dll_search_win.cpp),
+# not at start-up: a release check keeps them out of the import table.
+target_link_libraries(setup_core PUBLIC advapi32 gdi32 user32 kernel32)
 
 # The resource compiler does not see the files the resource script names.
 set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS

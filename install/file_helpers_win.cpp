@@ -1,4 +1,6 @@
 // Folder and file helpers of the install procedure.
+#include "install/copy_file.h"
+#include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
 #include "install/system_error.h"
@@ -82,7 +84,7 @@ static DWORD CopyIntoPlace(const char* source, const char* destination, int* sou
     *sourceFailed = 0;
     DWORD error = CreateCopyTempFile(destination, temp, sizeof temp);
     if (error == 0) {
-        if (!CopyFileA(source, temp, FALSE)) {
+        if (!CopyFileWhilePumping(source, temp)) {
             error = GetLastError();
         } else {
             // A read-only, hidden or system file in the way refuses the rename.
@@ -177,6 +179,18 @@ uint64_t CountBytesToCopy(void) {
     uint64_t total = 0;
     VisitFilesToCopy(AddSize, &total);
     return total;
+}
+
+static void AddFile(const char*, uint64_t size, void* context) {
+    CopyTotals* totals = (CopyTotals*)context;
+    totals->bytes += size;
+    ++totals->files;
+}
+
+CopyTotals CountCopyWork(void) {
+    CopyTotals totals = {0, 0};
+    VisitFilesToCopy(AddFile, &totals);
+    return totals;
 }
 
 static void KeepLongest(const char* name, uint64_t, void* context) {

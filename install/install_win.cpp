@@ -1,5 +1,7 @@
 // The install procedure run by the OK command: question, folder, file copies,
 // shortcut, registry, language marker, start of the product, close.
+#include "install/copy_file.h"
+#include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
 #include "install/message_pump.h"
@@ -193,10 +195,12 @@ static int InstallSteps(void) {
 
     if (!PrepareDestination(destinationPath)) return 0;
 
+    BeginCopyProgress(CountCopyWork());
     int copied = 1;
     for (int row = 0; row < FileManifestRows && copied; ++row)
         copied = CopyManifestRow(row, destinationPath) && !ShouldStop();
     if (copied) copied = CopyExtraFiles(destinationPath);
+    EndCopyProgress();
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     if (!copied) return 0;
 
@@ -223,6 +227,7 @@ void RunInstallProcedure(void) {
     BlockSessionEnd();
     int finished = InstallSteps();
     UnblockSessionEnd();
+    EndCopyProgress();  // after an early exit
     InstallRunning = 0;
     if (finished || CloseHeld) {
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);

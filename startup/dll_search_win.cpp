@@ -1,5 +1,6 @@
 // Where libraries loaded after start-up may come from.
 #include "startup/startup.h"
+#include "tables/bounded_text.h"
 
 // A setup program often runs from a download folder that also holds files a
 // stranger put there. Libraries loaded late (by the shell's folder browser, for
@@ -17,4 +18,15 @@ void RestrictDllSearch(void) {
         if (setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     }
     SetDllDirectoryA("");
+}
+
+FARPROC SystemProcedure(const char* library, const char* procedure) {
+    char path[MAX_PATH];
+    UINT n = GetSystemDirectoryA(path, sizeof path);
+    if (n == 0 || n >= sizeof path || !AppendText(path, sizeof path, "\\") ||
+        !AppendText(path, sizeof path, library))
+        return NULL;
+    // Stays loaded for the rest of the run: its procedures are kept by callers.
+    HMODULE module = LoadLibraryA(path);
+    return module ? GetProcAddress(module, procedure) : NULL;
 }

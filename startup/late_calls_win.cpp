@@ -5,15 +5,11 @@
 
 #include "startup/startup.h"
 
-static FARPROC LateEntry(const char* library, const char* name) {
-    HMODULE module = GetModuleHandleA(library);
-    if (module == NULL) module = LoadLibraryA(library);  // kept to the end of the process
-    return module ? GetProcAddress(module, name) : NULL;
-}
-
 template <class Call>
 static Call LateCall(const char* library, const char* name) {
-    return reinterpret_cast<Call>(reinterpret_cast<void (*)(void)>(LateEntry(library, name)));
+    Call call;
+    FindSystemProcedure(&call, library, name);  // NULL when missing
+    return call;
 }
 
 HRESULT LateCoInitialize(void) {

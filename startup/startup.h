@@ -15,8 +15,21 @@ int RunMessageLoop(void);
 // Restricts the search for libraries loaded from now on to the system folder.
 void RestrictDllSearch(void);
 
-// Shell and COM calls, their libraries loaded at first use (from the system
-// folder, as restricted above). Each fails like the call itself when its
+// A procedure of a library in the system folder, the library loaded by its full
+// path at the first call; NULL when either is missing. Libraries only some runs
+// need (the shell, COM) are reached this way so that start-up does not load them.
+FARPROC SystemProcedure(const char* library, const char* procedure);
+
+// The same into a typed pointer; 1 when found.
+template <typename Call>
+int FindSystemProcedure(Call* call, const char* library, const char* procedure) {
+    FARPROC found = SystemProcedure(library, procedure);
+    *call = reinterpret_cast<Call>(reinterpret_cast<void (*)(void)>(found));
+    return found != NULL;
+}
+
+// Shell and COM calls, their libraries loaded at first use through
+// SystemProcedure. Each fails like the call itself when its
 // library or entry is missing.
 HRESULT LateCoInitialize(void);
 void LateCoUninitialize(void);

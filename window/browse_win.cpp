@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include "install/install.h"
+#include "startup/startup.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/browse.h"
@@ -30,8 +31,27 @@ static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM lpD
     return 0;
 }
 
+// The shell and COM, loaded at the first browse rather than at start-up.
+struct ShellCalls {
+    HRESULT(WINAPI* initialize)(LPVOID);
+    void(WINAPI* uninitialize)(void);
+    void(WINAPI* freeMemory)(LPVOID);
+    LPITEMIDLIST(WINAPI* browseForFolder)(LPBROWSEINFOA);
+    BOOL(WINAPI* pathFromItem)(LPCITEMIDLIST, LPSTR);
+};
+
+static int FindShellCalls(ShellCalls* calls) {
+    return FindSystemProcedure(&calls->initialize, "ole32.dll", "CoInitialize") &&
+           FindSystemProcedure(&calls->uninitialize, "ole32.dll", "CoUninitialize") &&
+           FindSystemProcedure(&calls->freeMemory, "ole32.dll", "CoTaskMemFree") &&
+           FindSystemProcedure(&calls->browseForFolder, "shell32.dll", "SHBrowseForFolderA") &&
+           FindSystemProcedure(&calls->pathFromItem, "shell32.dll", "SHGetPathFromIDListA");
+}
+
 // Returns 1 when the user confirmed a file-system folder, now in BrowsePath.
 static int BrowseForParentFolder(void) {
+    ShellCalls shell;
+    if (!FindShellCalls(&shell)) return 0;  // a system without the shell's browser
     CopyText(MessageText, MessageTextSize, BrowsePrompt(LanguageIndex));  // both prompts fit
     BROWSEINFOA info;
     ZeroMemory(&info, sizeof info);
@@ -43,14 +63,14 @@ static int BrowseForParentFolder(void) {
 
     // The shell's browser is a COM client and requires an apartment on this
     // thread; when one exists already the call just counts up.
-    HRESULT com = CoInitialize(NULL);
+    HRESULT com = shell.initialize(NULL);
     int chosen = 0;
-    LPITEMIDLIST item = SHBrowseForFolderA(&info);
+    LPITEMIDLIST item = shell.browseForFolder(&info);
     if (item) {
-        chosen = SHGetPathFromIDListA(item, BrowsePath) ? 1 : 0;
-        CoTaskMemFree(item);
+        chosen = shell.pathFromItem(item, BrowsePath) ? 1 : 0;
+        shell.freeMemory(item);
     }
-    if (SUCCEEDED(com)) CoUninitialize();
+    if (SUCCEEDED(com)) shell.uninitialize();
     return chosen;
 }
 

@@ -15,5 +15,9 @@ SetupLayout ComputeLayout(int workAreaWidth, int workAreaHeight, int captionHeig
     for (int i = 0; i < 8; ++i)
         l.languageButtons[i] = {l.panelLeft + 24 + 76 * (i % 3),
                                 workAreaHeight - 130 + 30 * (i / 3), 70, 21};
+    enum { Gap = 14, BoxHeight = 40 };
+    LayoutRect ok = l.pushButtons[0], cancel = l.pushButtons[1];
+    l.progressBox = {ok.x, ok.y + ok.height + Gap, cancel.x + cancel.width - ok.x, BoxHeight};
+    if (l.progressBox.y + BoxHeight + Gap > l.languageButtons[0].y) l.progressBox = {0, 0, 0, 0};
     return l;
 }

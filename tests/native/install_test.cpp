@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "install/copy_progress.h"
 #include "install/install_rules.h"
 #include "install/install_tables.h"
 
@@ -353,3 +354,33 @@ TEST(Question, FormatsWithinTheBufferAndCutsOnlyTheInsert) {
 }
 
 }  // namespace
+
+TEST(CopyProgress, FillCountAndName) {
+    struct Fill {
+        uint64_t done, total;
+        int width, expected;
+    } fills[] = {
+        {0, 100, 200, 0},
+        {50, 100, 200, 100},
+        {99, 100, 200, 198},
+        {100, 100, 200, 200},
+        {150, 100, 200, 200},  // a file grew after the count
+        {5, 0, 200, 0},        // nothing to copy
+        {1, 2, 0, 0},
+        {1ull << 62, 1ull << 63, 215, 107},  // no overflow on huge totals
+        {UINT64_MAX - 1, UINT64_MAX, 215, 214},
+    };
+    for (const Fill& f : fills)
+        EXPECT_EQ(f.expected, ProgressFill(f.done, f.total, f.width)) << f.done << "/" << f.total;
+
+    char out[8];
+    EXPECT_EQ(1, FormatCopyCount(12, 34, out, sizeof out));
+    EXPECT_STREQ("12 / 34", out);
+    EXPECT_EQ(0, FormatCopyCount(123, 34, out, sizeof out));
+    EXPECT_STREQ("12 / 34", out);  // refused, untouched
+
+    EXPECT_STREQ("vstcore.dll", FileNameOf("Z:\\disk\\vstcore.dll"));
+    EXPECT_STREQ("vview.exe", FileNameOf("C:\\d\\viewer\\vview.exe"));
+    EXPECT_STREQ("", FileNameOf("C:\\d\\"));
+    EXPECT_STREQ("plain", FileNameOf("plain"));
+}

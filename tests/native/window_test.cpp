@@ -26,6 +26,21 @@ TEST(Layout, TestScreen1024x738) {
     for (int i = 0; i < 8; ++i) ExpectRect(l.languageButtons[i], xs[i % 3], ys[i / 3], 70, 21);
 }
 
+TEST(Layout, ProgressBoxFillsTheFreeBandOrIsLeftOut) {
+    struct Case {
+        int width, height, caption, x, y, w, h;
+    } cases[] = {
+        {1024, 738, 18, 515, 489, 223, 40},
+        {800, 607, 18, 403, 423, 223, 40},  // the lowest work area with room
+        {800, 606, 18, 0, 0, 0, 0},
+        {1024, 200, 18, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.height);
+        ExpectRect(ComputeLayout(c.width, c.height, c.caption).progressBox, c.x, c.y, c.w, c.h);
+    }
+}
+
 TEST(Layout, HalvingDropsTheRemainder) {
     EXPECT_EQ(491, PanelLeftFor(1023));
     EXPECT_EQ(382, PanelTopFor(741));

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "install/copy_file.h"
 #include "install/install.h"
 #include "install/message_pump.h"
 #include "install/system_error.h"
@@ -155,6 +157,49 @@ TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
+// The pumping copy beside CopyFileA itself, each into its own destination:
+// the same result, error code, attributes and bytes.
+TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
+    std::string root = ScratchFolder("helpers-copy");
+    std::string source = root + "\\source";
+    ASSERT_TRUE(WriteWholeFile(source, "bytes"));
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    std::vector<HANDLE> held;
+    for (const char* name : {"\\held-a", "\\held-b"}) {
+        ASSERT_TRUE(WriteWholeFile(root + name, "old"));
+        held.push_back(CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0,
+                                   NULL));
+    }
+    struct Case {
+        std::string source, a, b;
+    } cases[] = {
+        {source, "\\copy-a", "\\copy-b"},
+        {root + "\\missing", "\\none-a", "\\none-b"},
+        {source, "\\no\\folder-a", "\\no\\folder-b"},
+        {source, "\\held-a", "\\held-b"},
+        {root, "\\folder-a", "\\folder-b"},
+    };
+    for (const Case& c : cases) {
+        std::string a = root + c.a, b = root + c.b;
+        SetLastError(0);
+        BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), FALSE);
+        DWORD plainError = GetLastError();
+        SetLastError(0);
+        BOOL pumped = CopyFileWhilePumping(c.source.c_str(), b.c_str());
+        DWORD pumpedError = GetLastError();
+        EXPECT_EQ(plain, pumped) << c.a;
+        if (!plain) {
+            EXPECT_EQ(plainError, pumpedError) << c.a;
+        }
+        EXPECT_EQ(GetFileAttributesA(a.c_str()), GetFileAttributesA(b.c_str())) << c.a;
+        std::string x = "<none>", y = "<none>";
+        ReadWholeFile(a, &x);
+        ReadWholeFile(b, &y);
+        EXPECT_EQ(x, y) << c.a;
+    }
+    for (HANDLE h : held) CloseHandle(h);
+}
+
 TEST(SystemErrorText, GivesTheSystemSentenceWithoutItsLineBreak) {
     char expected[256] = "";
     DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
@@ -245,6 +290,22 @@ TEST_F(TimedMessagePumpTest, PassesAQuitRequestOnAndStops) {
     MSG msg;
     ASSERT_EQ(0, GetMessageA(&msg, NULL, 0, 0));  // the main loop still sees the quit
     EXPECT_EQ(7u, msg.wParam);
+}
+
+// Messages waiting when a copy starts are dispatched during it; a quit among
+// them is handed on to the main loop afterwards, once.
+TEST_F(TimedMessagePumpTest, CopyDispatchesAndHandsAQuitOn) {
+    std::string root = ScratchFolder("helpers-copy-pump");
+    ASSERT_TRUE(WriteWholeFile(root + "\\source", std::string(1 << 20, 'x')));
+    PostMessageA(window_, WM_APP, 0, 0);
+    PostQuitMessage(7);
+    EXPECT_TRUE(CopyFileWhilePumping((root + "\\source").c_str(), (root + "\\copy").c_str()));
+    EXPECT_EQ(1, Dispatched);
+    EXPECT_EQ(1, QuitRequested);
+    MSG msg;
+    ASSERT_EQ(0, GetMessageA(&msg, NULL, 0, 0));
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_FALSE(PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE));
 }
 
 }  // namespace

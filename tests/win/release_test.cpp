@@ -157,6 +157,7 @@ std::string SystemFolder() {
 // start-up: the folder browser brings in the common controls and the image
 // library, and the first window the theme library.
 const char* const LateLibraries[] = {"comctl32", "msimg32", "uxtheme"};
+const char* const LateProcedures[] = {"InitCommonControls", "AlphaBlend", "IsThemeActive"};
 
 // The scenario runs in a copy of this program, started from a folder that
 // also holds the planted libraries: the copy's own folder is searched first
@@ -182,6 +183,19 @@ TEST(DllSearchChild, LoadsLateLibraries) {
             EXPECT_TRUE(module == NULL) << name;
         }
     }
+    // By their full path the planted copies are passed over even unrestricted.
+    for (int i = 0; i < 3; ++i) {
+        FARPROC found = SystemProcedure((std::string(LateLibraries[i]) + ".dll").c_str(),
+                                        LateProcedures[i]);
+        HMODULE module = NULL;
+        ASSERT_TRUE(found != NULL) << LateLibraries[i];
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           (LPCSTR)found, &module);
+        EXPECT_EQ(SystemFolder(), FolderOf(module)) << LateLibraries[i];
+    }
+    EXPECT_TRUE(SystemProcedure("nosuch.dll", "AlphaBlend") == NULL);
+    EXPECT_TRUE(SystemProcedure("msimg32.dll", "NoSuchProcedure") == NULL);
 }
 
 // Plants the probe under each late library's name beside a copy of this

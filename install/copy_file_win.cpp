@@ -1,0 +1,100 @@
+// The copy runs on a worker thread while the window's thread pumps messages:
+// a large file on a slow disk then never leaves the window unanswered. (A
+// progress routine that pumps would run inside the copy, re-entered by every
+// command the pump dispatches; and Wine 8 never calls one, so its window would
+// freeze as before.) The routine here only counts bytes for the bar.
+#include "install/copy_file.h"
+#include "install/copy_progress.h"
+#include "install/install.h"
+#include "install/message_pump.h"
+
+enum { ProgressInterval = 50 };  // milliseconds between updates of the bar
+
+struct CopyJob {
+    const char* source;
+    const char* destination;
+    volatile LONG64 transferred;
+    BOOL copied;
+    DWORD error;
+};
+
+// Runs on the worker: it only records the count, the window's thread shows it.
+static DWORD CALLBACK RecordTransferred(LARGE_INTEGER, LARGE_INTEGER transferred,
+                                        LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                                        HANDLE, LPVOID data) {
+    InterlockedExchange64(&static_cast<CopyJob*>(data)->transferred, transferred.QuadPart);
+    return PROGRESS_CONTINUE;
+}
+
+// One worker for the whole run: a thread per file costs about a millisecond
+// under Wine, which dozens of small files add up.
+static HANDLE Worker, JobReady, JobDone;
+static CopyJob* Job;
+static int Copying;
+
+// CopyFileA is CopyFileExA without a progress routine and flags 0; a routine
+// that always continues changes nothing about the copy.
+static DWORD WINAPI CopyOnWorker(LPVOID) {
+    while (WaitForSingleObject(JobReady, INFINITE) == WAIT_OBJECT_0) {
+        Job->copied = CopyFileExA(Job->source, Job->destination, RecordTransferred, Job, NULL, 0);
+        Job->error = Job->copied ? ERROR_SUCCESS : GetLastError();
+        SetEvent(JobDone);
+    }
+    return 0;
+}
+
+static int StartWorker(void) {
+    if (Worker) return 1;
+    if (!JobReady) JobReady = CreateEventA(NULL, FALSE, FALSE, NULL);
+    if (!JobDone) JobDone = CreateEventA(NULL, FALSE, FALSE, NULL);
+    if (JobReady && JobDone) Worker = CreateThread(NULL, 0, CopyOnWorker, NULL, 0, NULL);
+    return Worker != NULL;
+}
+
+// Dispatches what is waiting. A quit is kept (*quit, *quitCode) rather than
+// posted again at once, which would end every later wait immediately.
+static void DispatchWaiting(int* quit, int* quitCode) {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            QuitRequested = 1;
+            *quit = 1;
+            *quitCode = (int)msg.wParam;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+static void PumpUntilEnded(HANDLE done, CopyJob* job) {
+    int quit = 0, quitCode = 0;
+    for (;;) {
+        DispatchWaiting(&quit, &quitCode);
+        NoteCopyTransferred((uint64_t)InterlockedCompareExchange64(&job->transferred, 0, 0));
+        DWORD woke =
+            MsgWaitForMultipleObjects(1, &done, FALSE, ProgressInterval, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) break;
+        if (woke == WAIT_FAILED) {
+            // Not expected; waiting without pumping is still a correct copy.
+            WaitForSingleObject(done, INFINITE);
+            break;
+        }
+    }
+    if (quit) PostQuitMessage(quitCode);
+}
+
+BOOL CopyFileWhilePumping(const char* source, const char* destination) {
+    NoteCopyStarted(source);
+    // Without the worker the copy still happens, only the window waits for
+    // it; so does a copy asked for by a message dispatched during another.
+    if (Copying || !StartWorker()) return CopyFileA(source, destination, FALSE);
+    CopyJob job = {source, destination, 0, FALSE, ERROR_SUCCESS};
+    Job = &job;
+    if (!SetEvent(JobReady)) return CopyFileA(source, destination, FALSE);
+    Copying = 1;
+    PumpUntilEnded(JobDone, &job);
+    Copying = 0;
+    SetLastError(job.error);
+    return job.copied;
+}

@@ -1,0 +1,43 @@
+#include "install/copy_progress.h"
+
+#include "tables/bounded_text.h"
+
+int ProgressFill(uint64_t done, uint64_t total, int width) {
+    if (total == 0 || width <= 0) return 0;
+    if (done >= total) return width;
+    if (width > 0xFFFF) width = 0xFFFF;  // no screen is wider
+    // Halving both keeps done * width within 64 bits for any size.
+    while (total > (UINT64_MAX >> 16)) {
+        total >>= 1;
+        done >>= 1;
+    }
+    int fill = (int)(done * (uint64_t)width / total);
+    return fill < width ? fill : width - 1;  // full only when done
+}
+
+static int AppendNumber(char* out, int size, int number) {
+    char digits[12];
+    int n = sizeof digits - 1;
+    digits[n] = 0;
+    unsigned value = number < 0 ? 0u : (unsigned)number;
+    do {
+        digits[--n] = (char)('0' + value % 10);
+        value /= 10;
+    } while (value);
+    return AppendText(out, size, digits + n);
+}
+
+int FormatCopyCount(int number, int total, char* out, int size) {
+    char text[32] = "";
+    if (!AppendNumber(text, sizeof text, number) || !AppendText(text, sizeof text, " / ") ||
+        !AppendNumber(text, sizeof text, total))
+        return 0;
+    return CopyText(out, size, text);
+}
+
+const char* FileNameOf(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\') name = p + 1;
+    return name;
+}

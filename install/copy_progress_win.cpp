@@ -1,0 +1,188 @@
+// The copy's progress box, drawn by the program itself in system colours (which
+// every palette keeps), and the taskbar button's bar through ITaskbarList3,
+// which COM provides on newer systems only.
+#include <windows.h>
+#include <shobjidl.h>
+
+#include "install/copy_progress.h"
+#include "install/install_rules.h"
+#include "startup/startup.h"
+#include "tables/bounded_text.h"
+#include "window/layout.h"
+#include "window/window.h"
+
+enum {
+    Margin = 4,
+    LineHeight = 16,
+    BarTop = Margin + LineHeight + 2,
+    CountSize = 24,
+    TaskbarSteps = 1000,
+    CopyProgressId = 4,  // after the push buttons; 0 is the field's
+};
+
+static const char BoxClass[] = "SetupProgress";
+
+static struct {
+    int active;
+    HWND box;
+    CopyTotals totals;
+    uint64_t doneBytes;  // of the files before the current one
+    uint64_t fileBytes, fileDone;
+    int fileNumber;
+    char source[PathBufferSize];  // the current file, to know a retry
+    char count[CountSize];
+    int shownFill, shownSteps;
+    ITaskbarList3* taskbar;
+    int comStarted;
+} Progress;
+
+static uint64_t FileSize(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return 0;  // copies nothing
+    return (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
+
+static uint64_t BytesDone(void) { return Progress.doneBytes + Progress.fileDone; }
+
+static void PaintBox(HWND box) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(box, &ps);
+    RECT all;
+    GetClientRect(box, &all);
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    FrameRect(dc, &all, GetSysColorBrush(COLOR_BTNSHADOW));
+    HGDIOBJ kept = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    const UINT line = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    RECT text = {Margin, Margin, all.right - Margin, Margin + LineHeight};
+    RECT count = text;
+    DrawTextA(dc, Progress.count, -1, &count, line | DT_CALCRECT);
+    DrawTextA(dc, Progress.count, -1, &text, line | DT_RIGHT);
+    text.right -= (count.right - count.left) + Margin;
+    DrawTextA(dc, FileNameOf(Progress.source), -1, &text, line | DT_END_ELLIPSIS);
+    SelectObject(dc, kept);
+    RECT bar = {Margin, BarTop, all.right - Margin, all.bottom - Margin};
+    FrameRect(dc, &bar, GetSysColorBrush(COLOR_BTNSHADOW));
+    InflateRect(&bar, -1, -1);
+    bar.right = bar.left + ProgressFill(BytesDone(), Progress.totals.bytes, bar.right - bar.left);
+    FillRect(dc, &bar, GetSysColorBrush(COLOR_HIGHLIGHT));
+    EndPaint(box, &ps);
+}
+
+static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PaintBox(box);
+        return 0;
+    }
+    return DefWindowProcA(box, message, wParam, lParam);
+}
+
+static void CreateBox(void) {
+    LayoutRect r =
+        ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION)).progressBox;
+    if (r.width <= 0) return;  // no room on this screen: the taskbar alone shows it
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = BoxProc;
+    wc.hInstance = ModuleInstance;
+    wc.hCursor = LoadCursorA(NULL, IDC_WAIT);
+    wc.lpszClassName = BoxClass;
+    RegisterClassA(&wc);  // fails harmlessly when registered by an earlier run
+    // Without a box the copy goes on unseen, as before there was one.
+    Progress.box = CreateWindowExA(WS_EX_NOPARENTNOTIFY, BoxClass, "", WS_CHILD | WS_VISIBLE,
+                                   r.x, r.y, r.width, r.height, MainWindow,
+                                   (HMENU)(INT_PTR)CopyProgressId, ModuleInstance, NULL);
+}
+
+// The box's text, as a screen reader or a test reads it: name and count.
+static void ShowFile(void) {
+    if (!FormatCopyCount(Progress.fileNumber, Progress.totals.files, Progress.count,
+                         sizeof Progress.count))
+        Progress.count[0] = 0;
+    if (!Progress.box) return;
+    char text[PathBufferSize + CountSize];
+    if (JoinTexts(text, sizeof text, FileNameOf(Progress.source), "  ") &&
+        AppendText(text, sizeof text, Progress.count))
+        SetWindowTextA(Progress.box, text);
+    InvalidateRect(Progress.box, NULL, FALSE);
+}
+
+static void ShowBytes(void) {
+    if (Progress.box) {
+        RECT all;
+        GetClientRect(Progress.box, &all);
+        int fill = ProgressFill(BytesDone(), Progress.totals.bytes, all.right - 2 * Margin);
+        if (fill != Progress.shownFill) InvalidateRect(Progress.box, NULL, FALSE);
+        Progress.shownFill = fill;
+    }
+    int steps = ProgressFill(BytesDone(), Progress.totals.bytes, TaskbarSteps);
+    if (Progress.taskbar && steps != Progress.shownSteps)
+        Progress.taskbar->SetProgressValue(MainWindow, (ULONGLONG)steps, TaskbarSteps);
+    Progress.shownSteps = steps;
+}
+
+static void StartTaskbarProgress(void) {
+    if (FAILED(LateCoInitialize())) return;
+    Progress.comStarted = 1;
+    ITaskbarList3* taskbar = NULL;
+    // Older systems (and Wine without a taskbar) have no such object: no bar.
+    if (FAILED(LateCoCreateInstance(__uuidof(TaskbarList), CLSCTX_INPROC_SERVER,
+                                    __uuidof(ITaskbarList3), (void**)&taskbar)) ||
+        !taskbar)
+        return;
+    if (FAILED(taskbar->HrInit())) {
+        taskbar->Release();
+        return;
+    }
+    Progress.taskbar = taskbar;
+    taskbar->SetProgressState(MainWindow, TBPF_NORMAL);
+}
+
+static void StopTaskbarProgress(void) {
+    if (Progress.taskbar) {
+        Progress.taskbar->SetProgressState(MainWindow, TBPF_NOPROGRESS);
+        Progress.taskbar->Release();
+        Progress.taskbar = NULL;
+    }
+    if (Progress.comStarted) LateCoUninitialize();
+    Progress.comStarted = 0;
+}
+
+void BeginCopyProgress(CopyTotals totals) {
+    EndCopyProgress();
+    ZeroMemory(&Progress, sizeof Progress);
+    Progress.active = 1;
+    Progress.totals = totals;
+    Progress.shownFill = Progress.shownSteps = -1;
+    CreateBox();
+    StartTaskbarProgress();
+    ShowBytes();
+}
+
+void NoteCopyStarted(const char* source) {
+    if (!Progress.active) return;
+    if (!EqualIgnoringCase(source, Progress.source)) {
+        Progress.doneBytes += Progress.fileBytes;
+        if (Progress.fileNumber < Progress.totals.files) ++Progress.fileNumber;
+        if (!CopyText(Progress.source, sizeof Progress.source, source)) Progress.source[0] = 0;
+        Progress.fileBytes = FileSize(source);
+    }
+    Progress.fileDone = 0;
+    ShowFile();
+    ShowBytes();
+}
+
+void NoteCopyTransferred(uint64_t bytes) {
+    if (!Progress.active) return;
+    Progress.fileDone = bytes;
+    ShowBytes();
+}
+
+void EndCopyProgress(void) {
+    if (!Progress.active) return;
+    Progress.active = 0;
+    // The banner's copy-back repaints what the box covered.
+    if (Progress.box) DestroyWindow(Progress.box);
+    Progress.box = NULL;
+    StopTaskbarProgress();
+}
