@@ -1,5 +1,7 @@
 #include "banner/description_block.h"
 
+#include "tables/tables.h"
+
 const char DescriptionMarker[DescriptionMarkerSize + 1] = "Descriptions\x1A\0\0\0";
 
 // Far below what a 32-bit distance can hold, far above any real text.
@@ -19,7 +21,7 @@ int ComputeDescriptionOffsets(const long sizes[DescriptionTextCount],
 }
 
 int DescriptionOffsetRow(int language) {
-    return language >= 0 && language < DescriptionOffsetRows ? language : 1;
+    return LanguageRow(language, DescriptionOffsetRows);
 }
 
 long DescriptionBlockSize(const long sizes[DescriptionTextCount]) {

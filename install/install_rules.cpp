@@ -67,19 +67,17 @@ int FolderLevelLength(const char* path, int level, int* last) {
 int ManifestRowIsMandatory(int row) { return row >= 0 && row < MandatoryRowCount; }
 
 enum CopyFailureAction ActionAfterCopyAnswer(int answer) {
-    enum { Abort = 3, Retry = 4 };  // IDABORT, IDRETRY
-    if (answer == Abort) return StopInstalling;
-    if (answer == Retry) return RetryCopy;
+    if (answer == AnswerAbort) return StopInstalling;
+    if (answer == AnswerRetry) return RetryCopy;
     return GoOn;
 }
 
-int CaptionNamesSource(uint32_t error) { return error == 2; }  // ERROR_FILE_NOT_FOUND
+int CaptionNamesSource(uint32_t error) { return error == FileNotFoundError; }
 
-int AnswerGoesOn(int answer) { return answer == 6; }  // IDYES
+int AnswerGoesOn(int answer) { return answer == AnswerYes; }
 
 const char* MarkerName(int language) {
-    if (language < 0 || language >= MarkerLanguageCount) return 0;
-    return LanguageMarkerNames[language];
+    return LanguageMarkerNames[LanguageRow(language, MarkerLanguageCount)];  // English has none
 }
 
 int JoinTexts(char* out, int size, const char* first, const char* second) {

@@ -1,5 +1,7 @@
 #include "install/install_tables.h"
 
+#include "tables/tables.h"
+
 const char* const InstallQuestions[MessageLanguageCount] = {
     "In den Ordner \xBB%s\xAB installieren?",
     "Install into \"%s\"?",
@@ -81,8 +83,7 @@ const char* const FileManifest[FileManifestRows] = {
 };
 
 const char* InstallMessage(const char* const* table, int language) {
-    if (language < 0 || language >= MessageLanguageCount) language = 1;
-    return table[language];
+    return table[LanguageRow(language, MessageLanguageCount)];
 }
 
 const char* MainExecutableName(int edition) {

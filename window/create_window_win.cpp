@@ -64,7 +64,7 @@ static SetupLayout CurrentLayout(void) {
 
 int CreateSetupWindow(HINSTANCE instance) {
     ModuleInstance = instance;
-    LanguageIndex = EnglishLanguage;
+    LanguageIndex = English;
 
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -86,7 +86,7 @@ int CreateSetupWindow(HINSTANCE instance) {
                                  WorkAreaWidth, WorkAreaHeight, NULL, NULL, ModuleInstance,
                                  NULL);
     if (!MainWindow) {
-        MessageBoxA(NULL, ErrorCaption(EnglishLanguage), "", MB_OK | MB_SYSTEMMODAL);
+        MessageBoxA(NULL, ErrorCaption(English), "", MB_OK | MB_SYSTEMMODAL);
         return 0;
     }
 

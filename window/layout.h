@@ -21,7 +21,7 @@ SetupLayout ComputeLayout(int workAreaWidth, int workAreaHeight, int captionHeig
 // Picks the default destination into out (size bytes): the per-user Path when
 // it was read, else the Program Files folder with the product sub-folder, else
 // the fallback folder. A null value stands for a failed read. A composition
-// that would not fit falls to the next rule.
+// that would not fit falls to the next rule; out is empty when none fits.
 void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
                               int edition, char* out, int size);
 
