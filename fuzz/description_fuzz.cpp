@@ -15,7 +15,8 @@ static void CheckShownText(const char* file, long fileSize, long distance, const
     FUZZ_CHECK(strlen(shown) == expected && memcmp(shown, text, expected) == 0);
 }
 
-static void CheckTextCheck(const char* text, long size) {
+static void CheckTextCheck(const char* terminated, long size) {
+    char* text = ExactCopy(terminated, (size_t)size);
     TextCheck check = CheckDescriptionText(text, size);
     if (check.problem == TextFine) {
         FUZZ_CHECK(size > 0 && check.offset == 0 && check.line == 0);
@@ -35,9 +36,11 @@ static void CheckTextCheck(const char* text, long size) {
         if (check.offset > 0) FUZZ_CHECK(CheckDescriptionText(text, check.offset).problem == TextFine);
     }
     FUZZ_CHECK(DescribeTextProblem(check.problem) != NULL);
+    free(text);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckTextCheck((const char*)data, (long)size);  // zero bytes included
     FuzzInput in = {data, size};
     char* program = TakeText(&in);
     const char* texts[DescriptionTextCount];

@@ -1,6 +1,7 @@
 // Band geometry, the panel mirror, the banner texts and their places.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "banner/gradient.h"
@@ -82,6 +83,15 @@ TEST(BandGeometry, IndexBelowTheWindowIsNegativeThenClamped) {
     EXPECT_EQ(258, bands);
     EXPECT_EQ(-1, BandIndex(bands * BandHeight(h), h));
     EXPECT_EQ(0x01000000u, BandColour(BandIndex(bands * BandHeight(h), h)));
+}
+
+// A work area without rows (none is expected, but the rule must not divide by it).
+TEST(BandGeometry, NoRowsGiveOneBandOfTheFirstEntry) {
+    for (int h : {0, -1, -2, -3, -500, INT_MIN}) {
+        EXPECT_EQ(1, BandHeight(h)) << h;
+        EXPECT_EQ(h == 0 ? 2 : 1, BandCount(h)) << h;  // the fill runs to two rows below
+        EXPECT_EQ(0, BandIndex(1, h)) << h;
+    }
 }
 
 TEST(BandGeometry, TallWorkAreaDoesNotOverflowTheIndex) {

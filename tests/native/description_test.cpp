@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "banner/description_block.h"
+#include "exact_buffer.h"
 
 namespace {
 
@@ -143,7 +144,10 @@ TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
     EXPECT_EQ(300, ProgramSizeBeforeBlock(program.data(), 300, blockSize));
     EXPECT_EQ(10, ProgramSizeBeforeBlock(program.data(), 10, blockSize));  // shorter than a block
     std::string once = program + std::string(first.bytes.begin(), first.bytes.end());
-    EXPECT_EQ(300, ProgramSizeBeforeBlock(once.data(), (long)once.size(), blockSize));
+    EXPECT_EQ(300, ProgramSizeBeforeBlock(ExactBytes(once).get(), (long)once.size(), blockSize));
+    // A file that is the block alone holds a program of no bytes.
+    std::string alone(first.bytes.begin(), first.bytes.end());
+    EXPECT_EQ(0, ProgramSizeBeforeBlock(ExactBytes(alone).get(), blockSize, blockSize));
     // A block of the same size but other texts is replaced as well.
     std::string redone = once.substr(0, 300) + std::string(second.bytes.begin(), second.bytes.end());
     EXPECT_EQ(300, ProgramSizeBeforeBlock(redone.data(), (long)redone.size(), blockSize));
@@ -174,10 +178,27 @@ TEST(DescriptionBlock, TextChecksRejectBadBytes) {
         {"x\x9D", TextUndefinedByte, 1, 1},
     };
     for (const Case& c : cases) {
-        TextCheck check = CheckDescriptionText(c.text.data(), (long)c.text.size());
+        TextCheck check = CheckDescriptionText(ExactBytes(c.text).get(), (long)c.text.size());
         EXPECT_EQ(c.problem, check.problem) << c.text;
         EXPECT_EQ(c.offset, check.offset) << c.text;
         EXPECT_EQ(c.line, check.line) << c.text;
         EXPECT_STRNE("unknown problem", DescribeTextProblem(check.problem));
     }
+}
+
+TEST(DescriptionBlock, MarkerIsAllSixteenBytesWhereTheFileHasRoom) {
+    std::string marker(DescriptionMarker, DescriptionMarkerSize);
+    EXPECT_EQ(1, IsDescriptionMarker(ExactBytes(marker).get(), DescriptionMarkerSize));
+    for (int i : {0, 7, DescriptionMarkerSize - 1}) {
+        std::string changed = marker;
+        changed[i] ^= 1;
+        EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(changed).get(), DescriptionMarkerSize)) << i;
+    }
+    EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(marker).get(), DescriptionMarkerSize - 1));
+    EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(marker + "x").get(), DescriptionMarkerSize + 1));
+    struct Case {
+        long fileSize, germanDistance, start;
+    } cases[] = {{116, 100, 0}, {115, 100, -1}, {200, 100, 84}, {0, 0, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.start, DescriptionMarkerStart(c.fileSize, c.germanDistance)) << c.fileSize;
 }

@@ -8,18 +8,18 @@
 #include <memory>
 #include <string>
 
-typedef std::unique_ptr<char[]> Block;
+typedef std::unique_ptr<char[]> HeapBlock;
 
 // The bytes alone: nothing behind the last one (for rules that take a length).
-inline Block ExactBytes(const std::string& bytes) {
-    Block block(new char[bytes.size()]);
+inline HeapBlock ExactBytes(const std::string& bytes) {
+    HeapBlock block(new char[bytes.size()]);
     memcpy(block.get(), bytes.data(), bytes.size());
     return block;
 }
 
 // A zero-terminated text in a block of its length plus one.
-inline Block ExactText(const std::string& text) {
-    Block block(new char[text.size() + 1]);
+inline HeapBlock ExactText(const std::string& text) {
+    HeapBlock block(new char[text.size() + 1]);
     memcpy(block.get(), text.c_str(), text.size() + 1);
     return block;
 }
@@ -28,8 +28,8 @@ enum { Pattern = 0x5A };
 
 // An output buffer of size bytes filled with a pattern, and one canary byte
 // behind it that a rule given size must never write.
-inline Block PatternBuffer(int size) {
-    Block block(new char[size + 1]);
+inline HeapBlock PatternBuffer(int size) {
+    HeapBlock block(new char[size + 1]);
     memset(block.get(), Pattern, (size_t)size + 1);
     return block;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "exact_buffer.h"
 #include "install/install_rules.h"
 #include "install/install_tables.h"
 
@@ -13,7 +14,7 @@ std::string Levels(const char* path) {
     std::string out;
     for (int n = 2; n < 40; ++n) {
         int last = 0;
-        int length = FolderLevelLength(path, n, &last);
+        int length = FolderLevelLength(ExactText(path).get(), n, &last);
         out += std::string(path, length) + "|";
         if (last) return out;
     }
@@ -32,6 +33,7 @@ TEST(FolderLevels, CutBeforeEachBackslashAfterTheFirstCharacter) {
         {"", "|"},  // the search must not start behind the terminator
         {"C", "C|"},
         {"\\\\server\\share\\", "\\\\server|\\\\server\\share|\\\\server\\share\\|"},
+        {"\\A\\B\\", "\\A\\B|\\A\\B\\|"},  // rooted without a drive
     };
     for (const Case& c : cases) EXPECT_EQ(c.levels, Levels(c.path)) << c.path;
 }
@@ -57,10 +59,14 @@ TEST(PumpInterval, ElapsesAcrossTheTickCounterWrap) {
 }
 
 TEST(SystemText, DropsTheTrailingLineBreakOnly) {
-    EXPECT_EQ(5, LengthWithoutTrailingControls("Gone.\r\n", 7));
-    EXPECT_EQ(7, LengthWithoutTrailingControls("A\r\nB.  ", 7));
-    EXPECT_EQ(0, LengthWithoutTrailingControls("\r\n", 2));
-    EXPECT_EQ(0, LengthWithoutTrailingControls("", 0));
+    struct Case {
+        const char* text;
+        int length;
+    } cases[] = {{"Gone.\r\n", 5}, {"A\r\nB.  ", 7}, {"\r\n", 0}, {"", 0}, {"\x1F", 0},
+                 {" ", 1}, {"\xE9\n", 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.length, LengthWithoutTrailingControls(ExactBytes(c.text).get(),
+                                                          (int)strlen(c.text))) << c.text;
 }
 
 TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
@@ -79,7 +85,7 @@ TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
     };
     for (const Case& c : cases) {
         char path[PathBufferSize] = "";
-        EXPECT_EQ(c.ok, MakeDestinationPath(c.text.c_str(), path, sizeof path)) << c.text;
+        EXPECT_EQ(c.ok, MakeDestinationPath(ExactText(c.text).get(), path, sizeof path)) << c.text;
         EXPECT_EQ(c.path, path) << c.text;
     }
 }
@@ -95,10 +101,11 @@ TEST(DestinationPath, AcceptsThreeCharactersAndRoomForEveryName) {
     } cases[] = {
         {"\\", 0, 0},          {"C\\", 0, 0},      {"C:\\", 0, 1},        {"D:\\Apps\\", 1, 1},
         {"\\\\server\\share\\", 0, 0},             {"\\\\s\\", 0, 0},
+        {"\\A\\", 0, 1},  // rooted without a drive: not a network path
         {fits, 1, 1},          {tooLong, 1, 0},    {tooLong, 0, 1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.ok, DestinationPathAcceptable(c.path.c_str(), c.edition)) << c.path;
+        EXPECT_EQ(c.ok, DestinationPathAcceptable(ExactText(c.path).get(), c.edition)) << c.path;
 }
 
 TEST(Answers, DecideWhatFollows) {

@@ -125,7 +125,7 @@ TEST(BoundedText, FoldsExactlyTheAsciiLetters) {
         {"\xC4", "\xE4", 0}, {"", "", 1}, {"a", "", 0}, {"", "a", 0},
     };
     for (const Case& c : cases) {
-        Block a = ExactText(c.a), b = ExactText(c.b);
+        HeapBlock a = ExactText(c.a), b = ExactText(c.b);
         EXPECT_EQ(c.equal, EqualIgnoringCase(a.get(), b.get())) << c.a << " " << c.b;
     }
 }
@@ -135,9 +135,9 @@ TEST(BoundedText, FoldsExactlyTheAsciiLetters) {
 // buffer as it was; it never writes a byte past the size it was given. Inputs
 // live in blocks of exactly their size.
 TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
-    Block apps = ExactText("D:\\Apps\\"), bare = ExactText("D:\\Apps"), exe = ExactText("Vestra.exe");
-    Block empty = ExactText(""), program = ExactText("C:\\V\\V.exe"), vestra = ExactText("Vestra");
-    Block question = ExactText(InstallQuestions[English]);
+    HeapBlock apps = ExactText("D:\\Apps\\"), bare = ExactText("D:\\Apps"), exe = ExactText("Vestra.exe");
+    HeapBlock empty = ExactText(""), program = ExactText("C:\\V\\V.exe"), vestra = ExactText("Vestra");
+    HeapBlock question = ExactText(InstallQuestions[English]);
     struct Case {
         const char* name;
         std::function<int(char*, int)> compose;
@@ -193,7 +193,7 @@ TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
         int before = c.before ? (int)strlen(c.before) + 1 : 0;
         for (int size = before; size <= need + 1; ++size) {
             SCOPED_TRACE(size);
-            Block out = PatternBuffer(size);
+            HeapBlock out = PatternBuffer(size);
             if (c.before) memcpy(out.get(), c.before, (size_t)before);
             int ok = c.compose(out.get(), size);
             EXPECT_EQ(Pattern, out[size]) << "written past the size";
