@@ -56,9 +56,10 @@ int IsDescriptionMarker(const char* bytes, long count) {
 }
 
 long ProgramSizeBeforeBlock(const char* file, long fileSize, long blockSize) {
+    // A block shorter than the marker would put the marker's end past the file's.
+    if (blockSize < DescriptionMarkerSize || blockSize > fileSize) return fileSize;
     long start = fileSize - blockSize;
-    if (start < 0 || !IsDescriptionMarker(file + start, DescriptionMarkerSize)) return fileSize;
-    return start;
+    return IsDescriptionMarker(file + start, DescriptionMarkerSize) ? start : fileSize;
 }
 
 // Bytes that code page 1252 leaves undefined.

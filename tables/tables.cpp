@@ -67,4 +67,4 @@ int LanguageForButton(int buttonId) {
     return i < LANGUAGE_ROWS(ButtonLanguages) ? ButtonLanguages[i] : -1;
 }
 
-int LanguageButtonCount(int edition) { return edition == 0 ? 6 : 8; }
+int LanguageButtonCount(int edition) { return edition == 0 ? Portuguese + 1 : LanguageCount; }

@@ -148,6 +148,9 @@ TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
     // A file that is the block alone holds a program of no bytes.
     std::string alone(first.bytes.begin(), first.bytes.end());
     EXPECT_EQ(0, ProgramSizeBeforeBlock(ExactBytes(alone).get(), blockSize, blockSize));
+    // Sizes no block can have are never looked for, least of all beyond the file.
+    for (long size : {0L, 15L, -1L, (long)once.size() + 1})
+        EXPECT_EQ((long)once.size(), ProgramSizeBeforeBlock(ExactBytes(once).get(), (long)once.size(), size));
     // A block of the same size but other texts is replaced as well.
     std::string redone = once.substr(0, 300) + std::string(second.bytes.begin(), second.bytes.end());
     EXPECT_EQ(300, ProgramSizeBeforeBlock(redone.data(), (long)redone.size(), blockSize));
@@ -163,6 +166,7 @@ TEST(DescriptionBlock, TextChecksRejectBadBytes) {
         {"Intro\r\n\r\n*  Feature\r\n\r\nNeeds 6 MB.", TextFine, 0, 0},
         {"M\xFC" "ller \x80 \xE9t\xE9 \xFF", TextFine, 0, 0},
         {"", TextEmpty, 0, 1},
+        {"x", TextFine, 0, 0},
         {std::string("ab\0cd", 5), TextZeroByte, 2, 1},
         {"a\r\nb\tc", TextTab, 4, 2},
         {"a\r\nb\r\nc\x1B", TextControlCharacter, 7, 3},

@@ -99,6 +99,8 @@ TEST(RegistryText, IsAlwaysTerminatedAndRefusedWhenFull) {
     // Data without terminator that fills the room: does not fit.
     memset(buffer, 'b', 256);
     EXPECT_EQ(0, TerminateRegistryText(buffer, 255, 255));
+    buffer[255] = '\0';  // the room behind the data is not part of it
+    EXPECT_EQ(0, TerminateRegistryText(buffer, 255, 255));
     // Shorter data without terminator gets one.
     memset(buffer, 'c', 256);
     EXPECT_EQ(1, TerminateRegistryText(buffer, 10, 255));
