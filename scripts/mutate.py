@@ -36,14 +36,42 @@ NOT_RULES = {"tables/edition.cpp"}
 # Mutants that cannot change what any caller sees, with the reason; they are
 # reported but left out of the figure. Keyed by file and mutated line.
 EQUIVALENT = {
+    ("banner/gradient.cpp", "return b <= 1 ? 1 : b;"): "b of 1 gives 1 either way",
+    ("banner/gradient.cpp", "return b < 2 ? 1 : b;"): "b of 1 gives 1 either way",
+    ("banner/gradient.cpp", "if (workAreaHeight <= 1) return 0;"):
+        "with one row every band starts below it, and its colour clamps to entry 0 either way",
     ("banner/gradient.cpp",
      "unsigned BandColour(int index) { return 0x01000000u | (unsigned)(index <= 0 ? 0 : index); }"):
         "index 0 gives 0 either way",
+    ("banner/gradient.cpp",
+     "unsigned BandColour(int index) { return 0x01000000u | (unsigned)(index < 1 ? 0 : index); }"):
+        "index 0 gives 0 either way",
+    ("banner/gradient.cpp", "if (end <= 1) return 1;  // the loop body runs once before its test"):
+        "an end of 1 gives one band either way",
+    ("install/install_rules.cpp", "if (n >= longest) longest = n;"): "the same maximum",
+    ("install/install_rules.cpp",
+     "if (marker && TextLength(marker) >= longest) longest = TextLength(marker);"):
+        "the same maximum",
     ("install/install_rules.cpp",
      "for (int language = 1; language < MarkerLanguageCount; ++language) {"):
         "the German marker name is shorter than the longest file name",
+    ("install/install_rules.cpp",
+     "for (int language = 0; language <= MarkerLanguageCount; ++language) {"):
+        "an unknown language has the English row, which has no marker",
+    ("progman/dde_command.cpp", "return CopyText(command, size, text);"):
+        "an argument that fits its 270 bytes always fits the 600-byte command",
+    ("startup/command_line.cpp", "for (int i = n - 0; i >= 0; --i) {"):
+        "the extra byte looked at is the terminator, no backslash",
     ("tables/tables.cpp", 'if (buttonId <= 0 || buttonId > 3) return "";'):
         "slot 0 of every row is the empty text",
+    ("tables/tables.cpp", 'if (buttonId < 1 || buttonId > 3) return "";'):
+        "slot 0 of every row is the empty text",
+    ("window/browse_rules.cpp", "return n > l && EqualIgnoringCase(path + n - l, name);"):
+        "both callers ask only with paths longer than the name",
+    ("window/browse_rules.cpp", "return EqualIgnoringCase(path + n - l, name);"):
+        "both callers ask only with paths longer than the name",
+    ("window/layout.cpp", "for (int id = 1; id <= 4; ++id)"):
+        "the fourth button lands on browseMoved, which is set right after",
 }
 
 
@@ -126,7 +154,7 @@ RELATIONAL = [("<=", "<"), (">=", ">"), ("==", "!="), ("!=", "==")]
 def line_mutants(line):
     stripped = line.strip()
     if (not stripped or stripped.startswith(("#", "//", "/*", "*")) or
-            re.search(r"\[\w*\]\s*=", line)):  # includes, comments, table sizes
+            re.search(r"\[[^\]]*\]\s*=\s*[{\"]", line)):  # includes, comments, table sizes
         return []
     spans = code_spans(line)
     out = []
@@ -187,7 +215,7 @@ def copy_tree():
         os.makedirs(os.path.dirname(target), exist_ok=True)
         if (not os.path.exists(target) or
                 open(source, "rb").read() != open(target, "rb").read()):
-            shutil.copy2(source, target)
+            shutil.copyfile(source, target)  # a fresh time, so make sees it
 
 
 def run(command, cwd, timeout):

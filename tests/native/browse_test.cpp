@@ -72,6 +72,8 @@ TEST(BrowseCompose, AppendsTheProductFolderOnce) {
         {1, "D:\\Kellum Inspector", "D:\\Kellum Inspector"},
         {1, "D:\\Vestra", "D:\\Vestra\\Kellum Inspector"},
         {0, "", "\\Vestra"},  // nothing chosen: no character in front to look at
+        {0, "C:Vestra", "C:Vestra\\Vestra"},  // too short to be a folder of that name
+        {0, "Vestra", "Vestra\\Vestra"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.destination, Composed(c.chosen, c.edition)) << c.chosen;

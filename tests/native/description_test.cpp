@@ -98,6 +98,12 @@ TEST(DescriptionBlock, OffsetsCountEachTextAndTheZerosAfterIt) {
     long offsets[DescriptionOffsetRows];
     EXPECT_EQ(0, ComputeDescriptionOffsets(empty, offsets));
     EXPECT_EQ(0, ComputeDescriptionOffsets(huge, offsets));
+    // The largest block: 2^30 bytes of texts and zeros, and one more than that.
+    const long largest[DescriptionTextCount] = {(1L << 30) - 9, 1, 1, 1, 1, 1};
+    const long larger[DescriptionTextCount] = {(1L << 30) - 8, 1, 1, 1, 1, 1};
+    ASSERT_EQ(1, ComputeDescriptionOffsets(largest, offsets));
+    EXPECT_EQ((1L << 30) + 1, offsets[0]);
+    EXPECT_EQ(0, ComputeDescriptionOffsets(larger, offsets));
 }
 
 TEST(DescriptionBlock, BuiltBlockPlacesEachTextAtItsDistance) {
@@ -167,6 +173,7 @@ TEST(DescriptionBlock, TextChecksRejectBadBytes) {
         {"M\xFC" "ller \x80 \xE9t\xE9 \xFF", TextFine, 0, 0},
         {"", TextEmpty, 0, 1},
         {"x", TextFine, 0, 0},
+        {"\r\nends with a line break\r\n", TextFine, 0, 0},
         {std::string("ab\0cd", 5), TextZeroByte, 2, 1},
         {"a\r\nb\tc", TextTab, 4, 2},
         {"a\r\nb\r\nc\x1B", TextControlCharacter, 7, 3},
@@ -200,6 +207,7 @@ TEST(DescriptionBlock, MarkerIsAllSixteenBytesWhereTheFileHasRoom) {
     }
     EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(marker).get(), DescriptionMarkerSize - 1));
     EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(marker + "x").get(), DescriptionMarkerSize + 1));
+    EXPECT_EQ(1, ProgramSizeBeforeBlock(ExactBytes("P" + marker).get(), 17, DescriptionMarkerSize));
     struct Case {
         long fileSize, germanDistance, start;
     } cases[] = {{116, 100, 0}, {115, 100, -1}, {200, 100, 84}, {0, 0, -1}};

@@ -78,6 +78,7 @@ TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
         {"D:\\Apps", 1, "D:\\Apps\\"},
         {"D:\\Apps\\", 1, "D:\\Apps\\"},
         {"C:", 1, "C:\\"},
+        {"\\", 1, "\\"},
         {"", 1, "\\"},
         {std::string(253, 'a'), 1, std::string(253, 'a') + "\\"},
         {std::string(254, 'a'), 0, ""},
@@ -184,7 +185,7 @@ TEST(RegistryData, UninstallKeyAndQuotedCommands) {
     struct Case {
         const char* path;
         const char* value;
-    } values[] = {{"D:\\Apps\\", "D:\\Apps"}, {"C:\\", "C:"}, {"D:\\Apps", "D:\\Apps"}};
+    } values[] = {{"D:\\Apps\\", "D:\\Apps"}, {"C:\\", "C:"}, {"D:\\Apps", "D:\\Apps"}, {"\\", ""}};
     for (const Case& c : values) {
         ASSERT_TRUE(PerUserPathValue(c.path, out, sizeof out));
         EXPECT_STREQ(c.value, out);

@@ -33,6 +33,7 @@ TEST(SourceDirectory, CutsBehindTheLastBackslash) {
     } cases[] = {
         {"C:\\Program Files\\Setup Dir\\setup.exe", "C:\\Program Files\\Setup Dir\\", 1},
         {"D:\\SETUP.EXE", "D:\\", 1},
+        {"C:\\Setup\\", "C:\\Setup\\", 1},  // a folder already
         {"\\\\server\\share\\setup.exe", "\\\\server\\share\\", 1},
         {"setup.exe", "setup.exe", 0},
         {"\\setup.exe", "\\", 1},  // the only backslash is the first character

@@ -177,6 +177,10 @@ TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
          "[AddItem(\"C:\\V\\V.exe\", Vestra)]", 0, nullptr},
         {"copy", [&](char* o, int n) { return CopyText(o, n, bare.get()); }, "D:\\Apps", 0,
          nullptr},
+        {"copy of nothing", [&](char* o, int n) { return CopyText(o, n, empty.get()); }, "", 0,
+         nullptr},
+        {"append of nothing", [&](char* o, int n) { return AppendText(o, n, empty.get()); }, "", 0,
+         ""},
         {"append", [&](char* o, int n) { return AppendText(o, n, exe.get()); },
          "D:\\AppsVestra.exe", 0, "D:\\Apps"},
         {"browse composition",
@@ -197,7 +201,7 @@ TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
             if (c.before) memcpy(out.get(), c.before, (size_t)before);
             int ok = c.compose(out.get(), size);
             EXPECT_EQ(Pattern, out[size]) << "written past the size";
-            EXPECT_EQ(size >= smallest, ok != 0);
+            EXPECT_EQ(size >= smallest ? 1 : 0, ok);
             if (ok) {
                 EXPECT_LT(strlen(out.get()), (size_t)size);
                 if (size >= need) {

@@ -101,6 +101,8 @@ TEST(RegistryText, IsAlwaysTerminatedAndRefusedWhenFull) {
     EXPECT_EQ(0, TerminateRegistryText(buffer, 255, 255));
     buffer[255] = '\0';  // the room behind the data is not part of it
     EXPECT_EQ(0, TerminateRegistryText(buffer, 255, 255));
+    buffer[0] = '\0';  // an empty value read in full
+    EXPECT_EQ(1, TerminateRegistryText(buffer, 255, 255));
     // Shorter data without terminator gets one.
     memset(buffer, 'c', 256);
     EXPECT_EQ(1, TerminateRegistryText(buffer, 10, 255));
