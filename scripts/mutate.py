@@ -49,6 +49,8 @@ EQUIVALENT = {
     ("banner/gradient.cpp", "if (end <= 1) return 1;  // the loop body runs once before its test"):
         "an end of 1 gives one band either way",
     ("install/install_rules.cpp", "if (n >= longest) longest = n;"): "the same maximum",
+    ("install/install_rules.cpp", "for (int i = 0; i <= n; ++i) out[i] = destinationPath[i];"):
+        "the extra byte copied lies inside the text and is overwritten by the terminator",
     ("install/install_rules.cpp",
      "if (marker && TextLength(marker) >= longest) longest = TextLength(marker);"):
         "the same maximum",

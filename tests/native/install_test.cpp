@@ -103,6 +103,7 @@ TEST(DestinationPath, AcceptsThreeCharactersAndRoomForEveryName) {
         {"\\", 0, 0},          {"C\\", 0, 0},      {"C:\\", 0, 1},        {"D:\\Apps\\", 1, 1},
         {"\\\\server\\share\\", 0, 0},             {"\\\\s\\", 0, 0},
         {"\\A\\", 0, 1},  // rooted without a drive: not a network path
+        {"D\\\\A\\", 0, 1},  // two backslashes, but not in front
         {fits, 1, 1},          {tooLong, 1, 0},    {tooLong, 0, 1},
     };
     for (const Case& c : cases)
