@@ -1,5 +1,7 @@
 #include "banner/banner_texts.h"
 
+#include "tables/tables.h"
+
 // By LanguageIndex; Chinese shows the English label.
 static const char* const FolderLabels[7] = {
     "Zielordner:",
@@ -21,19 +23,14 @@ static const char* const HelpNotes[4] = {
 const char MakerLine[] = "Kellum Software Technology AG";
 
 const char* HelpNoteFor(int language) {
-    switch (language) {
-    case 2: return HelpNotes[0];
-    case 3: return HelpNotes[1];
-    case 4: return HelpNotes[2];
-    case 5: return HelpNotes[3];
-    case 6: return HelpNotes[1];
-    default: return 0;
-    }
+    // The note of each language's row; none for German and English.
+    static const signed char NoteOfLanguage[7] = {-1, -1, 0, 1, 2, 3, 1};
+    int note = NoteOfLanguage[LanguageRow(language, LANGUAGE_ROWS(NoteOfLanguage))];
+    return note < 0 ? 0 : HelpNotes[note];
 }
 
 const char* FolderLabelFor(int language) {
-    if (language < 0 || language >= 7) return FolderLabels[1];
-    return FolderLabels[language];
+    return FolderLabels[LanguageRow(language, LANGUAGE_ROWS(FolderLabels))];
 }
 
 TitleStyle TitleFor(int edition) {

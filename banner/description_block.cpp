@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "tables/tables.h"
+
 const char DescriptionMarker[DescriptionMarkerSize + 1] = "Descriptions\x1A\0\0\0";
 
 // Far below what a 32-bit distance can hold, far above any real text.
@@ -21,7 +23,7 @@ int ComputeDescriptionOffsets(const long sizes[DescriptionTextCount],
 }
 
 int DescriptionOffsetRow(int language) {
-    return language >= 0 && language < DescriptionOffsetRows ? language : 1;
+    return LanguageRow(language, DescriptionOffsetRows);
 }
 
 long DescriptionBlockSize(const long sizes[DescriptionTextCount]) {
@@ -56,9 +58,10 @@ int IsDescriptionMarker(const char* bytes, long count) {
 }
 
 long ProgramSizeBeforeBlock(const char* file, long fileSize, long blockSize) {
+    // A block shorter than the marker would put the marker's end past the file's.
+    if (blockSize < DescriptionMarkerSize || blockSize > fileSize) return fileSize;
     long start = fileSize - blockSize;
-    if (start < 0 || !IsDescriptionMarker(file + start, DescriptionMarkerSize)) return fileSize;
-    return start;
+    return IsDescriptionMarker(file + start, DescriptionMarkerSize) ? start : fileSize;
 }
 
 // The caller has checked that the bytes lie inside the header.

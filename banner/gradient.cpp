@@ -8,7 +8,7 @@ int BandHeight(int workAreaHeight) {
 int BandIndex(int s, int workAreaHeight) {
     if (workAreaHeight <= 0) return 0;
     // 64-bit product: a tall work area times 222 must not overflow.
-    long long n = (long long)(workAreaHeight - s) * PaletteSize / workAreaHeight;
+    long long n = ((long long)workAreaHeight - s) * PaletteSize / workAreaHeight;
     return (int)n;
 }
 
@@ -22,9 +22,10 @@ BannerRect BandRectangle(int k, int bandHeight, int workAreaWidth) {
 
 int BandCount(int workAreaHeight) {
     int b = BandHeight(workAreaHeight);
-    if (workAreaHeight + 2 <= 0) return 1;  // the loop body runs once before its test
-    // Smallest k with k * b >= workAreaHeight + 2.
-    return (workAreaHeight + 2 + b - 1) / b;
+    long long end = (long long)workAreaHeight + 2;
+    if (end <= 0) return 1;  // the loop body runs once before its test
+    // Smallest k with k * b >= end.
+    return (int)((end + b - 1) / b);
 }
 
 MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop) {

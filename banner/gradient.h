@@ -13,7 +13,7 @@ struct BannerRect {
 int BandHeight(int workAreaHeight);
 
 // Palette entry of the band that starts s rows down (may be negative below
-// the window).
+// the window); 0 for a work area without rows.
 int BandIndex(int s, int workAreaHeight);
 
 // The colour value of a band: a palette-relative entry, negatives clamped.

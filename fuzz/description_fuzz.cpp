@@ -18,7 +18,8 @@ static void CheckShownText(const char* file, long fileSize, long distance, const
     FUZZ_CHECK(strlen(shown) == expected && memcmp(shown, text, expected) == 0);
 }
 
-static void CheckTextCheck(const char* text, long size) {
+static void CheckTextCheck(const char* terminated, long size) {
+    char* text = ExactCopy(terminated, (size_t)size);
     TextCheck check = CheckDescriptionText(text, size);
     if (check.problem == TextFine) {
         FUZZ_CHECK(size > 0 && check.offset == 0 && check.line == 0);
@@ -38,6 +39,7 @@ static void CheckTextCheck(const char* text, long size) {
         if (check.offset > 0) FUZZ_CHECK(CheckDescriptionText(text, check.offset).problem == TextFine);
     }
     FUZZ_CHECK(DescribeTextProblem(check.problem) != NULL);
+    free(text);
 }
 
 enum { HeaderSize = 512, PeAt = 0x40, OptionalAt = PeAt + 24 };
@@ -116,6 +118,7 @@ static void CheckAnyHeader(const FuzzInput& in) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckTextCheck((const char*)data, (long)size);  // zero bytes included
     FuzzInput in = {data, size};
     char* program = TakeText(&in);
     const char* texts[DescriptionTextCount];

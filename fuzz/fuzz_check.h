@@ -43,6 +43,14 @@ inline char* TakeText(FuzzInput* in) {
     return text;
 }
 
+// A copy of size bytes in a malloc block of exactly that size, with nothing
+// behind the last byte, for rules that take a length instead of a terminator.
+inline char* ExactCopy(const void* bytes, size_t size) {
+    char* copy = (char*)malloc(size ? size : 1);
+    if (size) memcpy(copy, bytes, size);
+    return copy;
+}
+
 // A buffer of exactly size bytes holding text (which must fit), the bytes
 // behind its terminator filled with a pattern so that writes can be seen.
 inline char* BufferWith(const char* text, size_t size) {

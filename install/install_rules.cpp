@@ -49,8 +49,7 @@ static int LongestManifestName(int edition) {
     return longest;
 }
 
-static const char ViewerPrefix[] = "viewer\\";
-enum { ViewerPrefixLength = sizeof ViewerPrefix - 1 };
+enum { ViewerPrefixLength = sizeof "viewer\\" - 1 };  // ViewerFolder and its backslash
 
 static int LongestInstalledName(int edition, int longestDiskName) {
     int longest = Longer(LongestManifestName(edition), longestDiskName);
@@ -203,18 +202,16 @@ int FolderLevelLength(const char* path, int level, int* last) {
 int ManifestRowIsMandatory(int row) { return row >= 0 && row < MandatoryRowCount; }
 
 enum CopyFailureAction ActionAfterCopyAnswer(int answer) {
-    enum { Abort = 3, Retry = 4 };  // IDABORT, IDRETRY
-    if (answer == Abort) return StopInstalling;
-    if (answer == Retry) return RetryCopy;
+    if (answer == AnswerAbort) return StopInstalling;
+    if (answer == AnswerRetry) return RetryCopy;
     return GoOn;
 }
 
 int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error) {
-    enum { FileNotFound = 2, PathNotFound = 3 };
-    return !mandatory && sourceFailed && (error == FileNotFound || error == PathNotFound);
+    return !mandatory && sourceFailed && (error == FileNotFoundError || error == PathNotFoundError);
 }
 
-int AnswerGoesOn(int answer) { return answer == 6; }  // IDYES
+int AnswerGoesOn(int answer) { return answer == AnswerYes; }
 
 int JoinTexts(char* out, int size, const char* first, const char* second) {
     if (TextLength(first) + TextLength(second) >= size) return 0;

@@ -58,6 +58,10 @@ int FolderLevelLength(const char* path, int level, int* last);
 // Manifest row policy: a failed copy of a mandatory row asks the user.
 int ManifestRowIsMandatory(int row);
 
+// The message-box answers and the error code these rules look at, by their
+// Win32 values (install_win.cpp ties them to the Win32 names).
+enum { AnswerAbort = 3, AnswerRetry = 4, AnswerYes = 6, FileNotFoundError = 2, PathNotFoundError = 3 };
+
 // What the procedure does after the user's answer to the failed-copy box.
 enum CopyFailureAction { StopInstalling, RetryCopy, GoOn };
 enum CopyFailureAction ActionAfterCopyAnswer(int answer);

@@ -1,5 +1,7 @@
 #include "install/install_tables.h"
 
+#include "tables/tables.h"
+
 const char* const InstallQuestions[MessageLanguageCount] = {
     "In den Ordner \xBB%s\xAB installieren?",
     "Install into \"%s\"?",
@@ -96,13 +98,11 @@ const char* const CopiedPatterns[CopiedPatternCount] = {"*.whs", "*.txt", "*.tpl
 const char ViewerFolder[] = "viewer";
 
 const char* InstallMessage(const char* const* table, int language) {
-    if (language < 0 || language >= MessageLanguageCount) language = 1;
-    return table[language];
+    return table[LanguageRow(language, MessageLanguageCount)];
 }
 
 const char* MarkerName(int language) {
-    if (language < 0 || language >= MarkerLanguageCount) return 0;
-    return LanguageMarkerNames[language];
+    return LanguageMarkerNames[LanguageRow(language, MarkerLanguageCount)];  // English has none
 }
 
 const char* MainExecutableName(int edition) {

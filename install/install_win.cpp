@@ -12,6 +12,11 @@
 #include "tables/tables.h"
 #include "window/window.h"
 
+static_assert(AnswerAbort == IDABORT && AnswerRetry == IDRETRY && AnswerYes == IDYES,
+              "the install rules read message-box answers by these values");
+static_assert(FileNotFoundError == ERROR_FILE_NOT_FOUND, "the install rules' error code");
+static_assert(PathNotFoundError == ERROR_PATH_NOT_FOUND, "the install rules' error code");
+
 int InstallRunning;
 static int CloseHeld;
 

@@ -9,6 +9,9 @@
 #include "tables/tables.h"
 #include "window/window.h"
 
+static_assert(DdeInitiateMessage == WM_DDE_INITIATE && DdeExecuteMessage == WM_DDE_EXECUTE,
+              "the acknowledgement rule knows the messages by these numbers");
+
 HWND DdeServerWindow;
 UINT PendingDdeMessage;
 int ExecuteAccepted;

@@ -8,7 +8,7 @@ int TextLength(const char* text) {
 
 int CopyText(char* dst, int size, const char* src) {
     int n = TextLength(src);
-    if (size <= 0 || n >= size) return 0;
+    if (n >= size) return 0;  // also every size of 0 or less
     for (int i = 0; i <= n; ++i) dst[i] = src[i];
     return 1;
 }
@@ -16,7 +16,7 @@ int CopyText(char* dst, int size, const char* src) {
 int AppendText(char* dst, int size, const char* src) {
     int have = TextLength(dst);
     int add = TextLength(src);
-    if (size <= 0 || have + add >= size) return 0;
+    if (have + add >= size) return 0;
     for (int i = 0; i <= add; ++i) dst[have + i] = src[i];
     return 1;
 }

@@ -1,6 +1,6 @@
 #include "tables/tables.h"
 
-int LanguageIndex = EnglishLanguage;
+int LanguageIndex = English;
 char MessageText[MessageTextSize];
 
 static const char* const ProductStrings[8] = {
@@ -41,21 +41,22 @@ static const char* const LanguageButtonLabels[8] = {
     "&Italiano", "&Portugues", "&Chinese", "&Japanese",
 };
 
-static int ClampLanguage(int language) {
-    return (language >= 0 && language < LanguageCount) ? language : EnglishLanguage;
+int LanguageRow(int language, int rows) {
+    return language >= 0 && language < rows ? language : English;
 }
 
 const char* ProductString(int kind, int edition) {
+    if (kind < ProductName || kind > FallbackFolder) return "";
     return ProductStrings[2 * kind + (edition ? 1 : 0)];
 }
 
 const char* ErrorCaption(int language) {
-    return &ErrorCaptions[ErrorCaptionSlot * ClampLanguage(language)];
+    return &ErrorCaptions[ErrorCaptionSlot * LanguageRow(language, LanguageCount)];
 }
 
 const char* ButtonLabel(int language, int buttonId) {
     if (buttonId < 0 || buttonId > 3) return "";
-    return ButtonLabels[ClampLanguage(language) * 4 + buttonId];
+    return ButtonLabels[LanguageRow(language, LanguageCount) * 4 + buttonId];
 }
 
 const char* LanguageButtonLabel(int index) {
@@ -63,13 +64,11 @@ const char* LanguageButtonLabel(int index) {
 }
 
 int LanguageForButton(int buttonId) {
-    switch (buttonId) {
-    case 100: return 1;
-    case 101: return 0;
-    case 102: case 103: case 104: case 105: case 106: case 107:
-        return buttonId - 100;
-    default: return -1;
-    }
+    static const Language ButtonLanguages[8] = {English, German,     French,  Spanish,
+                                                Italian, Portuguese, Chinese, Japanese};
+    if (buttonId < FirstLanguageButtonId) return -1;  // and no subtraction can overflow
+    int i = buttonId - FirstLanguageButtonId;
+    return i < LANGUAGE_ROWS(ButtonLanguages) ? ButtonLanguages[i] : -1;
 }
 
-int LanguageButtonCount(int edition) { return edition == 0 ? 6 : 8; }
+int LanguageButtonCount(int edition) { return edition == 0 ? Portuguese + 1 : LanguageCount; }

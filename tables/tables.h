@@ -5,11 +5,16 @@
 // Fixed when the program is built (one definition per edition executable).
 extern const int Edition;
 
-// 0 German, 1 English, 2 French, 3 Spanish, 4 Italian, 5 Portuguese,
-// 6 Chinese (English texts), 7 Japanese (English texts).
+// The user-interface languages, by LanguageIndex. Chinese and Japanese show
+// English texts wherever a table has no row of their own.
+enum Language { German, English, French, Spanish, Italian, Portuguese, Chinese, Japanese };
+enum { LanguageCount = 8 };
 extern int LanguageIndex;
 
-enum { LanguageCount = 8, EnglishLanguage = 1 };
+// The row that a table with rows rows (rows 0 and 1 at least) uses for a
+// language: the language's own row when the table has it, else English.
+int LanguageRow(int language, int rows);
+#define LANGUAGE_ROWS(table) ((int)(sizeof(table) / sizeof((table)[0])))
 
 // The one shared text buffer: default destination, prompts, questions,
 // error texts, registry names and data, the path for Program Manager.
@@ -27,6 +32,8 @@ enum ProductStringKind {
 // Error captions sit in fixed slots of this many bytes, terminator included.
 enum { ErrorCaptionSlot = 7 };
 
+// Lookups that answer any integer: an unknown kind or button id gives the
+// empty text, an unknown edition Edition 1's row, an unknown language English.
 const char* ProductString(int kind, int edition);
 const char* ErrorCaption(int language);
 // The label of push button 1 (OK), 2 (Cancel) or 3 (browse) in a language;
@@ -35,7 +42,11 @@ const char* ButtonLabel(int language, int buttonId);
 // The label of language button index (0 English, 1 German, ...); "" outside.
 const char* LanguageButtonLabel(int index);
 
-// Language selected by a language button id (100..107); -1 for any other id.
+// Language buttons carry ids from FirstLanguageButtonId in the order of
+// LanguageButtonLabels: English first, then German, then the others.
+enum { FirstLanguageButtonId = 100 };
+
+// Language selected by a language button id; -1 for any other id.
 int LanguageForButton(int buttonId);
 
 // Number of language buttons the edition shows.

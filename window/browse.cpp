@@ -1,6 +1,7 @@
 #include "window/browse.h"
 
 #include "tables/bounded_text.h"
+#include "tables/tables.h"
 
 // Whether the last length(name) characters of path spell name in any case.
 static int EndsWithName(const char* path, int n, const char* name, int l) {
@@ -30,9 +31,11 @@ int ComposeDestination(char* path, int size, const char* productName) {
 }
 
 const char* BrowsePrompt(int language) {
-    if (language == 0)
-        return "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
-    return "Select parent folder for the installation:";
+    static const char* const Prompts[2] = {
+        "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:",
+        "Select parent folder for the installation:",
+    };
+    return Prompts[LanguageRow(language, LANGUAGE_ROWS(Prompts))];
 }
 
 // German, English, French, Spanish, Italian, Portuguese (code page 1252).
@@ -52,8 +55,7 @@ static const char* const LongDestinationTexts[6] = {
 };
 
 const char* LongDestinationText(int language) {
-    if (language < 0 || language > 5) language = 1;
-    return LongDestinationTexts[language];
+    return LongDestinationTexts[LanguageRow(language, LANGUAGE_ROWS(LongDestinationTexts))];
 }
 
 void BrowserPosition(int workAreaWidth, int workAreaHeight, int width, int height, int* x,

@@ -32,7 +32,7 @@ static SetupLayout CurrentLayout(void) {
 
 int CreateSetupWindow(HINSTANCE instance) {
     ModuleInstance = instance;
-    LanguageIndex = EnglishLanguage;
+    LanguageIndex = English;
 
     RECT work;
     if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
@@ -58,7 +58,7 @@ int CreateSetupWindow(HINSTANCE instance) {
                                  WorkAreaWidth, WorkAreaHeight, NULL, NULL, ModuleInstance,
                                  NULL);
     if (!MainWindow) {
-        MessageBoxA(NULL, ErrorCaption(EnglishLanguage), "", MB_OK | MB_SYSTEMMODAL);
+        MessageBoxA(NULL, ErrorCaption(English), "", MB_OK | MB_SYSTEMMODAL);
         return 0;
     }
 

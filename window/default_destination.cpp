@@ -16,7 +16,7 @@ void ChooseDefaultDestination(const char* perUserPath, const char* programFilesD
     if (UsableFolderText(programFilesDir) && CopyText(out, size, programFilesDir) &&
         AppendText(out, size, ProductString(DefaultSubFolder, edition)))
         return;
-    CopyText(out, size, ProductString(FallbackFolder, edition));
+    if (!CopyText(out, size, ProductString(FallbackFolder, edition)) && size > 0) out[0] = 0;
 }
 
 int TerminateRegistryText(char* buffer, unsigned long cb, unsigned long limit) {

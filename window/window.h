@@ -9,7 +9,7 @@ extern int PanelLeft, PanelTop;
 extern HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 extern HWND LanguageButtons[8];
 
-enum { BrowseCommand = 3, FirstLanguageButtonId = 100 };
+enum { BrowseCommand = 3 };
 
 // Returns 1 when the main window exists, 0 when its creation failed.
 int CreateSetupWindow(HINSTANCE instance);

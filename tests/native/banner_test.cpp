@@ -1,6 +1,7 @@
 // Band geometry, the panel mirror, the banner texts and their places.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "banner/gradient.h"
@@ -84,6 +85,15 @@ TEST(BandGeometry, IndexBelowTheWindowIsNegativeThenClamped) {
     EXPECT_EQ(0x01000000u, BandColour(BandIndex(bands * BandHeight(h), h)));
 }
 
+// A work area without rows (none is expected, but the rule must not divide by it).
+TEST(BandGeometry, NoRowsGiveOneBandOfTheFirstEntry) {
+    for (int h : {0, -1, -2, -3, -500, INT_MIN}) {
+        EXPECT_EQ(1, BandHeight(h)) << h;
+        EXPECT_EQ(h == 0 ? 2 : 1, BandCount(h)) << h;  // the fill runs to two rows below
+        EXPECT_EQ(0, BandIndex(1, h)) << h;
+    }
+}
+
 TEST(BandGeometry, TallWorkAreaDoesNotOverflowTheIndex) {
     const int h = 20000000;  // the product with 222 passes 2^31
     EXPECT_EQ(221, BandIndex(BandHeight(h), h));
@@ -152,17 +162,31 @@ TEST(BannerTexts, HelpNoteAndFolderLabelByLanguage) {
 }
 
 // The shadow lies six pixels right of and below the face; only Edition 1
-// draws the version apart from the title.
+// draws the version apart from the title. Fonts and places are the banner's.
 TEST(BannerTexts, TitleShadowAndVersionByEdition) {
     struct Case {
         int edition;
-        bool separateVersion;
-    } cases[] = {{0, false}, {1, true}};
+        const char* title;
+        int height, weight, faceX, faceY;
+        const char* version;
+        int versionHeight, versionWeight, versionX, versionY;
+    } cases[] = {{0, "Vestra 14.3", 82, 550, 24, 21, nullptr, 0, 0, 0, 0},
+                 {1, "Kellum Inspector", 70, 500, 34, 21, "14.3", 40, 550, 495, 60}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.edition);
         TitleStyle t = TitleFor(c.edition);
-        EXPECT_EQ(6, t.shadow.x - t.face.x) << c.edition;
-        EXPECT_EQ(6, t.shadow.y - t.face.y) << c.edition;
-        EXPECT_EQ(c.separateVersion, t.version != nullptr) << c.edition;
+        EXPECT_STREQ(c.title, t.title);
+        EXPECT_EQ(c.height, t.height);
+        EXPECT_EQ(c.weight, t.weight);
+        EXPECT_EQ(c.faceX, t.face.x);
+        EXPECT_EQ(c.faceY, t.face.y);
+        EXPECT_EQ(6, t.shadow.x - t.face.x);
+        EXPECT_EQ(6, t.shadow.y - t.face.y);
+        EXPECT_STREQ(c.version, t.version);  // both null: none apart
+        EXPECT_EQ(c.versionHeight, t.versionHeight);
+        EXPECT_EQ(c.versionWeight, t.versionWeight);
+        EXPECT_EQ(c.versionX, t.versionAt.x);
+        EXPECT_EQ(c.versionY, t.versionAt.y);
     }
 }
 

@@ -3,26 +3,26 @@
 #include <cstring>
 #include <string>
 
+#include "exact_buffer.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/browse.h"
 
 static std::string Trimmed(const char* field, int edition) {
-    char path[BrowsePathSize];
-    EXPECT_TRUE(CopyText(path, sizeof path, field));
-    TrimProductFolder(path, ProductString(ProductName, edition));
-    return path;
+    HeapBlock path = ExactText(field);
+    TrimProductFolder(path.get(), ProductString(ProductName, edition));
+    return path.get();
 }
 
 // The result of composing, or "refused" when the destination does not fit.
 static std::string Composed(const std::string& chosen, int edition) {
-    char path[BrowsePathSize];
-    EXPECT_TRUE(CopyText(path, sizeof path, chosen.c_str()));
-    if (!ComposeDestination(path, sizeof path, ProductString(ProductName, edition))) {
-        EXPECT_EQ(chosen, path) << "a refusal leaves the path as it was";
+    HeapBlock path = PatternBuffer(BrowsePathSize);
+    EXPECT_TRUE(CopyText(path.get(), BrowsePathSize, chosen.c_str()));
+    if (!ComposeDestination(path.get(), BrowsePathSize, ProductString(ProductName, edition))) {
+        EXPECT_EQ(chosen, path.get()) << "a refusal leaves the path as it was";
         return "refused";
     }
-    return path;
+    return path.get();
 }
 
 TEST(BrowseTrim, OpensOnTheParentOfTheProductFolder) {
@@ -71,6 +71,9 @@ TEST(BrowseCompose, AppendsTheProductFolderOnce) {
         {1, "D:\\Apps", "D:\\Apps\\Kellum Inspector"},
         {1, "D:\\Kellum Inspector", "D:\\Kellum Inspector"},
         {1, "D:\\Vestra", "D:\\Vestra\\Kellum Inspector"},
+        {0, "", "\\Vestra"},  // nothing chosen: no character in front to look at
+        {0, "C:Vestra", "C:Vestra\\Vestra"},  // too short to be a folder of that name
+        {0, "Vestra", "Vestra\\Vestra"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.destination, Composed(c.chosen, c.edition)) << c.chosen;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "banner/description_block.h"
+#include "exact_buffer.h"
 
 namespace {
 
@@ -97,6 +98,12 @@ TEST(DescriptionBlock, OffsetsCountEachTextAndTheZerosAfterIt) {
     long offsets[DescriptionOffsetRows];
     EXPECT_EQ(0, ComputeDescriptionOffsets(empty, offsets));
     EXPECT_EQ(0, ComputeDescriptionOffsets(huge, offsets));
+    // The largest block: 2^30 bytes of texts and zeros, and one more than that.
+    const long largest[DescriptionTextCount] = {(1L << 30) - 9, 1, 1, 1, 1, 1};
+    const long larger[DescriptionTextCount] = {(1L << 30) - 8, 1, 1, 1, 1, 1};
+    ASSERT_EQ(1, ComputeDescriptionOffsets(largest, offsets));
+    EXPECT_EQ((1L << 30) + 1, offsets[0]);
+    EXPECT_EQ(0, ComputeDescriptionOffsets(larger, offsets));
 }
 
 TEST(DescriptionBlock, BuiltBlockPlacesEachTextAtItsDistance) {
@@ -143,7 +150,13 @@ TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
     EXPECT_EQ(300, ProgramSizeBeforeBlock(program.data(), 300, blockSize));
     EXPECT_EQ(10, ProgramSizeBeforeBlock(program.data(), 10, blockSize));  // shorter than a block
     std::string once = program + std::string(first.bytes.begin(), first.bytes.end());
-    EXPECT_EQ(300, ProgramSizeBeforeBlock(once.data(), (long)once.size(), blockSize));
+    EXPECT_EQ(300, ProgramSizeBeforeBlock(ExactBytes(once).get(), (long)once.size(), blockSize));
+    // A file that is the block alone holds a program of no bytes.
+    std::string alone(first.bytes.begin(), first.bytes.end());
+    EXPECT_EQ(0, ProgramSizeBeforeBlock(ExactBytes(alone).get(), blockSize, blockSize));
+    // Sizes no block can have are never looked for, least of all beyond the file.
+    for (long size : {0L, 15L, -1L, (long)once.size() + 1})
+        EXPECT_EQ((long)once.size(), ProgramSizeBeforeBlock(ExactBytes(once).get(), (long)once.size(), size));
     // A block of the same size but other texts is replaced as well.
     std::string redone = once.substr(0, 300) + std::string(second.bytes.begin(), second.bytes.end());
     EXPECT_EQ(300, ProgramSizeBeforeBlock(redone.data(), (long)redone.size(), blockSize));
@@ -159,6 +172,8 @@ TEST(DescriptionBlock, TextChecksRejectBadBytes) {
         {"Intro\r\n\r\n*  Feature\r\n\r\nNeeds 6 MB.", TextFine, 0, 0},
         {"M\xFC" "ller \x80 \xE9t\xE9 \xFF", TextFine, 0, 0},
         {"", TextEmpty, 0, 1},
+        {"x", TextFine, 0, 0},
+        {"\r\nends with a line break\r\n", TextFine, 0, 0},
         {std::string("ab\0cd", 5), TextZeroByte, 2, 1},
         {"a\r\nb\tc", TextTab, 4, 2},
         {"a\r\nb\r\nc\x1B", TextControlCharacter, 7, 3},
@@ -174,7 +189,7 @@ TEST(DescriptionBlock, TextChecksRejectBadBytes) {
         {"x\x9D", TextUndefinedByte, 1, 1},
     };
     for (const Case& c : cases) {
-        TextCheck check = CheckDescriptionText(c.text.data(), (long)c.text.size());
+        TextCheck check = CheckDescriptionText(ExactBytes(c.text).get(), (long)c.text.size());
         EXPECT_EQ(c.problem, check.problem) << c.text;
         EXPECT_EQ(c.offset, check.offset) << c.text;
         EXPECT_EQ(c.line, check.line) << c.text;
@@ -281,4 +296,22 @@ TEST(DescriptionBlock, PaddingMakesTheBlockEndAligned) {
             EXPECT_TRUE(padding >= 0 && padding < PeCertificateAlignment) << program << " " << block;
             EXPECT_EQ(0, (program + padding + block) % PeCertificateAlignment) << program;
         }
+}
+
+TEST(DescriptionBlock, MarkerIsAllSixteenBytesWhereTheFileHasRoom) {
+    std::string marker(DescriptionMarker, DescriptionMarkerSize);
+    EXPECT_EQ(1, IsDescriptionMarker(ExactBytes(marker).get(), DescriptionMarkerSize));
+    for (int i : {0, 7, DescriptionMarkerSize - 1}) {
+        std::string changed = marker;
+        changed[i] ^= 1;
+        EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(changed).get(), DescriptionMarkerSize)) << i;
+    }
+    EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(marker).get(), DescriptionMarkerSize - 1));
+    EXPECT_EQ(0, IsDescriptionMarker(ExactBytes(marker + "x").get(), DescriptionMarkerSize + 1));
+    EXPECT_EQ(1, ProgramSizeBeforeBlock(ExactBytes("P" + marker).get(), 17, DescriptionMarkerSize));
+    struct Case {
+        long fileSize, germanDistance, start;
+    } cases[] = {{116, 100, 0}, {115, 100, -1}, {200, 100, 84}, {0, 0, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.start, DescriptionMarkerStart(c.fileSize, c.germanDistance)) << c.fileSize;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "install/copy_progress.h"
+#include "exact_buffer.h"
 #include "install/install_rules.h"
 #include "install/install_tables.h"
 
@@ -14,7 +15,7 @@ std::string Levels(const char* path) {
     std::string out;
     for (int n = 2; n < 40; ++n) {
         int last = 0;
-        int length = FolderLevelLength(path, n, &last);
+        int length = FolderLevelLength(ExactText(path).get(), n, &last);
         out += std::string(path, length) + "|";
         if (last) return out;
     }
@@ -33,6 +34,7 @@ TEST(FolderLevels, CutBeforeEachBackslashAfterTheFirstCharacter) {
         {"", "|"},  // the search must not start behind the terminator
         {"C", "C|"},
         {"\\\\server\\share\\", "\\\\server|\\\\server\\share|\\\\server\\share\\|"},
+        {"\\A\\B\\", "\\A\\B|\\A\\B\\|"},  // rooted without a drive
     };
     for (const Case& c : cases) EXPECT_EQ(c.levels, Levels(c.path)) << c.path;
 }
@@ -58,10 +60,14 @@ TEST(PumpInterval, ElapsesAcrossTheTickCounterWrap) {
 }
 
 TEST(SystemText, DropsTheTrailingLineBreakOnly) {
-    EXPECT_EQ(5, LengthWithoutTrailingControls("Gone.\r\n", 7));
-    EXPECT_EQ(7, LengthWithoutTrailingControls("A\r\nB.  ", 7));
-    EXPECT_EQ(0, LengthWithoutTrailingControls("\r\n", 2));
-    EXPECT_EQ(0, LengthWithoutTrailingControls("", 0));
+    struct Case {
+        const char* text;
+        int length;
+    } cases[] = {{"Gone.\r\n", 5}, {"A\r\nB.  ", 7}, {"\r\n", 0}, {"", 0}, {"\x1F", 0},
+                 {" ", 1}, {"\xE9\n", 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.length, LengthWithoutTrailingControls(ExactBytes(c.text).get(),
+                                                          (int)strlen(c.text))) << c.text;
 }
 
 TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
@@ -73,6 +79,7 @@ TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
         {"D:\\Apps", 1, "D:\\Apps\\"},
         {"D:\\Apps\\", 1, "D:\\Apps\\"},
         {"C:", 1, "C:\\"},
+        {"\\", 1, "\\"},
         {"", 1, "\\"},
         {std::string(253, 'a'), 1, std::string(253, 'a') + "\\"},
         {std::string(254, 'a'), 0, ""},
@@ -80,7 +87,7 @@ TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
     };
     for (const Case& c : cases) {
         char path[PathBufferSize] = "";
-        EXPECT_EQ(c.ok, MakeDestinationPath(c.text.c_str(), path, sizeof path)) << c.text;
+        EXPECT_EQ(c.ok, MakeDestinationPath(ExactText(c.text).get(), path, sizeof path)) << c.text;
         EXPECT_EQ(c.path, path) << c.text;
     }
 }
@@ -111,7 +118,7 @@ TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
     };
     for (const Case& c : cases)
         for (int edition = 0; edition < 2; ++edition)
-            EXPECT_EQ(c.ok, DestinationPathAcceptable(c.path, edition, 0)) << c.path;
+            EXPECT_EQ(c.ok, DestinationPathAcceptable(ExactText(c.path).get(), edition, 0)) << c.path;
 }
 
 TEST(DestinationPath, LeavesRoomForEveryComposedPathAndText) {
@@ -322,7 +329,7 @@ TEST(RegistryData, UninstallKeyAndQuotedCommands) {
     struct Case {
         const char* path;
         const char* value;
-    } values[] = {{"D:\\Apps\\", "D:\\Apps"}, {"C:\\", "C:"}, {"D:\\Apps", "D:\\Apps"}};
+    } values[] = {{"D:\\Apps\\", "D:\\Apps"}, {"C:\\", "C:"}, {"D:\\Apps", "D:\\Apps"}, {"\\", ""}};
     for (const Case& c : values) {
         ASSERT_TRUE(PerUserPathValue(c.path, out, sizeof out));
         EXPECT_STREQ(c.value, out);

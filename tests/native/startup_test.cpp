@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "exact_buffer.h"
 #include "startup/command_line.h"
 
 TEST(CommandTail, FollowsTheProgramName) {
@@ -18,7 +19,10 @@ TEST(CommandTail, FollowsTheProgramName) {
         {"", ""},
         {"\"\"  x", "x"},
     };
-    for (const Case& c : cases) EXPECT_STREQ(c.tail, FindCommandTail(c.line)) << c.line;
+    for (const Case& c : cases) {
+        HeapBlock line = ExactText(c.line);
+        EXPECT_STREQ(c.tail, FindCommandTail(line.get())) << c.line;
+    }
 }
 
 TEST(SourceDirectory, CutsBehindTheLastBackslash) {
@@ -29,13 +33,15 @@ TEST(SourceDirectory, CutsBehindTheLastBackslash) {
     } cases[] = {
         {"C:\\Program Files\\Setup Dir\\setup.exe", "C:\\Program Files\\Setup Dir\\", 1},
         {"D:\\SETUP.EXE", "D:\\", 1},
+        {"C:\\Setup\\", "C:\\Setup\\", 1},  // a folder already
         {"\\\\server\\share\\setup.exe", "\\\\server\\share\\", 1},
         {"setup.exe", "setup.exe", 0},
+        {"\\setup.exe", "\\", 1},  // the only backslash is the first character
+        {"", "", 0},
     };
     for (const Case& c : cases) {
-        char buffer[256];
-        snprintf(buffer, sizeof buffer, "%s", c.path);
-        EXPECT_EQ(c.found, CutAfterLastBackslash(buffer));
-        EXPECT_STREQ(c.folder, buffer);
+        HeapBlock buffer = ExactText(c.path);
+        EXPECT_EQ(c.found, CutAfterLastBackslash(buffer.get())) << c.path;
+        EXPECT_STREQ(c.folder, buffer.get());
     }
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "exact_buffer.h"
 #include "tables/bounded_text.h"
 #include "window/default_destination.h"
 #include "window/layout.h"
@@ -77,6 +78,26 @@ TEST(DefaultDestination, FollowsTheThreeRules) {
     }
 }
 
+// Each rule needs its own room; what does not fit falls to the next rule, and
+// when nothing fits the field starts empty. Nothing is written past the size.
+TEST(DefaultDestination, EachSizeGivesTheFirstRuleThatFits) {
+    HeapBlock perUser = ExactText("D:\\Tools\\Vestra\\Data"), programFiles = ExactText("C:\\Prog");
+    struct Case {
+        int size;
+        const char* expected;
+    } cases[] = {{21, "D:\\Tools\\Vestra\\Data"}, {20, "C:\\Prog\\Vestra"}, {15, "C:\\Prog\\Vestra"},
+                 {14, "C:\\Vestra"}, {10, "C:\\Vestra"}, {9, ""}, {1, ""}};
+    for (const Case& c : cases) {
+        HeapBlock out = PatternBuffer(c.size);
+        ChooseDefaultDestination(perUser.get(), programFiles.get(), 0, out.get(), c.size);
+        EXPECT_STREQ(c.expected, out.get()) << c.size;
+        EXPECT_EQ(Pattern, out[c.size]) << c.size;
+    }
+    HeapBlock none = PatternBuffer(0);
+    ChooseDefaultDestination(perUser.get(), programFiles.get(), 0, none.get(), 0);
+    EXPECT_EQ(Pattern, none[0]);
+}
+
 TEST(DefaultDestination, ProgramFilesThatLeavesNoRoomFallsBack) {
     // MessageText holds 255 characters: Program Files plus "\\Vestra" must fit.
     char out[256];
@@ -89,17 +110,22 @@ TEST(DefaultDestination, ProgramFilesThatLeavesNoRoomFallsBack) {
 }
 
 TEST(RegistryText, IsAlwaysTerminatedAndRefusedWhenFull) {
-    char buffer[256];
+    HeapBlock block = PatternBuffer(255);  // the limit's 255 bytes and a terminator's room
+    char* buffer = block.get();
     // 254 characters and terminator: fits exactly.
     std::string v(254, 'a');
     memcpy(buffer, v.c_str(), 255);
     EXPECT_EQ(1, TerminateRegistryText(buffer, 255, 255));
     EXPECT_EQ(254, TextLength(buffer));
     // Data without terminator that fills the room: does not fit.
-    memset(buffer, 'b', sizeof buffer);
+    memset(buffer, 'b', 256);
     EXPECT_EQ(0, TerminateRegistryText(buffer, 255, 255));
+    buffer[255] = '\0';  // the room behind the data is not part of it
+    EXPECT_EQ(0, TerminateRegistryText(buffer, 255, 255));
+    buffer[0] = '\0';  // an empty value read in full
+    EXPECT_EQ(1, TerminateRegistryText(buffer, 255, 255));
     // Shorter data without terminator gets one.
-    memset(buffer, 'c', sizeof buffer);
+    memset(buffer, 'c', 256);
     EXPECT_EQ(1, TerminateRegistryText(buffer, 10, 255));
     EXPECT_EQ(10, TextLength(buffer));
     EXPECT_EQ(0, TerminateRegistryText(buffer, 300, 255));

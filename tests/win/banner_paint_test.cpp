@@ -116,7 +116,7 @@ TEST_F(BannerWindow, FocusOnTheWindowGoesToTheField) {
 
 // The checked button switches again: a fresh description, a full repaint.
 TEST_F(BannerWindow, ClickOnTheCheckedLanguageSwitchesAgain) {
-    ASSERT_EQ(EnglishLanguage, LanguageIndex);
+    ASSERT_EQ(English, LanguageIndex);
     ASSERT_EQ(BST_CHECKED, SendMessageA(LanguageButtons[0], BM_GETCHECK, 0, 0));
     ASSERT_TRUE(DescriptionText != NULL);
     DescriptionText[0] = 'Z';  // this program carries no description: a reload clears it

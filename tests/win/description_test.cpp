@@ -18,7 +18,6 @@ using namespace robot;
 
 namespace {
 
-enum { German, English, French, Spanish, Italian, Portuguese, Chinese, Japanese };
 const char* const TextNames[6] = {"german", "english", "french", "spanish", "italian", "portuguese"};
 const size_t BlockWithMarker = 8055 + 16;
 
