@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                              edition, out, outSize);
     // The fallback folder is short; the buffers the window uses hold it.
     if (outSize > (int)strlen(ProductString(FallbackFolder, edition)))
-        FUZZ_CHECK(memchr(out, 0, (size_t)outSize) != NULL);
+        FUZZ_CHECK(memchr(out, 0, (size_t)outSize) != NULL && out[0] != 0);
     int usable = UsableFolderText(perUser);
     if (which & 1 && usable && strlen(perUser) < (size_t)outSize)
         FUZZ_CHECK(strcmp(out, perUser) == 0);
-    // Empty texts and texts with control characters are never offered.
-    if (memchr(out, 0, (size_t)outSize)) FUZZ_CHECK(UsableFolderText(out));
+    // Texts with control characters are never offered; nothing fitting leaves out empty.
+    FUZZ_CHECK(out[0] == 0 || UsableFolderText(out));
     free(out);
     free(programFiles);
     free(perUser);
