@@ -5,7 +5,7 @@
 #include <shobjidl.h>
 
 #include "install/copy_progress.h"
-#include "install/install_rules.h"
+#include "install/install.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
 #include "window/layout.h"

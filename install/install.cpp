@@ -1,4 +1,4 @@
-#include "install/install_rules.h"
+#include "install/install.h"
 
 #include "install/install_tables.h"
 #include "progman/progman.h"
@@ -11,15 +11,6 @@ const char* FindCharacterForward(const char* text, char character) {
         if (*text == character) return text;
         if (*text == 0) return 0;
     }
-}
-
-int IntervalElapsed(uint32_t start, uint32_t now, uint32_t interval) {
-    return (uint32_t)(now - start) >= interval;
-}
-
-int LengthWithoutTrailingControls(const char* text, int length) {
-    while (length > 0 && (unsigned char)text[length - 1] < 32) --length;
-    return length;
 }
 
 int MakeDestinationPath(const char* text, char* path, int size) {

@@ -2,7 +2,7 @@
 
 #include "tables/tables.h"
 
-const char* const InstallQuestions[MessageLanguageCount] = {
+static const char* const InstallQuestions[MessageLanguageCount] = {
     "In den Ordner \xBB%s\xAB installieren?",
     "Install into \"%s\"?",
     "Installer dans \xAB%s\xBB?",
@@ -12,7 +12,7 @@ const char* const InstallQuestions[MessageLanguageCount] = {
     "Install into \"%s\"?",
 };
 
-const char* const InvalidFolderMessages[MessageLanguageCount] = {
+static const char* const InvalidFolderMessages[MessageLanguageCount] = {
     "Ung\xFCltiger Zielordner",
     "Invalid destination folder",
     "Dossier cible incorrect",
@@ -22,7 +22,7 @@ const char* const InvalidFolderMessages[MessageLanguageCount] = {
     "Invalid destination folder",
 };
 
-const char* const ShortcutQuestions[MessageLanguageCount] = {
+static const char* const ShortcutQuestions[MessageLanguageCount] = {
     "Ins Startmen\xFC eintragen?",
     "Create program shortcut?",
     "Cr\xE9" "er un raccourci?",
@@ -32,7 +32,7 @@ const char* const ShortcutQuestions[MessageLanguageCount] = {
     "Create program shortcut?",
 };
 
-const char* const ShortcutFailureMessages[MessageLanguageCount] = {
+static const char* const ShortcutFailureMessages[MessageLanguageCount] = {
     "Startmen\xFC konnte nicht aktualisiert werden.",
     "Unable to create program shortcut.",
     "Impossible de cr\xE9" "er le raccourci",
@@ -42,7 +42,7 @@ const char* const ShortcutFailureMessages[MessageLanguageCount] = {
     "Unable to create program shortcut.",
 };
 
-const char* const RunQuestions[MessageLanguageCount] = {
+static const char* const RunQuestions[MessageLanguageCount] = {
     "Setup abgeschlossen. Programm starten?",
     "Setup complete. Run program?",
     "Installation termin\xE9" "e. Lancer le logiciel?",
@@ -52,7 +52,7 @@ const char* const RunQuestions[MessageLanguageCount] = {
     "Setup complete. Run program?",
 };
 
-const char* const RunFailureMessages[MessageLanguageCount] = {
+static const char* const RunFailureMessages[MessageLanguageCount] = {
     "Programmdatei konnte nicht ausgef\xFChrt werden.",
     "Unable to execute program file.",
     "Impossible d'ex\xE9" "cuter le programme.",
@@ -63,7 +63,7 @@ const char* const RunFailureMessages[MessageLanguageCount] = {
 };
 
 // Both amounts are filled in with their unit (KB, MB or GB).
-const char* const NoSpaceMessages[MessageLanguageCount] = {
+static const char* const NoSpaceMessages[MessageLanguageCount] = {
     "Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: %s ben\xF6tigt, %s frei.",
     "Not enough space on the destination drive: %s needed, %s free.",
     "Espace insuffisant sur le lecteur cible : %s requis, %s disponibles.",
@@ -97,8 +97,14 @@ static const char* const FileManifest[FileManifestRows] = {
 const char* const CopiedPatterns[CopiedPatternCount] = {"*.whs", "*.txt", "*.tpl"};
 const char ViewerFolder[] = "viewer";
 
-const char* InstallMessage(const char* const* table, int language) {
-    return table[LanguageRow(language, MessageLanguageCount)];
+static const char* const* const InstallMessages[InstallMessageKindCount] = {
+    InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
+    RunQuestions,     RunFailureMessages,    NoSpaceMessages,
+};
+
+const char* InstallMessage(int kind, int language) {
+    if (kind < 0 || kind >= InstallMessageKindCount) return "";
+    return InstallMessages[kind][LanguageRow(language, MessageLanguageCount)];
 }
 
 const char* MarkerName(int language) {

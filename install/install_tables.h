@@ -5,13 +5,18 @@
 
 enum { MessageLanguageCount = 7, MarkerLanguageCount = 8 };
 
-extern const char* const InstallQuestions[MessageLanguageCount];
-extern const char* const InvalidFolderMessages[MessageLanguageCount];
-extern const char* const ShortcutQuestions[MessageLanguageCount];
-extern const char* const ShortcutFailureMessages[MessageLanguageCount];
-extern const char* const RunQuestions[MessageLanguageCount];
-extern const char* const RunFailureMessages[MessageLanguageCount];
-extern const char* const NoSpaceMessages[MessageLanguageCount];
+// The install's messages, one row per language (InstallMessage).
+enum InstallMessageKind {
+    InstallQuestion,
+    InvalidFolderMessage,
+    ShortcutQuestion,
+    ShortcutFailureMessage,
+    RunQuestion,
+    RunFailureMessage,
+    NoSpaceMessage,  // both amounts filled in with their unit
+    InstallMessageKindCount,
+};
+
 
 // The product files in copy order (FileManifest, read through
 // ManifestFileName). Row 0 is the edition's main executable; rows below
@@ -24,8 +29,9 @@ enum { CopiedPatternCount = 3 };
 extern const char* const CopiedPatterns[CopiedPatternCount];
 extern const char ViewerFolder[];
 
-// The message of a table for a language; rows outside 0..6 read English.
-const char* InstallMessage(const char* const* table, int language);
+// The message of a kind for a language; rows outside 0..6 read English, an
+// unknown kind gives "".
+const char* InstallMessage(int kind, int language);
 // Marker file for a language, 0 for English and unknown languages.
 const char* MarkerName(int language);
 const char* MainExecutableName(int edition);

@@ -32,16 +32,16 @@ int HoldCloseRequest(void) {
 static int ShouldStop(void) { return CloseHeld || QuitRequested; }
 int InstallStopRequested(void) { return ShouldStop(); }
 
-static const char* Message(const char* const* table) {
-    return InstallMessage(table, LanguageIndex);
+static const char* Message(int kind) {
+    return InstallMessage(kind, LanguageIndex);
 }
 
 static int Ask(const char* text, const char* caption, UINT style) {
     return MessageBoxA(MainWindow, text, caption, style);
 }
 
-static void ShowError(const char* const* table, UINT icon) {
-    Ask(Message(table), ErrorCaption(LanguageIndex), MB_OK | icon);
+static void ShowError(int kind, UINT icon) {
+    Ask(Message(kind), ErrorCaption(LanguageIndex), MB_OK | icon);
 }
 
 static void ReturnToField(void) { SetFocus(DestinationEdit); }
@@ -161,14 +161,14 @@ static void StartProduct(const char* destinationPath) {
         GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES && RunningElevated() &&
         StartThroughShell(program, destinationPath);
     if (!started && !StartProductHere(destinationPath))
-        Ask(Message(RunFailureMessages), "Setup", MB_OK | MB_ICONERROR);
+        Ask(Message(RunFailureMessage), "Setup", MB_OK | MB_ICONERROR);
 }
 
 // Says how much is needed and how much is free when the volume is short.
 static int EnoughSpaceOrSay(const char* destinationPath) {
     uint64_t needed = 0, available = 0;
     if (DestinationHasRoom(destinationPath, &needed, &available)) return 1;
-    if (FormatSpaceMessage(Message(NoSpaceMessages), needed, available, MessageText,
+    if (FormatSpaceMessage(Message(NoSpaceMessage), needed, available, MessageText,
                            MessageTextSize))
         Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
     return 0;
@@ -181,7 +181,7 @@ static int PrepareDestination(const char* destinationPath) {
         if (!EnoughSpaceOrSay(destinationPath)) return 0;
         if (CreateFolderPath(destinationPath)) return 1;
     }
-    ShowError(InvalidFolderMessages, MB_ICONERROR);
+    ShowError(InvalidFolderMessage, MB_ICONERROR);
     return 0;
 }
 
@@ -194,7 +194,7 @@ static int InstallSteps(void) {
     MakeDestinationPath(text, destinationPath, sizeof destinationPath);
     CopiedBytes = 0;
 
-    FormatQuestion(Message(InstallQuestions), text, MessageText, MessageTextSize);
+    FormatQuestion(Message(InstallQuestion), text, MessageText, MessageTextSize);
     if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())
         return 0;
 
@@ -209,16 +209,16 @@ static int InstallSteps(void) {
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     if (!copied) return 0;
 
-    if (AnswerGoesOn(Ask(Message(ShortcutQuestions), ProductString(ProductName, Edition),
+    if (AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONQUESTION)) &&
         !AskForShortcut(destinationPath))
-        ShowError(ShortcutFailureMessages, MB_ICONWARNING);
+        ShowError(ShortcutFailureMessage, MB_ICONWARNING);
 
     WriteUninstallEntry(destinationPath);
     WriteLanguageMarker(destinationPath);
     WritePerUserPath(destinationPath);
 
-    if (AnswerGoesOn(Ask(Message(RunQuestions), ProductString(ProductName, Edition),
+    if (AnswerGoesOn(Ask(Message(RunQuestion), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONINFORMATION)))
         StartProduct(destinationPath);
     return 1;

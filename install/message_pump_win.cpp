@@ -1,5 +1,4 @@
 // The timed pump that keeps the window alive while the install procedure works.
-#include "install/install_rules.h"  // IntervalElapsed
 #include "install/message_pump.h"
 
 int QuitRequested;

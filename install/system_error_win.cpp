@@ -1,5 +1,4 @@
 // The system's sentence for an error code, as the failed-copy box shows it.
-#include "install/install_rules.h"  // LengthWithoutTrailingControls
 #include "install/system_error.h"
 #include "tables/tables.h"
 

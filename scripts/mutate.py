@@ -25,11 +25,11 @@ BIN = os.path.join(WORK, "bin")
 
 # The rules: computations over texts and integers, free of the platform.
 RULE_PATTERNS = [
-    "tables/*.cpp", "*/*_rules.cpp", "install/install_tables.cpp",
-    "banner/gradient.cpp", "banner/description_block.cpp", "banner/paint.cpp",
-    "banner/banner_texts.cpp", "progman/dde_command.cpp", "progman/progman.cpp",
-    "startup/command_line.cpp", "window/layout.cpp", "window/browse_rules.cpp",
-    "window/default_destination.cpp",
+    "tables/*.cpp", "install/install.cpp", "install/install_tables.cpp",
+    "install/message_pump.cpp", "install/system_error.cpp", "install/copy_progress.cpp",
+    "banner/gradient.cpp", "banner/description_block.cpp", "banner/banner_texts.cpp",
+    "progman/progman.cpp", "startup/command_line.cpp", "window/layout.cpp",
+    "window/browse.cpp", "window/default_destination.cpp",
 ]
 NOT_RULES = {"tables/edition.cpp"}
 
@@ -48,16 +48,16 @@ EQUIVALENT = {
         "index 0 gives 0 either way",
     ("banner/gradient.cpp", "if (end <= 1) return 1;  // the loop body runs once before its test"):
         "an end of 1 gives one band either way",
-    ("install/install_rules.cpp", "if (n >= longest) longest = n;"): "the same maximum",
-    ("install/install_rules.cpp", "for (int i = 0; i <= n; ++i) out[i] = destinationPath[i];"):
+    ("install/install.cpp", "if (n >= longest) longest = n;"): "the same maximum",
+    ("install/install.cpp", "for (int i = 0; i <= n; ++i) out[i] = destinationPath[i];"):
         "the extra byte copied lies inside the text and is overwritten by the terminator",
-    ("install/install_rules.cpp",
+    ("install/install.cpp",
      "if (marker && TextLength(marker) >= longest) longest = TextLength(marker);"):
         "the same maximum",
-    ("install/install_rules.cpp",
+    ("install/install.cpp",
      "for (int language = 1; language < MarkerLanguageCount; ++language) {"):
         "the German marker name is shorter than the longest file name",
-    ("install/install_rules.cpp",
+    ("install/install.cpp",
      "for (int language = 0; language <= MarkerLanguageCount; ++language) {"):
         "an unknown language has the English row, which has no marker",
     ("progman/dde_command.cpp", "return CopyText(command, size, text);"):

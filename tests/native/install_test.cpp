@@ -1,13 +1,18 @@
 // Install decisions: paths, folder levels, answers, manifest and registry data.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <string>
 #include <vector>
 
-#include "install/copy_progress.h"
 #include "exact_buffer.h"
-#include "install/install_rules.h"
+#include "install/copy_progress.h"
+#include "install/install.h"
 #include "install/install_tables.h"
+#include "install/message_pump.h"
+#include "install/system_error.h"
+#include "tables/tables.h"
 
 namespace {
 
@@ -183,7 +188,7 @@ TEST(FreeSpace, ClustersAndTheMessageWithBothAmounts) {
                                        sizeof out));
         EXPECT_STREQ(c.text, out);
     }
-    ASSERT_TRUE(FormatSpaceMessage(NoSpaceMessages[0], 1024, 0, out, sizeof out));
+    ASSERT_TRUE(FormatSpaceMessage(InstallMessage(NoSpaceMessage, German), 1024, 0, out, sizeof out));
     EXPECT_STREQ("Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: 1 KB ben\xF6tigt, 0 KB frei.",
                  out);
     ASSERT_TRUE(FormatSpaceMessage("%s/%s", 1024, 2048, out, 10));  // "1 KB/2 KB": 9 characters
@@ -247,17 +252,21 @@ TEST(LanguageMarker, NoneForEnglishOneForEveryOtherLanguage) {
     EXPECT_EQ(nullptr, MarkerName(8));
 }
 
-TEST(Messages, ChineseAndUnknownLanguagesReadEnglish) {
-    const char* const* tables[] = {InstallQuestions, InvalidFolderMessages, ShortcutQuestions,
-                                   ShortcutFailureMessages, RunQuestions, RunFailureMessages,
-                                   NoSpaceMessages};
-    for (const char* const* table : tables) {
-        EXPECT_STREQ(table[1], InstallMessage(table, 6));
-        EXPECT_STREQ(table[1], InstallMessage(table, 7));
-        EXPECT_STRNE(table[1], InstallMessage(table, 0));
+TEST(Messages, EveryKindHasARowPerLanguageAndChineseReadsEnglish) {
+    for (int kind = 0; kind < InstallMessageKindCount; ++kind) {
+        SCOPED_TRACE(kind);
+        for (int language = German; language <= Portuguese; ++language)
+            EXPECT_GT(strlen(InstallMessage(kind, language)), 10u) << language;
+        EXPECT_STRNE(InstallMessage(kind, English), InstallMessage(kind, German));
+        EXPECT_STREQ(InstallMessage(kind, English), InstallMessage(kind, Chinese));
+        EXPECT_STREQ(InstallMessage(kind, English), InstallMessage(kind, Japanese));
+        EXPECT_STREQ(InstallMessage(kind, English), InstallMessage(kind, -1));
     }
-    EXPECT_STREQ("In den Ordner \xBB%s\xAB installieren?", InstallQuestions[0]);
-    EXPECT_STREQ("N\xE3o pude criar um atalho para o programa.", ShortcutFailureMessages[5]);
+    EXPECT_STREQ("", InstallMessage(InstallMessageKindCount, English));
+    EXPECT_STREQ("", InstallMessage(-1, English));
+    EXPECT_STREQ("In den Ordner \xBB%s\xAB installieren?", InstallMessage(InstallQuestion, German));
+    EXPECT_STREQ("N\xE3o pude criar um atalho para o programa.",
+                 InstallMessage(ShortcutFailureMessage, Portuguese));
 }
 
 std::string UninstallValues(const char* destinationPath, int edition, uint64_t bytes) {
@@ -338,26 +347,26 @@ TEST(RegistryData, UninstallKeyAndQuotedCommands) {
 
 TEST(Question, FormatsWithinTheBufferAndCutsOnlyTheInsert) {
     char out[256];
-    ASSERT_TRUE(FormatQuestion(InstallQuestions[1], "D:\\Apps", out, sizeof out));
+    ASSERT_TRUE(FormatQuestion(InstallMessage(InstallQuestion, English), "D:\\Apps", out, sizeof out));
     EXPECT_STREQ("Install into \"D:\\Apps\"?", out);
     ASSERT_TRUE(FormatQuestion("no insert", "D:\\Apps", out, sizeof out));
     EXPECT_STREQ("no insert", out);
 
     std::string fits(256 - 1 - 16, 'x');  // "Install into \"\"?" is 16 characters
-    ASSERT_TRUE(FormatQuestion(InstallQuestions[1], fits.c_str(), out, sizeof out));
+    ASSERT_TRUE(FormatQuestion(InstallMessage(InstallQuestion, English), fits.c_str(), out, sizeof out));
     EXPECT_EQ("Install into \"" + fits + "\"?", out);
 
     std::string longer(254, 'y');
     char guarded[256 + 8];
     memset(guarded, '#', sizeof guarded);
-    ASSERT_TRUE(FormatQuestion(InstallQuestions[1], longer.c_str(), guarded, 256));
+    ASSERT_TRUE(FormatQuestion(InstallMessage(InstallQuestion, English), longer.c_str(), guarded, 256));
     std::string got = guarded;
     EXPECT_EQ(255u, got.size());
     EXPECT_EQ("...\"?", got.substr(got.size() - 5));
     EXPECT_EQ('#', guarded[256]);
 
     char tiny[8];
-    EXPECT_FALSE(FormatQuestion(InstallQuestions[1], "x", tiny, sizeof tiny));
+    EXPECT_FALSE(FormatQuestion(InstallMessage(InstallQuestion, English), "x", tiny, sizeof tiny));
 }
 
 }  // namespace

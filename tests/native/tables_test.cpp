@@ -9,7 +9,7 @@
 #include "banner/description_block.h"
 #include "banner/banner_texts.h"
 #include "exact_buffer.h"
-#include "install/install_rules.h"
+#include "install/install.h"
 #include "install/install_tables.h"
 #include "progman/progman.h"
 #include "tables/bounded_text.h"
@@ -131,7 +131,7 @@ TEST(LanguageRule, EveryTableReadsEnglishForALanguageItHasNoRowFor) {
         {"error captions", [](int l) -> const void* { return ErrorCaption(l); }, 8},
         {"cancel labels", [](int l) -> const void* { return ButtonLabel(l, 2); }, 8},
         {"install questions",
-         [](int l) -> const void* { return InstallMessage(InstallQuestions, l); }, 7},
+         [](int l) -> const void* { return InstallMessage(InstallQuestion, l); }, 7},
         {"folder labels", [](int l) -> const void* { return FolderLabelFor(l); }, 7},
         {"help notes", [](int l) -> const void* { return HelpNoteFor(l); }, 7},
         {"marker names", [](int l) -> const void* { return MarkerName(l); }, 8},
@@ -181,7 +181,7 @@ TEST(BoundedText, FoldsExactlyTheAsciiLetters) {
 TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
     HeapBlock apps = ExactText("D:\\Apps\\"), bare = ExactText("D:\\Apps"), exe = ExactText("Vestra.exe");
     HeapBlock empty = ExactText(""), program = ExactText("C:\\V\\V.exe"), vestra = ExactText("Vestra");
-    HeapBlock question = ExactText(InstallQuestions[English]);
+    HeapBlock question = ExactText(InstallMessage(InstallQuestion, English));
     struct Case {
         const char* name;
         std::function<int(char*, int)> compose;

@@ -1,0 +1,6 @@
+#include "install/system_error.h"
+
+int LengthWithoutTrailingControls(const char* text, int length) {
+    while (length > 0 && (unsigned char)text[length - 1] < 32) --length;
+    return length;
+}
