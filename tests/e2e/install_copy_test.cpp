@@ -37,7 +37,21 @@ unsigned SystemColour(int index) {
     return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-// What the robot saw while setup.exe copied the large file to `copy`.
+// The copy on its way: setup.exe writes into a "~stp*.tmp" of its own beside
+// the file and renames it once whole.
+ULONGLONG GrowingCopySize(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\~stp*.tmp").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    ULONGLONG largest = 0;
+    do {
+        largest = std::max(largest, SizeOf(folder + "\\" + entry.cFileName));
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return largest;
+}
+
+// What the robot saw while setup.exe copied the large file into `folder`.
 struct CopyWatch {
     int unanswered = 0;       // WM_NULL not answered within a second
     int answeredMidCopy = 0;  // answered while the copy was still growing
@@ -46,13 +60,13 @@ struct CopyWatch {
     RECT box = {};
 };
 
-void Poll(HWND window, const std::string& copy, CopyWatch* watch) {
+void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     DWORD_PTR result;
     if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) {
         ++watch->unanswered;
         return;
     }
-    ULONGLONG copied = SizeOf(copy);
+    ULONGLONG copied = GrowingCopySize(folder);
     if (copied == 0 || copied >= LargeSize) return;
     ++watch->answeredMidCopy;
     HWND box = FindWindowExA(window, NULL, "SetupProgress", NULL);
@@ -87,7 +101,7 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     CopyWatch watch;
     DWORD start = GetTickCount();
     while (TopLevelWindows(setup_, "#32770").empty() && GetTickCount() - start < 120000) {
-        Poll(window_, destination + "\\large.txt", &watch);
+        Poll(window_, destination, &watch);
         Sleep(5);
     }
     EXPECT_EQ(0, watch.unanswered);
@@ -121,7 +135,7 @@ TEST_F(Install, CloseAndOkDuringALongCopyTakeEffectAfterThatFile) {
     DWORD start = GetTickCount();
     while (!watch.answeredMidCopy && TopLevelWindows(setup_, "#32770").empty() &&
            GetTickCount() - start < 120000) {
-        Poll(window_, destination + "\\vstsampl.dat", &watch);
+        Poll(window_, destination, &watch);
         Sleep(5);
     }
     ASSERT_GT(watch.answeredMidCopy, 0);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "banner/description_block.h"
+#include "description_offsets.h"  // made by the build from the shipped texts
 #include "exact_buffer.h"
 
 namespace {
@@ -14,9 +15,7 @@ const char* const TextNames[DescriptionTextCount] = {"german",  "english", "fren
                                                      "spanish", "italian", "portuguese"};
 
 std::string ShippedText(int i) {
-    std::string path = __FILE__;
-    path = path.substr(0, path.rfind("tests/native/")) + "banner/descriptions/" + TextNames[i] +
-           ".txt";
+    std::string path = std::string(DESCRIPTION_TEXTS_DIR) + TextNames[i] + ".txt";
     std::string content;
     FILE* file = fopen(path.c_str(), "rb");
     if (!file) return content;
@@ -47,19 +46,19 @@ void MakeBlock(Block* block) {
 
 }  // namespace
 
-TEST(DescriptionBlock, ShippedTextsGiveTheDistances) {
-    const long expectedSizes[DescriptionTextCount] = {1792, 1527, 1540, 1094, 1046, 1051};
+// What setup.exe is built with must follow from the texts it ships, whatever
+// a vendor writes in them.
+TEST(DescriptionBlock, BuiltDistancesFollowFromTheShippedTexts) {
     long sizes[DescriptionTextCount];
     for (int i = 0; i < DescriptionTextCount; ++i) {
         std::string text = ShippedText(i);
         sizes[i] = (long)text.size();
-        EXPECT_EQ(expectedSizes[i], sizes[i]) << TextNames[i];
         EXPECT_EQ(TextFine, CheckDescriptionText(text.data(), sizes[i]).problem) << TextNames[i];
     }
     long offsets[DescriptionOffsetRows];
     ASSERT_EQ(1, ComputeDescriptionOffsets(sizes, offsets));
-    const long expected[DescriptionOffsetRows] = {8055, 6262, 4734, 3193, 2098, 1051, 6262};
-    for (int i = 0; i < DescriptionOffsetRows; ++i) EXPECT_EQ(expected[i], offsets[i]) << i;
+    for (int i = 0; i < DescriptionOffsetRows; ++i)
+        EXPECT_EQ(offsets[i], DescriptionOffsets[i]) << i;
 }
 
 TEST(DescriptionBlock, ShippedTextsFollowTheLayout) {
