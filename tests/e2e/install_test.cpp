@@ -129,7 +129,7 @@ TEST_F(Install, StartedProductRunsInTheDestination) {
     // No second backslash was added to a text that ends in one.
     EXPECT_EQ(destination.substr(0, destination.size() - 1),
               Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
-    EXPECT_EQ(1u, ChildProcesses(setup_).size());
+    EXPECT_EQ(1, ProductWindowCount());
 }
 
 TEST_F(Install, GermanTextsCaptionsAndMarker) {

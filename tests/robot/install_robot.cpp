@@ -67,6 +67,19 @@ Product WaitForProduct(DWORD timeoutMs) {
     return product;
 }
 
+static BOOL CALLBACK CountProduct(HWND window, LPARAM count) {
+    char name[32];
+    if (GetClassNameA(window, name, sizeof name) && lstrcmpA(name, "KellumProduct") == 0)
+        ++*(int*)count;
+    return TRUE;
+}
+
+int ProductWindowCount() {
+    int count = 0;
+    EnumWindows(CountProduct, (LPARAM)&count);
+    return count;
+}
+
 void EndProducts() {
     HWND window;
     while ((window = FindWindowA("KellumProduct", NULL)) != NULL) {

@@ -45,8 +45,6 @@ long WaitForExit(const Process& process, DWORD timeoutMs = 10000);
 void Kill(Process& process);
 // Ends setup.exe if it is still running (for tear-down).
 void EnsureEnded(Process& process);
-// Processes the process started (found by their parent's id, so also after it ended).
-std::vector<DWORD> ChildProcesses(const Process& parent);
 
 // First visible top-level window of the process with the class (and title, if
 // given); NULL when none appeared in time.

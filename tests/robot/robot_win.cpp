@@ -196,18 +196,6 @@ void EnsureEnded(Process& process) {
         Kill(process);
 }
 
-std::vector<DWORD> ChildProcesses(const Process& parent) {
-    std::vector<DWORD> children;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return children;
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (entry.th32ParentProcessID == parent.pid) children.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return children;
-}
-
 struct FindWindowsData {
     DWORD pid;
     const char* className;
