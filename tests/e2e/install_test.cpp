@@ -58,6 +58,21 @@ std::string StandInShortcut(int edition) {
     return ProgramsFolder() + "\\" + ProductNames[edition] + ".lnk";
 }
 
+// Folders named like both Programs folders' shortcuts: no shortcut can be
+// saved there, so the only way left to a shortcut fails too.
+struct BlockedShortcuts {
+    std::string paths[2];
+    explicit BlockedShortcuts(int edition) : paths{OwnShortcut(edition), StandInShortcut(edition)} {
+        for (const std::string& path : paths) {
+            DeleteFileA(path.c_str());
+            CreateDirectoryA(path.c_str(), NULL);
+        }
+    }
+    ~BlockedShortcuts() {
+        for (const std::string& path : paths) EXPECT_TRUE(RemoveDirectoryA(path.c_str())) << path;
+    }
+};
+
 void ExpectOwnShortcut(int edition, const std::string& destination) {
     Shortcut link = ReadShortcut(OwnShortcut(edition));
     std::string program = destination + "\\" + MainExecutables[edition];
@@ -280,11 +295,7 @@ TEST_F(Install, ShortcutOfOurOwnWhereTheServerMakesNone) {
 // The warning comes only when setup cannot make its own shortcut either: here
 // a folder of the shortcut's name stands in both Programs folders.
 TEST_F(Install, ShortcutWithoutAUsableServerWarnsAndGoesOn) {
-    std::string blocked[] = {OwnShortcut(0), StandInShortcut(0)};
-    for (const std::string& path : blocked) {
-        DeleteFileA(path.c_str());
-        CreateDirectoryA(path.c_str(), NULL);
-    }
+    BlockedShortcuts blocked(0);
     // It answers the broadcast and is gone before the request is posted.
     Process standIn = StartProgramManagerStandIn("--vanish");
     ASSERT_TRUE(standIn.handle != NULL);
@@ -295,7 +306,6 @@ TEST_F(Install, ShortcutWithoutAUsableServerWarnsAndGoesOn) {
     expectShortcutWarning_ = true;
     AnswerShortcutAndRun(Yes, No);
     StopProgramManagerStandIn(standIn);
-    for (const std::string& path : blocked) EXPECT_TRUE(RemoveDirectoryA(path.c_str())) << path;
     EXPECT_EQ("\"" + destination + "\\Vestra.exe\" uninst",
               Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "UninstallString"));
 }
@@ -332,7 +342,8 @@ TEST_F(Install, Edition1UninstallEntry) {
 }
 
 TEST_F(Install, ChineseUsesEnglishTextsAndAnEmptyCaption) {
-    Process standIn = StartProgramManagerStandIn("--vanish");  // the shortcut fails
+    BlockedShortcuts blocked(1);  // with the server gone, the shortcut fails
+    Process standIn = StartProgramManagerStandIn("--vanish");
     ASSERT_TRUE(standIn.handle != NULL);
     Begin(1, "chinese");
     ClickAndWait(GetDlgItem(window_, 106));
