@@ -3,6 +3,8 @@
 #include "tables/tables.h"
 
 // By LanguageIndex; Chinese shows the English label.
+// Tables laid out by hand, a row a line.
+// clang-format off
 static const char* const FolderLabels[7] = {
     "Zielordner:",
     "Destination Folder:",
@@ -19,6 +21,7 @@ static const char* const HelpNotes[4] = {
     "L'aiuto \xE8 in inglese.",
     "A ajuda est\xE1 em ingl\xEAs.",
 };
+// clang-format on
 
 const char MakerLine[] = "Kellum Software Technology AG";
 
@@ -35,8 +38,8 @@ const char* FolderLabelFor(int language) {
 
 TitleStyle TitleFor(int edition) {
     if (edition == 1) {
-        TitleStyle t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21},
-                        "14.3", 40, 550, {495, 60}};
+        TitleStyle t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550,
+                        {495, 60}};
         return t;
     }
     TitleStyle t = {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}};

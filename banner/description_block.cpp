@@ -22,9 +22,7 @@ int ComputeDescriptionOffsets(const long sizes[DescriptionTextCount],
     return 1;
 }
 
-int DescriptionOffsetRow(int language) {
-    return LanguageRow(language, DescriptionOffsetRows);
-}
+int DescriptionOffsetRow(int language) { return LanguageRow(language, DescriptionOffsetRows); }
 
 long DescriptionBlockSize(const long sizes[DescriptionTextCount]) {
     long size = DescriptionMarkerSize + DescriptionTextCount - 1;
@@ -86,7 +84,8 @@ static int ReadCertificateDirectory(const unsigned char* h, unsigned long long s
                                                      : 0;
     unsigned long long optionalEnd = optional + Read16(h + pe + PeOptionalSizeAt);
     unsigned long long entry = optional + countAt + 4 + PeSecurityDirectory * PeDirectoryEntrySize;
-    if (countAt == 0 || entry + PeDirectoryEntrySize > optionalEnd || entry + PeDirectoryEntrySize > size)
+    if (countAt == 0 || entry + PeDirectoryEntrySize > optionalEnd ||
+        entry + PeDirectoryEntrySize > size)
         return 0;
     if (Read32(h + optional + countAt) <= PeSecurityDirectory) return 0;
     d->headersEnd = optionalEnd + Read16(h + pe + PeSectionCountAt) * PeSectionHeaderSize;

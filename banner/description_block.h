@@ -52,8 +52,8 @@ enum { PeHeaderReadSize = 4096, PeCertificateAlignment = 8 };
 // Places in the PE headers the rule reads, the same in PE32 and PE32+ unless
 // named (tied to the platform's names in description_win.cpp).
 enum {
-    PeOffsetAt = 0x3C,        // in the DOS header
-    PeSectionCountAt = 6,     // from the PE signature
+    PeOffsetAt = 0x3C,     // in the DOS header
+    PeSectionCountAt = 6,  // from the PE signature
     PeOptionalSizeAt = 20,
     PeOptionalHeaderAt = 24,  // behind the signature and the file header
     PeSectionHeaderSize = 40,

@@ -12,7 +12,8 @@ char* DescriptionText = NULL;
 
 static_assert(PeOffsetAt == offsetof(IMAGE_DOS_HEADER, e_lfanew), "DOS header");
 static_assert(PeSectionCountAt == 4 + offsetof(IMAGE_FILE_HEADER, NumberOfSections), "file header");
-static_assert(PeOptionalSizeAt == 4 + offsetof(IMAGE_FILE_HEADER, SizeOfOptionalHeader), "file header");
+static_assert(PeOptionalSizeAt == 4 + offsetof(IMAGE_FILE_HEADER, SizeOfOptionalHeader),
+              "file header");
 static_assert(PeOptionalHeaderAt == offsetof(IMAGE_NT_HEADERS32, OptionalHeader), "NT headers");
 static_assert(PeOptionalHeaderAt == offsetof(IMAGE_NT_HEADERS64, OptionalHeader), "NT headers");
 static_assert(PeSectionHeaderSize == sizeof(IMAGE_SECTION_HEADER), "section header");
@@ -75,8 +76,8 @@ static void ReadDescription(const char* path, int language) {
 // pages are zero-filled, which terminates every text read into them.
 static void ReplaceDescriptionBuffer(void) {
     if (DescriptionText) VirtualFree(DescriptionText, 0, MEM_RELEASE);
-    DescriptionText = (char*)VirtualAlloc(NULL, DescriptionBufferSize, MEM_COMMIT | MEM_RESERVE,
-                                          PAGE_READWRITE);
+    DescriptionText =
+        (char*)VirtualAlloc(NULL, DescriptionBufferSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
 
 void LoadDescriptionFromFile(const char* path) {

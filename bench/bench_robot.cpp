@@ -74,8 +74,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     char cls[64];
-    if (pid == search->pid && IsWindowVisible(window) &&
-        GetClassNameA(window, cls, sizeof cls) && lstrcmpA(cls, search->className) == 0) {
+    if (pid == search->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) &&
+        lstrcmpA(cls, search->className) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -312,7 +312,8 @@ int Answers(const char* exe, const char* destination) {
     HWND window = WaitForFirstPaint(pi);
     int pings = 0;
     double idleEnd = Now() + 2000;
-    double idle = LongestRoundTrip(window, [&] { return Now() > idleEnd; }, &pings);
+    double idle = LongestRoundTrip(
+        window, [&] { return Now() > idleEnd; }, &pings);
     printf("idle_longest_unanswered_ms %.2f\n", idle);
     AnswerBox(PressOk(pi, window, destination), IDYES);
     double seen;
@@ -456,8 +457,7 @@ int Blank() {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     CreateWindowExA(0, "Setup", "Blank", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
-                    work.right - work.left, work.bottom - work.top, NULL, NULL, wc.hInstance,
-                    NULL);
+                    work.right - work.left, work.bottom - work.top, NULL, NULL, wc.hInstance, NULL);
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;
@@ -481,8 +481,9 @@ int main(int argc, char** argv) {
     if (argc >= 2 && strcmp(argv[1], "blank") == 0) return Blank();
     if (argc >= 2 && strcmp(argv[1], "pauses") == 0) return Pauses();
     if (argc >= 2 && strcmp(argv[1], "boxes") == 0) return MessageBoxes();
-    fprintf(stderr, "usage: bench_robot startup|paint <setup.exe> <runs>\n"
-                    "       bench_robot install <setup.exe> <destination>\n"
-                    "       bench_robot copy <source> <destination>\n");
+    fprintf(stderr,
+            "usage: bench_robot startup|paint <setup.exe> <runs>\n"
+            "       bench_robot install <setup.exe> <destination>\n"
+            "       bench_robot copy <source> <destination>\n");
     return 2;
 }

@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int bufferSize = sizeChoice < 0x80 ? DdeCommandSize : 1 + (int)sizeChoice * 3 + TakeByte(&in);
     char* path = TakeText(&in);
     char* product = TakeText(&in);
-    CheckArgument(path, product, bufferSize > AddItemArgumentSize ? AddItemArgumentSize : bufferSize);
+    CheckArgument(path, product,
+                  bufferSize > AddItemArgumentSize ? AddItemArgumentSize : bufferSize);
     CheckCommand(path, product, bufferSize);
 
     unsigned message = (unsigned)TakeByte(&in) << 8 | TakeByte(&in);

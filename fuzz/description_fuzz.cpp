@@ -36,7 +36,8 @@ static void CheckTextCheck(const char* terminated, long size) {
         for (long i = 0; i < check.offset; ++i) lines += text[i] == '\n';
         FUZZ_CHECK(check.line == lines);
         // Everything in front of the offending byte passes.
-        if (check.offset > 0) FUZZ_CHECK(CheckDescriptionText(text, check.offset).problem == TextFine);
+        if (check.offset > 0)
+            FUZZ_CHECK(CheckDescriptionText(text, check.offset).problem == TextFine);
     }
     FUZZ_CHECK(DescribeTextProblem(check.problem) != NULL);
     free(text);
@@ -59,10 +60,10 @@ static void MakePeHeader(unsigned char* h, const FuzzInput& filler, int plus, un
     h[1] = 'Z';
     Put(h + 0x3C, PeAt, 4);
     memcpy(h + PeAt, "PE\0\0", 4);
-    Put(h + PeAt + 6, 2, 2);                           // sections, ending at 408
-    Put(h + PeAt + 20, directoriesAt + 16 * 8, 2);     // optional header size
+    Put(h + PeAt + 6, 2, 2);                        // sections, ending at 408
+    Put(h + PeAt + 20, directoriesAt + 16 * 8, 2);  // optional header size
     Put(h + OptionalAt, plus ? 0x20B : 0x10B, 2);
-    Put(h + OptionalAt + 60, HeaderSize, 4);           // SizeOfHeaders
+    Put(h + OptionalAt + 60, HeaderSize, 4);  // SizeOfHeaders
     Put(h + OptionalAt + directoriesAt - 4, 5 + filler.size % 12, 4);
     Put(h + OptionalAt + directoriesAt + 32, start, 4);
     Put(h + OptionalAt + directoriesAt + 36, size, 4);
@@ -149,7 +150,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     memcpy(file + programSize, block, (size_t)blockSize);
     FUZZ_CHECK(ProgramSizeBeforeBlock(file, fileSize, blockSize) == programSize);
     // A program shorter than the block cannot end with one.
-    if (programSize < blockSize) FUZZ_CHECK(ProgramSizeBeforeBlock(file, programSize, blockSize) == programSize);
+    if (programSize < blockSize)
+        FUZZ_CHECK(ProgramSizeBeforeBlock(file, programSize, blockSize) == programSize);
 
     if (computed) {
         for (int i = 1; i < DescriptionTextCount; ++i) FUZZ_CHECK(offsets[i] < offsets[i - 1]);

@@ -30,8 +30,8 @@ static void CheckRoomForInstalledNames(const char* path, int edition, int longes
     FUZZ_CHECK(UninstallCommand(path, MainExecutableName(edition), out, MessageTextSize));
     char program[MessageTextSize];
     FUZZ_CHECK(JoinTexts(program, sizeof program, path, MainExecutableName(edition)));
-    FUZZ_CHECK(ComposeAddItemCommand(out, DdeCommandSize, program,
-                                     ProductString(ProductName, edition)));
+    FUZZ_CHECK(
+        ComposeAddItemCommand(out, DdeCommandSize, program, ProductString(ProductName, edition)));
 }
 
 // Every level after "X:\" is a name the system keeps as typed.

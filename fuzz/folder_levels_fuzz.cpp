@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char* text = TakeText(&in);
     char path[PathBufferSize];
     // The install hands over only what it accepted.
-    if (!MakeDestinationPath(text, path, sizeof path) || !DestinationPathAcceptable(path, edition, 0)) {
+    if (!MakeDestinationPath(text, path, sizeof path) ||
+        !DestinationPathAcceptable(path, edition, 0)) {
         free(text);
         return 0;
     }

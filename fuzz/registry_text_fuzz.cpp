@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char* programFiles = TakeText(&in);
     uint8_t which = TakeByte(&in);
     char* out = PatternBuffer((size_t)outSize);
-    ChooseDefaultDestination(which & 1 ? perUser : NULL, which & 2 ? programFiles : NULL,
-                             edition, out, outSize);
+    ChooseDefaultDestination(which & 1 ? perUser : NULL, which & 2 ? programFiles : NULL, edition,
+                             out, outSize);
     // The fallback folder is short; the buffers the window uses hold it.
     if (outSize > (int)strlen(ProductString(FallbackFolder, edition)))
         FUZZ_CHECK(memchr(out, 0, (size_t)outSize) != NULL && out[0] != 0);

@@ -19,9 +19,8 @@ struct CopyJob {
 };
 
 // Runs on the worker: it only records the count, the window's thread shows it.
-static DWORD CALLBACK RecordTransferred(LARGE_INTEGER, LARGE_INTEGER transferred,
-                                        LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
-                                        HANDLE, LPVOID data) {
+static DWORD CALLBACK RecordTransferred(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER,
+                                        LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
     InterlockedExchange64(&static_cast<CopyJob*>(data)->transferred, transferred.QuadPart);
     return PROGRESS_CONTINUE;
 }
@@ -72,8 +71,7 @@ static void PumpUntilEnded(HANDLE done, CopyJob* job) {
     for (;;) {
         DispatchWaiting(&quit, &quitCode);
         NoteCopyTransferred((uint64_t)InterlockedCompareExchange64(&job->transferred, 0, 0));
-        DWORD woke =
-            MsgWaitForMultipleObjects(1, &done, FALSE, ProgressInterval, QS_ALLINPUT);
+        DWORD woke = MsgWaitForMultipleObjects(1, &done, FALSE, ProgressInterval, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0) break;
         if (woke == WAIT_FAILED) {
             // Not expected; waiting without pumping is still a correct copy.

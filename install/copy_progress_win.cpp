@@ -89,8 +89,8 @@ static void CreateBox(void) {
     wc.lpszClassName = BoxClass;
     RegisterClassA(&wc);  // fails harmlessly when registered by an earlier run
     // Without a box the copy goes on unseen, as before there was one.
-    Progress.box = CreateWindowExA(WS_EX_NOPARENTNOTIFY, BoxClass, "", WS_CHILD | WS_VISIBLE,
-                                   r.x, r.y, r.width, r.height, MainWindow,
+    Progress.box = CreateWindowExA(WS_EX_NOPARENTNOTIFY, BoxClass, "", WS_CHILD | WS_VISIBLE, r.x,
+                                   r.y, r.width, r.height, MainWindow,
                                    (HMENU)(INT_PTR)CopyProgressId, ModuleInstance, NULL);
 }
 

@@ -45,8 +45,8 @@ static DWORD CreateCopyTempFile(const char* destination, char* temp, int size) {
     enum { Attempts = 256 };  // names left behind by a run that was killed
     for (unsigned number = 0; number < Attempts; ++number) {
         if (!CopyTempPath(destination, number, temp, size)) return ERROR_FILENAME_EXCED_RANGE;
-        HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  NULL);
+        HANDLE file =
+            CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
             return 0;

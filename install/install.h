@@ -53,7 +53,13 @@ int ManifestRowIsMandatory(int row);
 
 // The message-box answers and the error code these rules look at, by their
 // Win32 values (install_win.cpp ties them to the Win32 names).
-enum { AnswerAbort = 3, AnswerRetry = 4, AnswerYes = 6, FileNotFoundError = 2, PathNotFoundError = 3 };
+enum {
+    AnswerAbort = 3,
+    AnswerRetry = 4,
+    AnswerYes = 6,
+    FileNotFoundError = 2,
+    PathNotFoundError = 3
+};
 
 // What the procedure does after the user's answer to the failed-copy box.
 enum CopyFailureAction { StopInstalling, RetryCopy, GoOn };
@@ -155,8 +161,7 @@ int LongestNameOnDisk(void);
 // Whether the destination's volume has room for the files to copy, counting
 // the files they replace; fills the amounts when it has not. A volume whose
 // free space cannot be read passes.
-int DestinationHasRoom(const char* destinationPath, uint64_t* needed,
-                       uint64_t* available);
+int DestinationHasRoom(const char* destinationPath, uint64_t* needed, uint64_t* available);
 
 // Starts program in folder through the desktop shell, so that it runs as the
 // signed-in user; 0 where the shell offers no such route (no shell window,

@@ -2,6 +2,8 @@
 
 #include "tables/tables.h"
 
+// Tables laid out by hand, a row a line.
+// clang-format off
 static const char* const InstallQuestions[MessageLanguageCount] = {
     "In den Ordner \xBB%s\xAB installieren?",
     "Install into \"%s\"?",
@@ -101,6 +103,7 @@ static const char* const* const InstallMessages[InstallMessageKindCount] = {
     InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
     RunQuestions,     RunFailureMessages,    NoSpaceMessages,
 };
+// clang-format on
 
 const char* InstallMessage(int kind, int language) {
     if (kind < 0 || kind >= InstallMessageKindCount) return "";

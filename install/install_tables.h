@@ -17,7 +17,6 @@ enum InstallMessageKind {
     InstallMessageKindCount,
 };
 
-
 // The product files in copy order (FileManifest, read through
 // ManifestFileName). Row 0 is the edition's main executable; rows below
 // MandatoryRowCount must arrive.

@@ -32,9 +32,7 @@ int HoldCloseRequest(void) {
 static int ShouldStop(void) { return CloseHeld || QuitRequested; }
 int InstallStopRequested(void) { return ShouldStop(); }
 
-static const char* Message(int kind) {
-    return InstallMessage(kind, LanguageIndex);
-}
+static const char* Message(int kind) { return InstallMessage(kind, LanguageIndex); }
 
 static int Ask(const char* text, const char* caption, UINT style) {
     return MessageBoxA(MainWindow, text, caption, style);
@@ -83,8 +81,7 @@ static int CopyExtraFiles(const char* destinationPath) {
 static int AskForShortcut(const char* destinationPath) {
     char program[PathBufferSize];
     int made = 0;
-    if (!JoinTexts(program, sizeof program, destinationPath, MainExecutableName(Edition)))
-        return 0;
+    if (!JoinTexts(program, sizeof program, destinationPath, MainExecutableName(Edition))) return 0;
     if (ConnectProgramManager()) {
         made = WaitForProgramManager() && AddProgramItem(program) && WaitForExecuteAcknowledge();
         DisconnectProgramManager();
@@ -116,7 +113,8 @@ static void WriteUninstallEntry(const char* destinationPath) {
     int usable = SetUninstallValue(key, &entry.values[0]) == ERROR_SUCCESS &&
                  SetUninstallValue(key, &entry.values[1]) == ERROR_SUCCESS;
     // The rest only describe the entry: one that cannot be written is passed over.
-    for (int i = 2; usable && i < UninstallValueCount; ++i) SetUninstallValue(key, &entry.values[i]);
+    for (int i = 2; usable && i < UninstallValueCount; ++i)
+        SetUninstallValue(key, &entry.values[i]);
     RegCloseKey(key);
     if (!usable) RegDeleteKeyA(HKEY_LOCAL_MACHINE, entry.keyName);
 }
@@ -133,8 +131,7 @@ static void WriteLanguageMarker(const char* destinationPath) {
 static void WritePerUserPath(const char* destinationPath) {
     HKEY key;
     if (!PerUserPathValue(destinationPath, MessageText, MessageTextSize)) return;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) != ERROR_SUCCESS)
         return;
     SetRegistryText(key, "Path", MessageText);
     RegCloseKey(key);

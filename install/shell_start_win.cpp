@@ -35,15 +35,15 @@ static IShellDispatch2* DesktopShellDispatch(void) {
                               &desktop) == S_OK &&
         desktop != NULL &&
         SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, (void**)&services)) &&
-        SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser,
-                                         (void**)&browser)) &&
+        SUCCEEDED(
+            services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, (void**)&browser)) &&
         SUCCEEDED(browser->QueryActiveShellView(&view)) && view != NULL &&
         SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, (void**)&background)) &&
         SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, (void**)&folderView)) &&
         SUCCEEDED(folderView->get_Application(&application)) && application != NULL)
         application->QueryInterface(IID_IShellDispatch2, (void**)&shell);  // NULL on failure
-    IUnknown* held[] = {windows, desktop, services, browser, view, background, folderView,
-                        application};
+    IUnknown* held[] = {windows, desktop,    services,   browser,
+                        view,    background, folderView, application};
     for (UINT i = 0; i < sizeof held / sizeof held[0]; ++i) Release(held[i]);
     return shell;
 }

@@ -4,8 +4,8 @@
 
 void SystemErrorText(DWORD code) {
     // Inserts such as %1 stay as they stand: no arguments are supplied.
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                             code, 0, MessageText, MessageTextSize - 1, NULL);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code,
+                             0, MessageText, MessageTextSize - 1, NULL);
     if (n >= MessageTextSize) n = 0;
     MessageText[LengthWithoutTrailingControls(MessageText, (int)n)] = 0;
 }

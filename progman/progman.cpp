@@ -6,8 +6,7 @@ int ComposeAddItemArgument(char* argument, int size, const char* programPath,
                            const char* productName) {
     char text[AddItemArgumentSize];
     int fits = CopyText(text, sizeof text, "\"") && AppendText(text, sizeof text, programPath) &&
-               AppendText(text, sizeof text, "\", ") &&
-               AppendText(text, sizeof text, productName);
+               AppendText(text, sizeof text, "\", ") && AppendText(text, sizeof text, productName);
     return fits && CopyText(argument, size, text);
 }
 

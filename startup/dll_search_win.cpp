@@ -13,8 +13,8 @@ void RestrictDllSearch(void) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     FARPROC found = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : NULL;
     if (found) {
-        SetDefaultDllDirectoriesCall setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(
-            reinterpret_cast<void (*)(void)>(found));
+        SetDefaultDllDirectoriesCall setDefault =
+            reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void (*)(void)>(found));
         if (setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     }
     SetDllDirectoryA("");

@@ -55,9 +55,9 @@ int RunningElevated(void) {
     TOKEN_ELEVATION elevation = {0};
     DWORD size = 0;
     // Systems from before elevation refuse the class: not elevated there.
-    int elevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation,
-                                       &size) &&
-                   elevation.TokenIsElevated;
+    int elevated =
+        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+        elevation.TokenIsElevated;
     CloseHandle(token);
     return elevated;
 }

@@ -3,6 +3,8 @@
 int LanguageIndex = English;
 char MessageText[MessageTextSize];
 
+// Tables laid out by hand, a row a line.
+// clang-format off
 static const char* const ProductStrings[8] = {
     "Vestra",
     "Kellum Inspector",
@@ -40,6 +42,7 @@ static const char* const LanguageButtonLabels[8] = {
     "&English", "&Deutsch", "&Fran\xE7" "ais", "E&spa\xF1ol",
     "&Italiano", "&Portugues", "&Chinese", "&Japanese",
 };
+// clang-format on
 
 int LanguageRow(int language, int rows) {
     return language >= 0 && language < rows ? language : English;

@@ -32,7 +32,9 @@ int ComposeDestination(char* path, int size, const char* productName) {
 
 const char* BrowsePrompt(int language) {
     static const char* const Prompts[2] = {
-        "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:",
+        "\xDC"
+        "bergeordneten Ordner f\xFC"
+        "r die Installation ausw\xE4hlen:",
         "Select parent folder for the installation:",
     };
     return Prompts[LanguageRow(language, LANGUAGE_ROWS(Prompts))];
@@ -40,7 +42,8 @@ const char* BrowsePrompt(int language) {
 
 // German, English, French, Spanish, Italian, Portuguese (code page 1252).
 static const char* const LongDestinationTexts[6] = {
-    "Der Zielordner darf h\xF6" "chstens 254 Zeichen lang sein. Bitte w\xE4hlen Sie einen "
+    "Der Zielordner darf h\xF6"
+    "chstens 254 Zeichen lang sein. Bitte w\xE4hlen Sie einen "
     "Ordner mit einem k\xFCrzeren Pfad.",
     "The destination folder can be at most 254 characters long. Please choose a folder with "
     "a shorter path.",
@@ -58,8 +61,7 @@ const char* LongDestinationText(int language) {
     return LongDestinationTexts[LanguageRow(language, LANGUAGE_ROWS(LongDestinationTexts))];
 }
 
-void BrowserPosition(int workAreaWidth, int workAreaHeight, int width, int height, int* x,
-                     int* y) {
+void BrowserPosition(int workAreaWidth, int workAreaHeight, int width, int height, int* x, int* y) {
     *x = workAreaWidth / 2 - width / 2;
     *y = workAreaHeight / 2 - height / 2 - 20;
 }

@@ -30,5 +30,4 @@ const char* LongDestinationText(int language);
 
 // The browser's top-left corner: centred horizontally and 20 pixels above the
 // vertical centre of the work-area-sized rectangle at the screen's corner.
-void BrowserPosition(int workAreaWidth, int workAreaHeight, int width, int height, int* x,
-                     int* y);
+void BrowserPosition(int workAreaWidth, int workAreaHeight, int width, int height, int* x, int* y);

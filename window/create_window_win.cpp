@@ -16,11 +16,10 @@ static const DWORD PushStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 static const DWORD LanguageStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_AUTORADIOBUTTON;
 
-static HWND CreateControl(DWORD exStyle, const char* className, const char* text,
-                          DWORD style, LayoutRect r, int id) {
-    HWND control = CreateWindowExA(exStyle, className, text, style, r.x, r.y, r.width,
-                                   r.height, MainWindow, (HMENU)(INT_PTR)id,
-                                   ModuleInstance, NULL);
+static HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style,
+                          LayoutRect r, int id) {
+    HWND control = CreateWindowExA(exStyle, className, text, style, r.x, r.y, r.width, r.height,
+                                   MainWindow, (HMENU)(INT_PTR)id, ModuleInstance, NULL);
     SendMessageA(control, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0);
     return control;
 }
@@ -53,10 +52,9 @@ int CreateSetupWindow(HINSTANCE instance) {
     wc.lpszClassName = "Setup";
     RegisterClassA(&wc);  // a failure shows as a failed creation below
 
-    MainWindow = CreateWindowExA(0, "Setup", "Kellum Setup",
-                                 WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU, 0, 0,
-                                 WorkAreaWidth, WorkAreaHeight, NULL, NULL, ModuleInstance,
-                                 NULL);
+    MainWindow =
+        CreateWindowExA(0, "Setup", "Kellum Setup", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU,
+                        0, 0, WorkAreaWidth, WorkAreaHeight, NULL, NULL, ModuleInstance, NULL);
     if (!MainWindow) {
         MessageBoxA(NULL, ErrorCaption(English), "", MB_OK | MB_SYSTEMMODAL);
         return 0;
@@ -73,12 +71,12 @@ int CreateSetupWindow(HINSTANCE instance) {
     HWND* pushButtons[3] = {&OkButton, &CancelButton, &BrowseButton};
     for (int id = 1; id <= 3; ++id) {
         layout = CurrentLayout();
-        *pushButtons[id - 1] = CreateControl(0, "Button", ButtonLabel(LanguageIndex, id),
-                                             PushStyle, layout.pushButtons[id - 1], id);
+        *pushButtons[id - 1] = CreateControl(0, "Button", ButtonLabel(LanguageIndex, id), PushStyle,
+                                             layout.pushButtons[id - 1], id);
     }
     layout = CurrentLayout();
-    MoveWindow(BrowseButton, layout.browseMoved.x, layout.browseMoved.y,
-               layout.browseMoved.width, layout.browseMoved.height, FALSE);
+    MoveWindow(BrowseButton, layout.browseMoved.x, layout.browseMoved.y, layout.browseMoved.width,
+               layout.browseMoved.height, FALSE);
 
     int count = LanguageButtonCount(Edition);
     for (int i = 0; i < count; ++i)

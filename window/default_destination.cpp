@@ -10,8 +10,8 @@ int UsableFolderText(const char* text) {
     return 1;
 }
 
-void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
-                              int edition, char* out, int size) {
+void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir, int edition,
+                              char* out, int size) {
     if (UsableFolderText(perUserPath) && CopyText(out, size, perUserPath)) return;
     if (UsableFolderText(programFilesDir) && CopyText(out, size, programFilesDir) &&
         AppendText(out, size, ProductString(DefaultSubFolder, edition)))

@@ -7,8 +7,8 @@
 // the fallback folder. A null value stands for a failed read; an empty text
 // or one with control characters counts as one. A composition that would not
 // fit falls to the next rule; out is empty when none fits.
-void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir,
-                              int edition, char* out, int size);
+void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir, int edition,
+                              char* out, int size);
 
 // Whether a text read from the registry may name a folder to offer: an empty
 // text or one with control characters does not.

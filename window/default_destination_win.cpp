@@ -12,8 +12,7 @@ static int ReadRegistryText(HKEY key, const char* name) {
     const DWORD limit = MessageTextSize - 1;
     DWORD cb = limit, type = 0;
     if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)MessageText, &cb) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ) ||
-        !TerminateRegistryText(MessageText, cb, limit))
+        (type != REG_SZ && type != REG_EXPAND_SZ) || !TerminateRegistryText(MessageText, cb, limit))
         return 0;
     if (type == REG_EXPAND_SZ) {
         char expanded[MessageTextSize];
@@ -29,20 +28,18 @@ void FindDefaultDestination(void) {
     char programFiles[MessageTextSize];
     int havePerUser = 0, haveProgramFiles = 0;
     HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) ==
-        ERROR_SUCCESS) {
+    if (RegOpenKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) == ERROR_SUCCESS) {
         havePerUser = ReadRegistryText(key, "Path");
         if (havePerUser) lstrcpyA(perUser, MessageText);
         RegCloseKey(key);
     }
     if (!havePerUser &&
-        RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                    &key) == ERROR_SUCCESS) {
+        RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) ==
+            ERROR_SUCCESS) {
         haveProgramFiles = ReadRegistryText(key, "ProgramFilesDir");
         if (haveProgramFiles) lstrcpyA(programFiles, MessageText);
         RegCloseKey(key);
     }
-    ChooseDefaultDestination(havePerUser ? perUser : NULL,
-                             haveProgramFiles ? programFiles : NULL, Edition, MessageText,
-                             MessageTextSize);
+    ChooseDefaultDestination(havePerUser ? perUser : NULL, haveProgramFiles ? programFiles : NULL,
+                             Edition, MessageText, MessageTextSize);
 }

@@ -9,8 +9,8 @@ SetupLayout ComputeLayout(int workAreaWidth, int workAreaHeight, int captionHeig
     l.panelTop = PanelTopFor(workAreaHeight);
     l.destinationEdit = {l.panelLeft + 23, l.panelTop + 20 + captionHeight, 187, 17};
     for (int id = 1; id <= 3; ++id)
-        l.pushButtons[id - 1] = {l.panelLeft + 23 + 121 * (id - 1),
-                                 l.panelTop + 50 + captionHeight, 102, 26};
+        l.pushButtons[id - 1] = {l.panelLeft + 23 + 121 * (id - 1), l.panelTop + 50 + captionHeight,
+                                 102, 26};
     l.browseMoved = {l.panelLeft + 211, l.panelTop + 19 + captionHeight, 35, 20};
     for (int i = 0; i < 8; ++i)
         l.languageButtons[i] = {l.panelLeft + 24 + 76 * (i % 3),

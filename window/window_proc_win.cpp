@@ -25,15 +25,9 @@ static void OnCommand(WPARAM wParam) {
     if (HIWORD(wParam) != 0) return;  // field notifications and the like
     int id = LOWORD(wParam);
     switch (id) {
-    case IDOK:
-        RunInstallProcedure();
-        break;
-    case IDCANCEL:
-        SendMessageA(MainWindow, WM_CLOSE, 0, 0);
-        break;
-    case BrowseCommand:
-        BrowseDestination();
-        break;
+    case IDOK: RunInstallProcedure(); break;
+    case IDCANCEL: SendMessageA(MainWindow, WM_CLOSE, 0, 0); break;
+    case BrowseCommand: BrowseDestination(); break;
     default: {
         int language = LanguageForButton(id);
         if (language >= 0) SwitchLanguage(language);

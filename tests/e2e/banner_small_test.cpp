@@ -78,8 +78,8 @@ TEST(BannerSmallWorkArea, StartsPaintsAndCloses) {
     si.cb = sizeof si;
     si.lpDesktop = (char*)SmallDesktop;
     PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, disk.c_str(), &si,
-                               &pi));
+    ASSERT_TRUE(
+        CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, disk.c_str(), &si, &pi));
     Running run;
     run.process.handle = pi.hProcess;
     run.process.pid = pi.dwProcessId;

@@ -34,8 +34,7 @@ int Blue(unsigned pixel) { return pixel & 0xFF; }
 bool IsPureBlue(unsigned pixel) { return (pixel & 0xFFFF00) == 0; }
 
 // Pixels of exactly this colour inside [left, right) x [top, bottom).
-int CountColour(const Screenshot& shot, unsigned colour, int left, int top, int right,
-                int bottom) {
+int CountColour(const Screenshot& shot, unsigned colour, int left, int top, int right, int bottom) {
     int n = 0;
     for (int y = top; y < bottom && y < shot.height; ++y)
         for (int x = left; x < right && x < shot.width; ++x)
@@ -162,8 +161,8 @@ TEST_F(Banner, HelpNoteForFrench) {
 
 TEST_F(Banner, UncoveredPartsAreCopiedBack) {
     // A box over the banner and its removal: the copy-back restores it.
-    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "Static", "", WS_POPUP | WS_VISIBLE, 10, 10,
-                                 400, 300, NULL, NULL, NULL, NULL);
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "Static", "", WS_POPUP | WS_VISIBLE, 10, 10, 400,
+                                 300, NULL, NULL, NULL, NULL);
     ASSERT_TRUE(cover != NULL);
     Sleep(300);
     DestroyWindow(cover);
@@ -185,8 +184,7 @@ TEST(BannerEdition1, VersionInLightBlue) {
 // block, which must still be found and painted as in the unsigned program.
 std::string SignedSetup(int edition) {
     const char* root = getenv("SETUP_SIGNED_ROOT");
-    return WindowsPath(root ? root : "") + (edition ? "\\edition1" : "\\edition0") +
-           "\\setup.exe";
+    return WindowsPath(root ? root : "") + (edition ? "\\edition1" : "\\edition0") + "\\setup.exe";
 }
 
 struct LanguageShots {

@@ -12,7 +12,9 @@ namespace {
 
 const char* const EnglishPrompt = "Select parent folder for the installation:";
 const char* const GermanPrompt =
-    "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
+    "\xDC"
+    "bergeordneten Ordner f\xFC"
+    "r die Installation ausw\xE4hlen:";
 
 // Puts text into the field and presses "...", then reads the browser.
 void OpenBrowser(Running& run, const std::string& field, FolderBrowser* browser) {
@@ -135,9 +137,10 @@ TEST(Browse, RefusesADestinationLongerThanTheFieldIsRead) {
     MessageBoxInfo box;
     ASSERT_TRUE(WaitForMessageBox(run.process, &box));
     EXPECT_EQ("Error", box.caption);
-    EXPECT_EQ("The destination folder can be at most 254 characters long. Please choose a "
-              "folder with a shorter path.",
-              box.text);
+    EXPECT_EQ(
+        "The destination folder can be at most 254 characters long. Please choose a "
+        "folder with a shorter path.",
+        box.text);
     EXPECT_EQ(MB_ICONEXCLAMATION, box.icon);
     EXPECT_EQ(run.window, GetWindow(box.hwnd, GW_OWNER));
     Answer(box, IDOK);

@@ -209,8 +209,8 @@ TEST_F(Install, ReadOnlyFilesInTheWayAreReplaced) {
     for (const char* name : {"Vestra.exe", "readme.txt", "viewer\\vview.txt"}) {
         std::string old = destination + "\\" + name;
         ASSERT_TRUE(WriteWholeFile(old, "old"));
-        ASSERT_TRUE(SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY |
-                                                        FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(
+            SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     }
     PressOk(destination);
     AnswerQuestion(destination, Yes);
@@ -232,7 +232,8 @@ TEST_F(Install, SourceHeldOpenIsNamedAndAskedAbout) {
     std::string destination = target_ + "\\Vestra";
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    MessageBoxInfo box = ExpectBox(held, SystemText(ERROR_SHARING_VIOLATION), {Abort, Retry, Ignore});
+    MessageBoxInfo box =
+        ExpectBox(held, SystemText(ERROR_SHARING_VIOLATION), {Abort, Retry, Ignore});
     EXPECT_FALSE(FileExists(destination + "\\vstzip.dll"));
     CloseHandle(file);
     Answer(box, Retry);
@@ -304,10 +305,11 @@ TEST_F(SmallDrive, TooLittleSpaceIsRefusedBeforeAnythingIsCreated) {
     std::string destination = "X:\\Vestra";
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    AnswerBox("Error",
-              "Not enough space on the destination drive: " + std::to_string((needed + 1023) / 1024) +
-                  " KB needed, " + std::to_string(available / 1024) + " KB free.",
-              {IDOK}, IDOK);
+    AnswerBox(
+        "Error",
+        "Not enough space on the destination drive: " + std::to_string((needed + 1023) / 1024) +
+            " KB needed, " + std::to_string(available / 1024) + " KB free.",
+        {IDOK}, IDOK);
     ExpectWindowOpenWithFocusInField();
     EXPECT_FALSE(FolderExists(destination));
 }

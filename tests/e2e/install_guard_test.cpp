@@ -46,8 +46,8 @@ TEST_F(Install, OkAndCloseWhileCopying) {
     std::string destination = target_ + "\\Vestra";
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    MessageBoxInfo box =
-        ExpectBox(disk_ + "\\vstcore.dll", SystemText(ERROR_FILE_NOT_FOUND), {Abort, Retry, Ignore});
+    MessageBoxInfo box = ExpectBox(disk_ + "\\vstcore.dll", SystemText(ERROR_FILE_NOT_FOUND),
+                                   {Abort, Retry, Ignore});
     // (The system menu's close does nothing while the box disables the window.)
     PostMessageA(window_, WM_COMMAND, IDOK, 0);
     PostMessageA(window_, WM_COMMAND, IDCANCEL, 0);
@@ -68,16 +68,16 @@ TEST_F(Install, SessionEndRefusedWhileCopying) {
     StartSetup();
     auto queryEnd = [&] {
         DWORD_PTR result = 99;
-        EXPECT_TRUE(SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000,
-                                        &result));
+        EXPECT_TRUE(
+            SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &result));
         return result;
     };
     EXPECT_NE(0u, queryEnd());
     std::string destination = target_ + "\\Vestra";
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    MessageBoxInfo box =
-        ExpectBox(disk_ + "\\vstcore.dll", SystemText(ERROR_FILE_NOT_FOUND), {Abort, Retry, Ignore});
+    MessageBoxInfo box = ExpectBox(disk_ + "\\vstcore.dll", SystemText(ERROR_FILE_NOT_FOUND),
+                                   {Abort, Retry, Ignore});
     EXPECT_EQ(0u, queryEnd());
     DWORD_PTR ignored;
     EXPECT_TRUE(SendMessageTimeoutA(window_, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &ignored));

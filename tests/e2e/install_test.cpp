@@ -93,8 +93,8 @@ struct HungWindow {
 
     static DWORD WINAPI Hang(void* parameter) {
         HungWindow* hung = (HungWindow*)parameter;
-        hung->window = CreateWindowA("STATIC", "Hung", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL,
-                                     NULL, NULL);
+        hung->window =
+            CreateWindowA("STATIC", "Hung", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
         SetEvent(hung->created);
         WaitForSingleObject(hung->release, INFINITE);
         if (hung->window) DestroyWindow(hung->window);
@@ -164,13 +164,12 @@ TEST_F(Install, GermanTextsCaptionsAndMarker) {
     std::string marker;
     ASSERT_TRUE(ReadWholeFile(destination + "\\Vestra.ger", &marker));
     EXPECT_EQ("", marker);
-    EXPECT_EQ(std::vector<std::string>{"Vestra.ger"},
-              [&] {
-                  std::vector<std::string> found;
-                  for (const char* m : Markers)
-                      if (FileExists(destination + "\\" + m)) found.push_back(m);
-                  return found;
-              }());
+    EXPECT_EQ(std::vector<std::string>{"Vestra.ger"}, [&] {
+        std::vector<std::string> found;
+        for (const char* m : Markers)
+            if (FileExists(destination + "\\" + m)) found.push_back(m);
+        return found;
+    }());
 }
 
 TEST_F(Install, DeclinedQuestionCreatesNothing) {
@@ -276,7 +275,8 @@ TEST_F(Install, ShortcutOfOurOwnWhereTheServerMakesNone) {
         std::string name = std::string("shortcut") + (c.mode + 1);
         name = name.substr(0, name.find(' '));
         std::string log = ScratchFolder(name + "-log") + "\\standin.log";
-        Process standIn = StartProgramManagerStandIn(std::string(c.mode) + " --log \"" + log + "\"");
+        Process standIn =
+            StartProgramManagerStandIn(std::string(c.mode) + " --log \"" + log + "\"");
         ASSERT_TRUE(standIn.handle != NULL);
         Begin(0, name);
         std::string destination = target_ + "\\Vestra";

@@ -42,8 +42,8 @@ DWORD LoadInside(const Process& process, const char* name) {
     FARPROC load = GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA");
     HANDLE thread = CreateRemoteThread(
         process.handle, NULL, 0,
-        reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)(void)>(load)), remote,
-        0, NULL);
+        reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)(void)>(load)), remote, 0,
+        NULL);
     if (!thread) return 0;
     DWORD code = 0;
     if (WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0) GetExitCodeThread(thread, &code);
@@ -73,8 +73,8 @@ std::string LoadedFrom(DWORD pid, const std::string& dllName) {
 TEST(SetupDllSearch, LibraryBesideSetupIsPassedOverAfterStartUp) {
     std::string disk = CopyDisk(0, "release-dll");
     ASSERT_FALSE(disk.empty());
-    ASSERT_TRUE(CopyFileA(WindowsPath(RELEASE_PROBE_DLL).c_str(),
-                          (disk + "\\comctl32.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(WindowsPath(RELEASE_PROBE_DLL).c_str(), (disk + "\\comctl32.dll").c_str(),
+                          FALSE));
     PlantedPreferred preferred;
     Running run;
     run.process = Start(disk + "\\setup.exe");

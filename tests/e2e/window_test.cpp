@@ -83,8 +83,15 @@ void CheckControls(HWND window, int edition, const std::string& destination) {
         {2, "Button", "C&ancel", 0x50010000, 0, pl + 144, pt + 50, 102, 26, true},
         {3, "Button", "...", 0x50010000, 0, pl + 211, pt + 19, 35, 20, true},
     };
-    const char* labels[8] = {"&English", "&Deutsch", "&Fran\xE7" "ais", "E&spa\xF1ol",
-                             "&Italiano", "&Portugues", "&Chinese", "&Japanese"};
+    const char* labels[8] = {"&English",
+                             "&Deutsch",
+                             "&Fran\xE7"
+                             "ais",
+                             "E&spa\xF1ol",
+                             "&Italiano",
+                             "&Portugues",
+                             "&Chinese",
+                             "&Japanese"};
     int count = edition == 0 ? 6 : 8;
     for (int i = 0; i < count; ++i)
         expected.push_back({100 + i, "Button", labels[i], 0x50011009, 0, pl + 24 + 76 * (i % 3),
@@ -186,8 +193,8 @@ TEST_F(SetupWindow, LanguageButtonsRelabelOnlyCancel) {
         int id;
         const char* cancel;
     } cases[] = {
-        {101, "&Abbrechen"}, {103, "&Cancelar"}, {104, "&Abbandona"}, {105, "C&ancelar"},
-        {106, "\xC8\xA1\xCF\xFB(&a)"}, {107, "C&ancel"}, {102, "&Annuler"}, {100, "C&ancel"},
+        {101, "&Abbrechen"},           {103, "&Cancelar"}, {104, "&Abbandona"}, {105, "C&ancelar"},
+        {106, "\xC8\xA1\xCF\xFB(&a)"}, {107, "C&ancel"},   {102, "&Annuler"},   {100, "C&ancel"},
     };
     for (const Case& c : cases) {
         ClickAndWait(GetDlgItem(run.window, c.id));

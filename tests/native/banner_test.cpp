@@ -12,8 +12,8 @@ namespace {
 TEST(BandGeometry, BandHeightHasAFloorOfOne) {
     struct Case {
         int height, band;
-    } cases[] = {{738, 3}, {770, 3}, {887, 3}, {888, 4}, {994, 4}, {1040, 4}, {1109, 4},
-                 {1110, 5}, {222, 1}, {221, 1}, {200, 1}, {1, 1}, {0, 1}, {60000, 270}};
+    } cases[] = {{738, 3},  {770, 3}, {887, 3}, {888, 4}, {994, 4}, {1040, 4}, {1109, 4},
+                 {1110, 5}, {222, 1}, {221, 1}, {200, 1}, {1, 1},   {0, 1},    {60000, 270}};
     for (const Case& c : cases) EXPECT_EQ(c.band, BandHeight(c.height)) << c.height;
 }
 
@@ -21,8 +21,8 @@ TEST(BandGeometry, BandColourClampsNegativeIndices) {
     struct Case {
         int index;
         unsigned colour;
-    } cases[] = {{-5, 0x01000000u}, {-1, 0x01000000u}, {0, 0x01000000u}, {1, 0x01000001u},
-                 {220, 0x010000DCu}, {221, 0x01000000u + 221}};
+    } cases[] = {{-5, 0x01000000u}, {-1, 0x01000000u},  {0, 0x01000000u},
+                 {1, 0x01000001u},  {220, 0x010000DCu}, {221, 0x01000000u + 221}};
     for (const Case& c : cases) EXPECT_EQ(c.colour, BandColour(c.index)) << c.index;
 }
 

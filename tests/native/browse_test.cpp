@@ -37,7 +37,7 @@ TEST(BrowseTrim, OpensOnTheParentOfTheProductFolder) {
         {0, "C:\\Program Files\\vEsTrA", "C:\\Program Files"},
         {0, "D:\\Tools", "D:\\Tools"},
         {0, "D:\\MyVestra", "D:\\M"},  // only the last six characters count
-        {0, "C:Vestra", "C:Vestra"},    // eight characters or fewer: never trimmed
+        {0, "C:Vestra", "C:Vestra"},   // eight characters or fewer: never trimmed
         {0, "C:\\estra", "C:\\estra"},
         {0, "X\\Vestra", "X\\Vestra"},
         {0, "ab\\Vestra", "ab"},  // nine characters: the shortest text trimmed
@@ -71,12 +71,11 @@ TEST(BrowseCompose, AppendsTheProductFolderOnce) {
         {1, "D:\\Apps", "D:\\Apps\\Kellum Inspector"},
         {1, "D:\\Kellum Inspector", "D:\\Kellum Inspector"},
         {1, "D:\\Vestra", "D:\\Vestra\\Kellum Inspector"},
-        {0, "", "\\Vestra"},  // nothing chosen: no character in front to look at
+        {0, "", "\\Vestra"},                  // nothing chosen: no character in front to look at
         {0, "C:Vestra", "C:Vestra\\Vestra"},  // too short to be a folder of that name
         {0, "Vestra", "Vestra\\Vestra"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.destination, Composed(c.chosen, c.edition)) << c.chosen;
+    for (const Case& c : cases) EXPECT_EQ(c.destination, Composed(c.chosen, c.edition)) << c.chosen;
 }
 
 TEST(BrowseCompose, RefusesADestinationTheFieldCannotHold) {
@@ -109,7 +108,9 @@ TEST(BrowseCompose, RefusesWhenTheBufferIsTooSmall) {
 TEST(BrowseTexts, PromptAndRefusalFollowTheLanguage) {
     const std::string english = "Select parent folder for the installation:";
     const std::string german =
-        "\xDC" "bergeordneten Ordner f\xFC" "r die Installation ausw\xE4hlen:";
+        "\xDC"
+        "bergeordneten Ordner f\xFC"
+        "r die Installation ausw\xE4hlen:";
     EXPECT_EQ(53u, german.size());
     EXPECT_EQ(german, BrowsePrompt(0));
     for (int language = 1; language < LanguageCount; ++language)

@@ -71,7 +71,7 @@ TEST(DescriptionBlock, ShippedTextsFollowTheLayout) {
         size_t lastBreak = text.rfind("\r\n\r\n");
         ASSERT_NE(std::string::npos, lastBreak);
         EXPECT_NE(std::string::npos, text.find(" 6 M", lastBreak));  // the disk space line
-        EXPECT_NE('\n', text.back());                             // the text ends with it
+        EXPECT_NE('\n', text.back());                                // the text ends with it
     }
     // The German cut at 1750 bytes drops exactly the line break, the empty line
     // and the closing line.
@@ -130,8 +130,8 @@ TEST(DescriptionBlock, BuiltBlockPlacesEachTextAtItsDistance) {
     EXPECT_EQ(1, IsDescriptionMarker(file.data() + markerStart, DescriptionMarkerSize));
 
     std::vector<char> small(block.bytes.size() - 1);
-    EXPECT_EQ(-1, BuildDescriptionBlock(block.pointers, block.sizes, small.data(),
-                                        (long)small.size()));
+    EXPECT_EQ(-1,
+              BuildDescriptionBlock(block.pointers, block.sizes, small.data(), (long)small.size()));
 }
 
 TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
@@ -155,9 +155,11 @@ TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
     EXPECT_EQ(0, ProgramSizeBeforeBlock(ExactBytes(alone).get(), blockSize, blockSize));
     // Sizes no block can have are never looked for, least of all beyond the file.
     for (long size : {0L, 15L, -1L, (long)once.size() + 1})
-        EXPECT_EQ((long)once.size(), ProgramSizeBeforeBlock(ExactBytes(once).get(), (long)once.size(), size));
+        EXPECT_EQ((long)once.size(),
+                  ProgramSizeBeforeBlock(ExactBytes(once).get(), (long)once.size(), size));
     // A block of the same size but other texts is replaced as well.
-    std::string redone = once.substr(0, 300) + std::string(second.bytes.begin(), second.bytes.end());
+    std::string redone =
+        once.substr(0, 300) + std::string(second.bytes.begin(), second.bytes.end());
     EXPECT_EQ(300, ProgramSizeBeforeBlock(redone.data(), (long)redone.size(), blockSize));
 }
 
@@ -169,7 +171,9 @@ TEST(DescriptionBlock, TextChecksRejectBadBytes) {
         long line;
     } cases[] = {
         {"Intro\r\n\r\n*  Feature\r\n\r\nNeeds 6 MB.", TextFine, 0, 0},
-        {"M\xFC" "ller \x80 \xE9t\xE9 \xFF", TextFine, 0, 0},
+        {"M\xFC"
+         "ller \x80 \xE9t\xE9 \xFF",
+         TextFine, 0, 0},
         {"", TextEmpty, 0, 1},
         {"x", TextFine, 0, 0},
         {"\r\nends with a line break\r\n", TextFine, 0, 0},
@@ -201,10 +205,10 @@ namespace {
 // The start of a PE file: DOS header, signature, file header, an optional
 // header of either kind with its data directories, three section headers.
 struct PeHeader {
-    unsigned magic;               // 0x10B PE32, 0x20B PE32+
-    unsigned long directories;    // NumberOfRvaAndSizes
+    unsigned magic;             // 0x10B PE32, 0x20B PE32+
+    unsigned long directories;  // NumberOfRvaAndSizes
     unsigned long tableStart, tableSize;
-    unsigned optionalShortBy;     // bytes cut from SizeOfOptionalHeader
+    unsigned optionalShortBy;  // bytes cut from SizeOfOptionalHeader
     unsigned long sizeOfHeaders;
 };
 
@@ -265,8 +269,7 @@ TEST(DescriptionBlock, ContentEndsWhereAWellFormedCertificateTableBegins) {
         {"size larger than the file", {0x10B, 16, 0, 0xFFFFF000, 0, 1024}, 5000},
         {"four directories", {0x10B, 4, 4000, 1000, 0, 1024}, 5000},
         {"five directories", {0x10B, 5, 4000, 1000, 0, 1024}, 4000},
-        {"optional header ends inside the entry",
-         {0x20B, 16, 4000, 1000, 11 * 8 + 1, 1024}, 5000},
+        {"optional header ends inside the entry", {0x20B, 16, 4000, 1000, 11 * 8 + 1, 1024}, 5000},
         {"optional header ends with the entry", {0x20B, 16, 4000, 1000, 11 * 8, 1024}, 4000},
         {"ROM image", {0x107, 16, 4000, 1000, 0, 1024}, 5000},
     };
@@ -292,7 +295,8 @@ TEST(DescriptionBlock, PaddingMakesTheBlockEndAligned) {
     for (long program : {0L, 1L, 512L, 1023L})
         for (long block : {1L, 8071L, 8072L}) {
             long padding = PaddingBeforeBlock(program, block);
-            EXPECT_TRUE(padding >= 0 && padding < PeCertificateAlignment) << program << " " << block;
+            EXPECT_TRUE(padding >= 0 && padding < PeCertificateAlignment)
+                << program << " " << block;
             EXPECT_EQ(0, (program + padding + block) % PeCertificateAlignment) << program;
         }
 }

@@ -57,22 +57,24 @@ TEST(PumpInterval, ElapsesAcrossTheTickCounterWrap) {
         uint32_t start, now, interval;
         int elapsed;
     } cases[] = {
-        {1000, 1000, 0, 1},      {1000, 1009, 10, 0},          {1000, 1010, 10, 1},
-        {0xFFFFFFF8u, 1, 10, 0}, {0xFFFFFFF8u, 2, 10, 1},      {0xFFFFFFFFu, 0xFFFFFFFFu, 10, 0},
+        {1000, 1000, 0, 1},      {1000, 1009, 10, 0},     {1000, 1010, 10, 1},
+        {0xFFFFFFF8u, 1, 10, 0}, {0xFFFFFFF8u, 2, 10, 1}, {0xFFFFFFFFu, 0xFFFFFFFFu, 10, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.elapsed, IntervalElapsed(c.start, c.now, c.interval)) << c.start << " " << c.now;
+        EXPECT_EQ(c.elapsed, IntervalElapsed(c.start, c.now, c.interval))
+            << c.start << " " << c.now;
 }
 
 TEST(SystemText, DropsTheTrailingLineBreakOnly) {
     struct Case {
         const char* text;
         int length;
-    } cases[] = {{"Gone.\r\n", 5}, {"A\r\nB.  ", 7}, {"\r\n", 0}, {"", 0}, {"\x1F", 0},
-                 {" ", 1}, {"\xE9\n", 1}};
+    } cases[] = {{"Gone.\r\n", 5}, {"A\r\nB.  ", 7}, {"\r\n", 0},  {"", 0},
+                 {"\x1F", 0},      {" ", 1},         {"\xE9\n", 1}};
     for (const Case& c : cases)
-        EXPECT_EQ(c.length, LengthWithoutTrailingControls(ExactBytes(c.text).get(),
-                                                          (int)strlen(c.text))) << c.text;
+        EXPECT_EQ(c.length,
+                  LengthWithoutTrailingControls(ExactBytes(c.text).get(), (int)strlen(c.text)))
+            << c.text;
 }
 
 TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {
@@ -105,25 +107,58 @@ TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
         const char* path;
         int ok;
     } cases[] = {
-        {"C:\\", 1}, {"c:\\", 1}, {"D:\\Apps\\", 1}, {"C:\\Program Files\\Vestra\\", 1},
-        {"D:\\a.b\\.hidden\\", 1}, {"C:\\CONSOLE\\", 1}, {"C:\\COM10\\", 1}, {"C:\\nul1\\", 1},
-        {"C:\\LPT\\", 1}, {"C:\\-\\", 1},
+        {"C:\\", 1},
+        {"c:\\", 1},
+        {"D:\\Apps\\", 1},
+        {"C:\\Program Files\\Vestra\\", 1},
+        {"D:\\a.b\\.hidden\\", 1},
+        {"C:\\CONSOLE\\", 1},
+        {"C:\\COM10\\", 1},
+        {"C:\\nul1\\", 1},
+        {"C:\\LPT\\", 1},
+        {"C:\\-\\", 1},
         // Relative texts, and texts without a drive.
-        {"\\", 0}, {"C\\", 0}, {"relx\\", 0}, {"..\\relx\\", 0}, {"\\relx\\", 0},
-        {"C:relx\\", 0}, {"1:\\", 0}, {"C:/a/", 0}, {"\\\\server\\share\\", 0}, {"\\\\s\\", 0},
+        {"\\", 0},
+        {"C\\", 0},
+        {"relx\\", 0},
+        {"..\\relx\\", 0},
+        {"\\relx\\", 0},
+        {"C:relx\\", 0},
+        {"1:\\", 0},
+        {"C:/a/", 0},
+        {"\\\\server\\share\\", 0},
+        {"\\\\s\\", 0},
         // Levels the system would resolve or trim into another folder.
-        {"C:\\..\\..\\", 0}, {"C:\\a\\.\\b\\", 0}, {"C:\\a\\..\\", 0}, {"C:\\a\\\\\\\\b\\", 0},
-        {"C:\\\\", 0}, {"C:\\trail \\", 0}, {"C:\\dot.\\", 0}, {"C:\\ \\", 0},
+        {"C:\\..\\..\\", 0},
+        {"C:\\a\\.\\b\\", 0},
+        {"C:\\a\\..\\", 0},
+        {"C:\\a\\\\\\\\b\\", 0},
+        {"C:\\\\", 0},
+        {"C:\\trail \\", 0},
+        {"C:\\dot.\\", 0},
+        {"C:\\ \\", 0},
         // Device names, with or without an extension, in any case.
-        {"C:\\CON\\", 0}, {"C:\\con.txt\\", 0}, {"C:\\a\\Lpt9\\", 0}, {"C:\\COM1.log\\", 0},
-        {"C:\\aux .x\\", 0}, {"C:\\NUL\\", 0}, {"C:\\prn.a.b\\", 0}, {"C:\\conout$\\", 0},
+        {"C:\\CON\\", 0},
+        {"C:\\con.txt\\", 0},
+        {"C:\\a\\Lpt9\\", 0},
+        {"C:\\COM1.log\\", 0},
+        {"C:\\aux .x\\", 0},
+        {"C:\\NUL\\", 0},
+        {"C:\\prn.a.b\\", 0},
+        {"C:\\conout$\\", 0},
         // Characters no file name holds.
-        {"C:\\a<b\\", 0}, {"C:\\a:b\\", 0}, {"C:\\a|b\\", 0}, {"C:\\a?\\", 0}, {"C:\\a\"\\", 0},
-        {"C:\\tab\t\\", 0}, {"C:\\a*\\", 0},
+        {"C:\\a<b\\", 0},
+        {"C:\\a:b\\", 0},
+        {"C:\\a|b\\", 0},
+        {"C:\\a?\\", 0},
+        {"C:\\a\"\\", 0},
+        {"C:\\tab\t\\", 0},
+        {"C:\\a*\\", 0},
     };
     for (const Case& c : cases)
         for (int edition = 0; edition < 2; ++edition)
-            EXPECT_EQ(c.ok, DestinationPathAcceptable(ExactText(c.path).get(), edition, 0)) << c.path;
+            EXPECT_EQ(c.ok, DestinationPathAcceptable(ExactText(c.path).get(), edition, 0))
+                << c.path;
 }
 
 TEST(DestinationPath, LeavesRoomForEveryComposedPathAndText) {
@@ -131,11 +166,16 @@ TEST(DestinationPath, LeavesRoomForEveryComposedPathAndText) {
         int length, edition, longestDiskName, ok;
     } cases[] = {
         // Edition 0: "viewer\~stp0000.tmp" (19 characters) is the longest name.
-        {235, 0, 0, 1}, {236, 0, 0, 0},
+        {235, 0, 0, 1},
+        {236, 0, 0, 0},
         // Edition 1: the quoted uninstall command must fit 255 characters.
-        {231, 1, 0, 1}, {232, 1, 0, 0},
+        {231, 1, 0, 1},
+        {232, 1, 0, 0},
         // A longer name found on the disk ("viewer\" counted).
-        {234, 0, 20, 1}, {235, 0, 20, 0}, {214, 1, 40, 1}, {215, 1, 40, 0},
+        {234, 0, 20, 1},
+        {235, 0, 20, 0},
+        {214, 1, 40, 1},
+        {215, 1, 40, 0},
     };
     for (const Case& c : cases) {
         std::string path = PathOfLength(c.length);
@@ -184,13 +224,14 @@ TEST(FreeSpace, ClustersAndTheMessageWithBothAmounts) {
     };
     char out[256];
     for (const Case& c : cases) {
-        ASSERT_TRUE(FormatSpaceMessage("%s needed, %s free.", c.needed, c.available, out,
-                                       sizeof out));
+        ASSERT_TRUE(
+            FormatSpaceMessage("%s needed, %s free.", c.needed, c.available, out, sizeof out));
         EXPECT_STREQ(c.text, out);
     }
-    ASSERT_TRUE(FormatSpaceMessage(InstallMessage(NoSpaceMessage, German), 1024, 0, out, sizeof out));
-    EXPECT_STREQ("Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: 1 KB ben\xF6tigt, 0 KB frei.",
-                 out);
+    ASSERT_TRUE(
+        FormatSpaceMessage(InstallMessage(NoSpaceMessage, German), 1024, 0, out, sizeof out));
+    EXPECT_STREQ(
+        "Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: 1 KB ben\xF6tigt, 0 KB frei.", out);
     ASSERT_TRUE(FormatSpaceMessage("%s/%s", 1024, 2048, out, 10));  // "1 KB/2 KB": 9 characters
     EXPECT_STREQ("1 KB/2 KB", out);
     EXPECT_FALSE(FormatSpaceMessage("%s/%s", 1024, 2048, out, 9));
@@ -202,7 +243,8 @@ TEST(Answers, DecideWhatFollows) {
     EXPECT_EQ(RetryCopy, ActionAfterCopyAnswer(Retry));
     EXPECT_EQ(GoOn, ActionAfterCopyAnswer(Ignore));
     EXPECT_EQ(GoOn, ActionAfterCopyAnswer(0));  // a box ended without an answer
-    for (int answer : {0, (int)Ok, (int)Cancel, (int)No}) EXPECT_FALSE(AnswerGoesOn(answer)) << answer;
+    for (int answer : {0, (int)Ok, (int)Cancel, (int)No})
+        EXPECT_FALSE(AnswerGoesOn(answer)) << answer;
     EXPECT_TRUE(AnswerGoesOn(Yes));
     // Only an optional file that is not on the disk goes on without a question.
     struct Case {
@@ -210,8 +252,7 @@ TEST(Answers, DecideWhatFollows) {
         uint32_t error;
         int passedOver;
     } failures[] = {
-        {0, 1, 2, 1}, {0, 1, 3, 1}, {1, 1, 2, 0},
-        {0, 1, 5, 0},    // source not readable
+        {0, 1, 2, 1},   {0, 1, 3, 1}, {1, 1, 2, 0}, {0, 1, 5, 0},  // source not readable
         {0, 1, 32, 0},   // source held open without sharing
         {0, 0, 2, 0},    // the destination's folder is gone
         {0, 0, 112, 0},  // disk full
@@ -280,21 +321,22 @@ std::string UninstallValues(const char* destinationPath, int edition, uint64_t b
 }
 
 TEST(RegistryData, UninstallEntryWholeForBothEditions) {
-    EXPECT_EQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vestra\n"
-              "DisplayName=Vestra\n"
-              "UninstallString=\"C:\\Program Files\\Vestra\\Vestra.exe\" uninst\n"
-              "DisplayVersion=14.3\n"
-              "Publisher=Kellum Software Technology AG\n"
-              "DisplayIcon=C:\\Program Files\\Vestra\\Vestra.exe\n"
-              "InstallLocation=C:\\Program Files\\Vestra\\\n"
-              "EstimatedSize=#3\n"
-              "NoModify=#1\n"
-              "NoRepair=#1\n",
-              UninstallValues("C:\\Program Files\\Vestra\\", 0, 2049));
+    EXPECT_EQ(
+        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vestra\n"
+        "DisplayName=Vestra\n"
+        "UninstallString=\"C:\\Program Files\\Vestra\\Vestra.exe\" uninst\n"
+        "DisplayVersion=14.3\n"
+        "Publisher=Kellum Software Technology AG\n"
+        "DisplayIcon=C:\\Program Files\\Vestra\\Vestra.exe\n"
+        "InstallLocation=C:\\Program Files\\Vestra\\\n"
+        "EstimatedSize=#3\n"
+        "NoModify=#1\n"
+        "NoRepair=#1\n",
+        UninstallValues("C:\\Program Files\\Vestra\\", 0, 2049));
     std::string inspector = UninstallValues("D:\\Tools\\", 1, 0);
     EXPECT_NE(std::string::npos, inspector.find("Uninstall\\Kellum Inspector\nDisplayName=Kellum "
-                                                 "Inspector\nUninstallString=\"D:\\Tools\\"
-                                                 "kminspector.exe\" uninst\n"))
+                                                "Inspector\nUninstallString=\"D:\\Tools\\"
+                                                "kminspector.exe\" uninst\n"))
         << inspector;
     EXPECT_NE(std::string::npos, inspector.find("DisplayIcon=D:\\Tools\\kminspector.exe\n"));
     EXPECT_NE(std::string::npos, inspector.find("EstimatedSize=#0\n"));
@@ -310,9 +352,12 @@ TEST(RegistryData, EstimatedSizeInWholeKiBRoundedUp) {
     struct Case {
         uint64_t bytes;
         uint32_t kib;
-    } cases[] = {{0, 0},          {1, 1},
-                 {1024, 1},       {1025, 2},
-                 {0x3FFFFFFFC00ull, 0xFFFFFFFFu}, {0x3FFFFFFFC01ull, 0xFFFFFFFFu},
+    } cases[] = {{0, 0},
+                 {1, 1},
+                 {1024, 1},
+                 {1025, 2},
+                 {0x3FFFFFFFC00ull, 0xFFFFFFFFu},
+                 {0x3FFFFFFFC01ull, 0xFFFFFFFFu},
                  {~0ull, 0xFFFFFFFFu}};
     for (const Case& c : cases) EXPECT_EQ(c.kib, EstimatedSizeKiB(c.bytes)) << c.bytes;
 }
@@ -347,19 +392,22 @@ TEST(RegistryData, UninstallKeyAndQuotedCommands) {
 
 TEST(Question, FormatsWithinTheBufferAndCutsOnlyTheInsert) {
     char out[256];
-    ASSERT_TRUE(FormatQuestion(InstallMessage(InstallQuestion, English), "D:\\Apps", out, sizeof out));
+    ASSERT_TRUE(
+        FormatQuestion(InstallMessage(InstallQuestion, English), "D:\\Apps", out, sizeof out));
     EXPECT_STREQ("Install into \"D:\\Apps\"?", out);
     ASSERT_TRUE(FormatQuestion("no insert", "D:\\Apps", out, sizeof out));
     EXPECT_STREQ("no insert", out);
 
     std::string fits(256 - 1 - 16, 'x');  // "Install into \"\"?" is 16 characters
-    ASSERT_TRUE(FormatQuestion(InstallMessage(InstallQuestion, English), fits.c_str(), out, sizeof out));
+    ASSERT_TRUE(
+        FormatQuestion(InstallMessage(InstallQuestion, English), fits.c_str(), out, sizeof out));
     EXPECT_EQ("Install into \"" + fits + "\"?", out);
 
     std::string longer(254, 'y');
     char guarded[256 + 8];
     memset(guarded, '#', sizeof guarded);
-    ASSERT_TRUE(FormatQuestion(InstallMessage(InstallQuestion, English), longer.c_str(), guarded, 256));
+    ASSERT_TRUE(
+        FormatQuestion(InstallMessage(InstallQuestion, English), longer.c_str(), guarded, 256));
     std::string got = guarded;
     EXPECT_EQ(255u, got.size());
     EXPECT_EQ("...\"?", got.substr(got.size() - 5));

@@ -69,9 +69,12 @@ TEST(DdeCommand, AcknowledgementDecisions) {
         int serverRecorded;
         DdeAckAction action;
     } cases[] = {
-        {DdeInitiateMessage, 0, RecordServer},  {DdeInitiateMessage, 1, TerminateServer},
-        {DdeExecuteMessage, 0, ReleaseCommand}, {DdeExecuteMessage, 1, ReleaseCommand},
-        {0, 0, IgnoreAck},                      {0, 1, IgnoreAck},
+        {DdeInitiateMessage, 0, RecordServer},
+        {DdeInitiateMessage, 1, TerminateServer},
+        {DdeExecuteMessage, 0, ReleaseCommand},
+        {DdeExecuteMessage, 1, ReleaseCommand},
+        {0, 0, IgnoreAck},
+        {0, 1, IgnoreAck},
         {0x3E1, 1, IgnoreAck},
     };
     for (const Case& c : cases)

@@ -39,7 +39,8 @@ TEST(Tables, ErrorCaptionsFitTheirSlotsAndFallBackToEnglish) {
             EXPECT_EQ(ErrorCaptionSlot, ErrorCaption(row) - ErrorCaption(row - 1));
         }
     }
-    for (int language : {-1, (int)LanguageCount, 1000}) EXPECT_STREQ("Error", ErrorCaption(language));
+    for (int language : {-1, (int)LanguageCount, 1000})
+        EXPECT_STREQ("Error", ErrorCaption(language));
 }
 
 // The position of the one '&' that marks an accelerator, -1 when there is
@@ -92,7 +93,10 @@ TEST(Tables, ButtonLabelsBytes) {
         EXPECT_STREQ("", ButtonLabel(row, 0));
         EXPECT_STREQ("...", ButtonLabel(row, 3));
     }
-    EXPECT_STREQ("&Fran\xE7" "ais", LanguageButtonLabel(2));
+    EXPECT_STREQ(
+        "&Fran\xE7"
+        "ais",
+        LanguageButtonLabel(2));
     EXPECT_STREQ("E&spa\xF1ol", LanguageButtonLabel(3));
     EXPECT_STREQ("&Portugues", LanguageButtonLabel(5));
 }
@@ -153,11 +157,13 @@ TEST(LanguageRule, EveryTableReadsEnglishForALanguageItHasNoRowFor) {
 
 TEST(Tables, LookupsAnswerAnyValue) {
     for (int id : {-1, 4, 5, 7, INT_MIN, INT_MAX})
-        for (int l = 0; l < LanguageCount; ++l) EXPECT_STREQ("", ButtonLabel(l, id)) << l << " " << id;
+        for (int l = 0; l < LanguageCount; ++l)
+            EXPECT_STREQ("", ButtonLabel(l, id)) << l << " " << id;
     for (int kind : {-1, 4, 7, INT_MIN, INT_MAX}) EXPECT_STREQ("", ProductString(kind, 0)) << kind;
     EXPECT_STREQ("Kellum Inspector", ProductString(ProductName, 7));
     for (int edition : {0, 1, 2}) EXPECT_NE(nullptr, MainExecutableName(edition));
-    for (int row : {-1, (int)FileManifestRows, INT_MIN}) EXPECT_EQ(nullptr, ManifestFileName(row, 0));
+    for (int row : {-1, (int)FileManifestRows, INT_MIN})
+        EXPECT_EQ(nullptr, ManifestFileName(row, 0));
 }
 
 TEST(BoundedText, FoldsExactlyTheAsciiLetters) {
@@ -165,8 +171,8 @@ TEST(BoundedText, FoldsExactlyTheAsciiLetters) {
         const char *a, *b;
         int equal;
     } cases[] = {
-        {"Z", "z", 1}, {"A", "a", 1}, {"m", "M", 1}, {"@", "`", 0}, {"[", "{", 0},
-        {"\xC4", "\xE4", 0}, {"", "", 1}, {"a", "", 0}, {"", "a", 0},
+        {"Z", "z", 1},       {"A", "a", 1}, {"m", "M", 1}, {"@", "`", 0}, {"[", "{", 0},
+        {"\xC4", "\xE4", 0}, {"", "", 1},   {"a", "", 0},  {"", "a", 0},
     };
     for (const Case& c : cases) {
         HeapBlock a = ExactText(c.a), b = ExactText(c.b);
@@ -179,8 +185,10 @@ TEST(BoundedText, FoldsExactlyTheAsciiLetters) {
 // buffer as it was; it never writes a byte past the size it was given. Inputs
 // live in blocks of exactly their size.
 TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
-    HeapBlock apps = ExactText("D:\\Apps\\"), bare = ExactText("D:\\Apps"), exe = ExactText("Vestra.exe");
-    HeapBlock empty = ExactText(""), program = ExactText("C:\\V\\V.exe"), vestra = ExactText("Vestra");
+    HeapBlock apps = ExactText("D:\\Apps\\"), bare = ExactText("D:\\Apps"),
+              exe = ExactText("Vestra.exe");
+    HeapBlock empty = ExactText(""), program = ExactText("C:\\V\\V.exe"),
+              vestra = ExactText("Vestra");
     HeapBlock question = ExactText(InstallMessage(InstallQuestion, English));
     struct Case {
         const char* name;
@@ -196,8 +204,8 @@ TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
         {"destination with backslash",
          [&](char* o, int n) { return MakeDestinationPath(apps.get(), o, n); }, "D:\\Apps\\", 0,
          nullptr},
-        {"empty destination", [&](char* o, int n) { return MakeDestinationPath(empty.get(), o, n); },
-         "\\", 0, nullptr},
+        {"empty destination",
+         [&](char* o, int n) { return MakeDestinationPath(empty.get(), o, n); }, "\\", 0, nullptr},
         {"uninstall key", [&](char* o, int n) { return UninstallKeyName(1, o, n); },
          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kellum Inspector", 0, nullptr},
         {"uninstall command",
@@ -208,8 +216,8 @@ TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
          "\"D:\\Apps\\Vestra.exe\"", 0, nullptr},
         {"per-user value", [&](char* o, int n) { return PerUserPathValue(apps.get(), o, n); },
          "D:\\Apps", 0, nullptr},
-        {"empty per-user value", [&](char* o, int n) { return PerUserPathValue(empty.get(), o, n); },
-         "", 0, nullptr},
+        {"empty per-user value",
+         [&](char* o, int n) { return PerUserPathValue(empty.get(), o, n); }, "", 0, nullptr},
         {"question",  // cuts the insert down to "..." rather than refuse
          [&](char* o, int n) { return FormatQuestion(question.get(), bare.get(), o, n); },
          "Install into \"D:\\Apps\"?", 16 + 4, nullptr},
@@ -228,11 +236,10 @@ TEST(Composition, RefusesWithoutWritingAndNeverPastTheSize) {
         {"append", [&](char* o, int n) { return AppendText(o, n, exe.get()); },
          "D:\\AppsVestra.exe", 0, "D:\\Apps"},
         {"browse composition",
-         [&](char* o, int n) { return ComposeDestination(o, n, vestra.get()); },
-         "D:\\Apps\\Vestra", 0, "D:\\Apps"},
+         [&](char* o, int n) { return ComposeDestination(o, n, vestra.get()); }, "D:\\Apps\\Vestra",
+         0, "D:\\Apps"},
         {"browse composition of an empty folder",
-         [&](char* o, int n) { return ComposeDestination(o, n, vestra.get()); }, "\\Vestra", 0,
-         ""},
+         [&](char* o, int n) { return ComposeDestination(o, n, vestra.get()); }, "\\Vestra", 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -85,8 +85,13 @@ TEST(DefaultDestination, EachSizeGivesTheFirstRuleThatFits) {
     struct Case {
         int size;
         const char* expected;
-    } cases[] = {{21, "D:\\Tools\\Vestra\\Data"}, {20, "C:\\Prog\\Vestra"}, {15, "C:\\Prog\\Vestra"},
-                 {14, "C:\\Vestra"}, {10, "C:\\Vestra"}, {9, ""}, {1, ""}};
+    } cases[] = {{21, "D:\\Tools\\Vestra\\Data"},
+                 {20, "C:\\Prog\\Vestra"},
+                 {15, "C:\\Prog\\Vestra"},
+                 {14, "C:\\Vestra"},
+                 {10, "C:\\Vestra"},
+                 {9, ""},
+                 {1, ""}};
     for (const Case& c : cases) {
         HeapBlock out = PatternBuffer(c.size);
         ChooseDefaultDestination(perUser.get(), programFiles.get(), 0, out.get(), c.size);

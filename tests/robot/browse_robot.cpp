@@ -17,8 +17,8 @@ static HWND FindChildOfClass(HWND parent, const char* className) {
 // a tree view takes the item and its text buffer by address.
 static std::string ItemLabel(HWND tree, HANDLE process, HTREEITEM item) {
     const SIZE_T textSize = 520;
-    BYTE* remote = (BYTE*)VirtualAllocEx(process, NULL, sizeof(TVITEMA) + textSize,
-                                         MEM_COMMIT, PAGE_READWRITE);
+    BYTE* remote = (BYTE*)VirtualAllocEx(process, NULL, sizeof(TVITEMA) + textSize, MEM_COMMIT,
+                                         PAGE_READWRITE);
     if (!remote) return "";
     TVITEMA tv = {};
     tv.mask = TVIF_TEXT | TVIF_HANDLE;
@@ -28,8 +28,7 @@ static std::string ItemLabel(HWND tree, HANDLE process, HTREEITEM item) {
     char text[textSize] = {};
     DWORD_PTR ok = 0;
     if (WriteProcessMemory(process, remote, &tv, sizeof tv, NULL) &&
-        SendMessageTimeoutA(tree, TVM_GETITEMA, 0, (LPARAM)remote, SMTO_NORMAL, 5000, &ok) &&
-        ok) {
+        SendMessageTimeoutA(tree, TVM_GETITEMA, 0, (LPARAM)remote, SMTO_NORMAL, 5000, &ok) && ok) {
         ReadProcessMemory(process, remote + sizeof tv, text, textSize - 1, NULL);
     }
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
@@ -38,8 +37,7 @@ static std::string ItemLabel(HWND tree, HANDLE process, HTREEITEM item) {
 
 static HTREEITEM NextItem(HWND tree, UINT relation, HTREEITEM item) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(tree, TVM_GETNEXTITEM, relation, (LPARAM)item, SMTO_NORMAL, 5000,
-                        &result);
+    SendMessageTimeoutA(tree, TVM_GETNEXTITEM, relation, (LPARAM)item, SMTO_NORMAL, 5000, &result);
     return (HTREEITEM)result;
 }
 
@@ -47,8 +45,8 @@ std::vector<std::string> SelectedFolderChain(HWND tree) {
     std::vector<std::string> chain;
     DWORD pid = 0;
     GetWindowThreadProcessId(tree, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                 FALSE, pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     if (!process) return chain;
     for (HTREEITEM item = NextItem(tree, TVGN_CARET, NULL); item && chain.size() < 64;
          item = NextItem(tree, TVGN_PARENT, item))

@@ -19,8 +19,7 @@ struct FolderBrowser {
 
 // The folder browser of the process: a dialog (#32770) holding a tree view,
 // read once its selection has settled.
-bool WaitForFolderBrowser(const Process& process, FolderBrowser* browser,
-                          DWORD timeoutMs = 20000);
+bool WaitForFolderBrowser(const Process& process, FolderBrowser* browser, DWORD timeoutMs = 20000);
 
 // Labels of the tree's selected item and of its ancestors, selected one first.
 std::vector<std::string> SelectedFolderChain(HWND tree);

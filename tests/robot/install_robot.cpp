@@ -8,13 +8,13 @@ const char* const PerUserKeys[2] = {"Software\\Kellum AG\\Vestra",
 const char* const UninstallKeys[2] = {
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vestra",
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kellum Inspector"};
-const char* const Markers[7] = {"Vestra.ger", "Vestra.fr",  "Vestra.esp", "Vestra.ita",
-                               "Vestra.por", "Vestra.cn", "Vestra.jap"};
+const char* const Markers[7] = {"Vestra.ger", "Vestra.fr", "Vestra.esp", "Vestra.ita",
+                                "Vestra.por", "Vestra.cn", "Vestra.jap"};
 
 std::string SystemText(DWORD code) {
     char text[256] = "";
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                             code, 0, text, 255, NULL);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code,
+                             0, text, 255, NULL);
     while (n > 0 && (unsigned char)text[n - 1] < 32) text[--n] = 0;
     return text;
 }

@@ -61,8 +61,7 @@ std::vector<std::string> ReadStandInLog(const std::string& logPath) {
     return lines;
 }
 
-LRESULT CALLBACK InitiateCounter::Proc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+LRESULT CALLBACK InitiateCounter::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     InitiateCounter* self = (InitiateCounter*)GetWindowLongPtrA(window, GWLP_USERDATA);
     if (message == WM_DDE_INITIATE && self) InterlockedIncrement(&self->count_);
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -76,8 +75,8 @@ DWORD WINAPI InitiateCounter::Run(void* parameter) {
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "InitiateCounter";
     RegisterClassA(&wc);  // registered by an earlier counter: fine
-    self->window_ = CreateWindowA("InitiateCounter", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL,
-                                  wc.hInstance, NULL);
+    self->window_ =
+        CreateWindowA("InitiateCounter", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, wc.hInstance, NULL);
     if (self->window_) SetWindowLongPtrA(self->window_, GWLP_USERDATA, (LONG_PTR)self);
     SetEvent(self->ready_);
     MSG msg;

@@ -30,8 +30,7 @@ bool SetRegistryText(HKEY root, const std::string& key, const std::string& name,
 bool ReadRegistryText(HKEY root, const std::string& key, const std::string& name,
                       std::string* value);
 // A REG_DWORD value; false when missing or of another type.
-bool ReadRegistryNumber(HKEY root, const std::string& key, const std::string& name,
-                        DWORD* value);
+bool ReadRegistryNumber(HKEY root, const std::string& key, const std::string& name, DWORD* value);
 void DeleteRegistryKey(HKEY root, const std::string& key);
 
 struct Process {

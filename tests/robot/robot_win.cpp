@@ -88,8 +88,8 @@ std::string CopyDisk(int edition, const std::string& name) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string* content) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0,
-                           NULL);
+    HANDLE f =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (f == INVALID_HANDLE_VALUE) return false;
     content->clear();
     char buffer[65536];
@@ -105,8 +105,8 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD put = 0;
-    bool ok = WriteFile(f, content.data(), (DWORD)content.size(), &put, NULL) &&
-              put == content.size();
+    bool ok =
+        WriteFile(f, content.data(), (DWORD)content.size(), &put, NULL) && put == content.size();
     CloseHandle(f);
     return ok;
 }
@@ -135,8 +135,7 @@ bool ReadRegistryText(HKEY root, const std::string& key, const std::string& name
     return true;
 }
 
-bool ReadRegistryNumber(HKEY root, const std::string& key, const std::string& name,
-                        DWORD* value) {
+bool ReadRegistryNumber(HKEY root, const std::string& key, const std::string& name, DWORD* value) {
     HKEY k;
     if (RegOpenKeyA(root, key.c_str(), &k) != ERROR_SUCCESS) return false;
     DWORD cb = sizeof *value, type = 0;
@@ -149,8 +148,7 @@ void DeleteRegistryKey(HKEY root, const std::string& key) {
     HKEY k;
     if (RegOpenKeyA(root, key.c_str(), &k) == ERROR_SUCCESS) {
         char sub[256];
-        while (RegEnumKeyA(k, 0, sub, sizeof sub) == ERROR_SUCCESS)
-            DeleteRegistryKey(k, sub);
+        while (RegEnumKeyA(k, 0, sub, sizeof sub) == ERROR_SUCCESS) DeleteRegistryKey(k, sub);
         RegCloseKey(k);
     }
     RegDeleteKeyA(root, key.c_str());
@@ -192,8 +190,7 @@ void Kill(Process& process) {
 }
 
 void EnsureEnded(Process& process) {
-    if (process.handle && WaitForSingleObject(process.handle, 0) != WAIT_OBJECT_0)
-        Kill(process);
+    if (process.handle && WaitForSingleObject(process.handle, 0) != WAIT_OBJECT_0) Kill(process);
 }
 
 struct FindWindowsData {
@@ -258,8 +255,7 @@ std::string TextOf(HWND window) {
     buffer[0] = '\0';
     // WM_GETTEXT crosses processes; GetWindowText would not read another
     // process's control text.
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, (LPARAM)buffer, SMTO_NORMAL, 5000,
-                        NULL);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, (LPARAM)buffer, SMTO_NORMAL, 5000, NULL);
     return buffer;
 }
 
@@ -387,8 +383,7 @@ static bool OpenCanvas(int width, int height, Canvas* canvas) {
     bi.bmiHeader.biCompression = BI_RGB;
     HDC screen = GetDC(NULL);
     canvas->dc = CreateCompatibleDC(screen);
-    canvas->bitmap =
-        CreateDIBSection(screen, &bi, DIB_RGB_COLORS, (void**)&canvas->bits, NULL, 0);
+    canvas->bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, (void**)&canvas->bits, NULL, 0);
     ReleaseDC(NULL, screen);
     if (canvas->dc && canvas->bitmap) canvas->kept = SelectObject(canvas->dc, canvas->bitmap);
     return canvas->kept != NULL;

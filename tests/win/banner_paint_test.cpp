@@ -40,7 +40,7 @@ const GdiHandleEntry* GdiHandleTable() {
     ULONG teb64 = *(ULONG*)(teb + 0xF70);  // TEB.GdiBatchCount
     if (teb64) {
         ULONG64 peb64 = *(ULONG64*)(ULONG_PTR)(teb64 + 0x60);  // TEB64.Peb
-        return (const GdiHandleEntry*)(ULONG_PTR)*(ULONG64*)(ULONG_PTR)(peb64 + 0xF8);
+        return (const GdiHandleEntry*)(ULONG_PTR) * (ULONG64*)(ULONG_PTR)(peb64 + 0xF8);
     }
     char* peb = (char*)((TEB*)teb)->ProcessEnvironmentBlock;
     return *(GdiHandleEntry* const*)(peb + 0x94);

@@ -55,8 +55,7 @@ inline PlatformCalls Calls;
 using GlobalAllocCall = HGLOBAL(WINAPI*)(UINT, SIZE_T);
 using GlobalFreeCall = HGLOBAL(WINAPI*)(HGLOBAL);
 using PostMessageCall = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-using SendMessageTimeoutCall = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT,
-                                                PDWORD_PTR);
+using SendMessageTimeoutCall = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
 inline GlobalAllocCall RealGlobalAlloc;
 inline SendMessageTimeoutCall RealSendMessageTimeout;
 inline GlobalFreeCall RealGlobalFree;

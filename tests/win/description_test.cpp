@@ -18,7 +18,8 @@ using namespace robot;
 
 namespace {
 
-const char* const TextNames[6] = {"german", "english", "french", "spanish", "italian", "portuguese"};
+const char* const TextNames[6] = {"german",  "english", "french",
+                                  "spanish", "italian", "portuguese"};
 const size_t BlockWithMarker = 8055 + 16;
 
 std::string ShippedText(int text) {
@@ -70,9 +71,9 @@ void ExpectEveryLanguage(const std::string& path) {
         int language, text;
         size_t length;
     } cases[] = {
-        {German, German, 1750},         {English, English, 1527}, {French, French, 1540},
-        {Spanish, Spanish, 1094},       {Italian, Italian, 1046}, {Portuguese, Portuguese, 1051},
-        {Chinese, English, 1527},       {Japanese, English, 1527},
+        {German, German, 1750},   {English, English, 1527},  {French, French, 1540},
+        {Spanish, Spanish, 1094}, {Italian, Italian, 1046},  {Portuguese, Portuguese, 1051},
+        {Chinese, English, 1527}, {Japanese, English, 1527},
     };
     for (const auto& c : cases) {
         LanguageIndex = c.language;

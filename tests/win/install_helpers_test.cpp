@@ -163,12 +163,13 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
     std::string root = ScratchFolder("helpers-copy");
     std::string source = root + "\\source";
     ASSERT_TRUE(WriteWholeFile(source, "bytes"));
-    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(
+        SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     std::vector<HANDLE> held;
     for (const char* name : {"\\held-a", "\\held-b"}) {
         ASSERT_TRUE(WriteWholeFile(root + name, "old"));
-        held.push_back(CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0,
-                                   NULL));
+        held.push_back(
+            CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL));
     }
     struct Case {
         std::string source, a, b;
@@ -246,8 +247,7 @@ protected:
         PumpTickSource = GetTickCount;
         DestroyWindow(window_);
         MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {}
     }
     HWND window_ = NULL;
 };

@@ -30,8 +30,8 @@ std::vector<Shipped> SetupFiles() {
     for (int edition = 0; edition < 2; ++edition) {
         files.push_back({edition, DiskFolder(edition) + "\\setup.exe"});
         if (!buildDir) continue;
-        std::string i686 = WindowsPath(buildDir) + "\\..\\win\\edition" +
-                           std::to_string(edition) + "\\setup.exe";
+        std::string i686 =
+            WindowsPath(buildDir) + "\\..\\win\\edition" + std::to_string(edition) + "\\setup.exe";
         if (FileExists(i686)) files.push_back({edition, i686});
     }
     return files;
@@ -46,8 +46,8 @@ std::string VersionText(const std::vector<char>& info, const char* name) {
         size < 4)
         return "<missing>";
     char query[128];
-    snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", translation[0],
-             translation[1], name);
+    snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1],
+             name);
     char* text = NULL;
     if (!VerQueryValueA(info.data(), query, (void**)&text, &size) || !text) return "<missing>";
     return text;
@@ -97,7 +97,8 @@ TEST(VersionResource, NamesMakerProductVersionAndNotice) {
         EXPECT_EQ((DWORD)VFT_APP, fixed->dwFileType);
         EXPECT_EQ(0u, fixed->dwFileFlags & fixed->dwFileFlagsMask);  // not debug, not pre-release
     }
-    if (files.size() < 4) printf("note: the i686 build was not found; only the test build checked\n");
+    if (files.size() < 4)
+        printf("note: the i686 build was not found; only the test build checked\n");
 }
 
 // The manifest as text, from resource id 1 of type RT_MANIFEST.
@@ -113,8 +114,7 @@ bool ReadManifest(const std::string& exe, std::string* text) {
 
 TEST(Manifest, AsksForAdministratorDeclaresVistaTo11AndNoDpiAwareness) {
     const char* const required[] = {
-        "level=\"requireAdministrator\"",
-        "uiAccess=\"false\"",
+        "level=\"requireAdministrator\"",         "uiAccess=\"false\"",
         "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
         "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
@@ -185,13 +185,13 @@ TEST(DllSearchChild, LoadsLateLibraries) {
     }
     // By their full path the planted copies are passed over even unrestricted.
     for (int i = 0; i < 3; ++i) {
-        FARPROC found = SystemProcedure((std::string(LateLibraries[i]) + ".dll").c_str(),
-                                        LateProcedures[i]);
+        FARPROC found =
+            SystemProcedure((std::string(LateLibraries[i]) + ".dll").c_str(), LateProcedures[i]);
         HMODULE module = NULL;
         ASSERT_TRUE(found != NULL) << LateLibraries[i];
-        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           (LPCSTR)found, &module);
+        GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            (LPCSTR)found, &module);
         EXPECT_EQ(SystemFolder(), FolderOf(module)) << LateLibraries[i];
     }
     EXPECT_TRUE(SystemProcedure("nosuch.dll", "AlphaBlend") == NULL);
@@ -238,7 +238,8 @@ TEST(DllSearch, TheProbeMarksEveryLoad) {
 
 TEST(DllSearch, PlantedLibrariesAreLoadedWithoutTheRestriction) {
     // Shows the scenario is live here, so the next test's silence means something.
-    EXPECT_EQ(" comctl32 msimg32 uxtheme", RunPlantedCopy("release-unrestricted", "--unrestricted"));
+    EXPECT_EQ(" comctl32 msimg32 uxtheme",
+              RunPlantedCopy("release-unrestricted", "--unrestricted"));
 }
 
 TEST(DllSearch, PlantedLibrariesAreNotLoadedOnceTheSearchIsRestricted) {

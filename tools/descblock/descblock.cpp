@@ -113,10 +113,13 @@ int AppendBlock(const char* path, const Texts& texts) {
     if (!ReadWholeFile(path, &program)) return 0;
     if (program.size() > (size_t)(1L << 30)) return Fail("far too large for a program", path);
     if (IsSigned(program))
-        return Fail("already signed: the description block goes onto a freshly built "
-                    "setup.exe, before signing", path);
+        return Fail(
+            "already signed: the description block goes onto a freshly built "
+            "setup.exe, before signing",
+            path);
     std::vector<char> block((size_t)DescriptionBlockSize(texts.sizes));
-    long made = BuildDescriptionBlock(texts.pointers, texts.sizes, block.data(), (long)block.size());
+    long made =
+        BuildDescriptionBlock(texts.pointers, texts.sizes, block.data(), (long)block.size());
     if (made < 0) return Fail("cannot build the description block", path);
     long keep = ProgramSizeBeforeBlock(program.data(), (long)program.size(), made);
     program.resize((size_t)keep);
