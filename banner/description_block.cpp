@@ -70,14 +70,15 @@ struct CertificateDirectory {
     unsigned long long headersEnd, start, size;
 };
 
-// Finds the security directory entry; 0 when the header is not a PE header
-// whose entry lies inside both the optional header and the bytes given.
-// 64-bit sums: no field of 32 bits can wrap them.
-static int ReadCertificateDirectory(const unsigned char* h, unsigned long long size,
-                                    CertificateDirectory* d) {
-    if (size < PeOffsetAt + 4 || h[0] != 'M' || h[1] != 'Z') return 0;
+// The security directory entry; none (a table of no bytes) when the header is
+// not a PE header whose entry lies inside both the optional header and the
+// bytes given. 64-bit sums: no field of 32 bits can wrap them.
+static CertificateDirectory ReadCertificateDirectory(const unsigned char* h,
+                                                     unsigned long long size) {
+    const CertificateDirectory none = {};
+    if (size < PeOffsetAt + 4 || h[0] != 'M' || h[1] != 'Z') return none;
     unsigned long long pe = Read32(h + PeOffsetAt), optional = pe + PeOptionalHeaderAt;
-    if (optional + 2 > size || memcmp(h + pe, "PE\0\0", 4) != 0) return 0;
+    if (optional + 2 > size || memcmp(h + pe, "PE\0\0", 4) != 0) return none;
     unsigned long magic = Read16(h + optional);
     unsigned long countAt = magic == Pe32Magic       ? Pe32DirectoryCountAt
                             : magic == Pe32PlusMagic ? Pe32PlusDirectoryCountAt
@@ -86,25 +87,23 @@ static int ReadCertificateDirectory(const unsigned char* h, unsigned long long s
     unsigned long long entry = optional + countAt + 4 + PeSecurityDirectory * PeDirectoryEntrySize;
     if (countAt == 0 || entry + PeDirectoryEntrySize > optionalEnd ||
         entry + PeDirectoryEntrySize > size)
-        return 0;
-    if (Read32(h + optional + countAt) <= PeSecurityDirectory) return 0;
-    d->headersEnd = optionalEnd + Read16(h + pe + PeSectionCountAt) * PeSectionHeaderSize;
+        return none;
+    if (Read32(h + optional + countAt) <= PeSecurityDirectory) return none;
+    CertificateDirectory d;
+    d.headersEnd = optionalEnd + Read16(h + pe + PeSectionCountAt) * PeSectionHeaderSize;
     unsigned long long declared = Read32(h + optional + PeSizeOfHeadersAt);
-    if (declared > d->headersEnd) d->headersEnd = declared;
-    d->start = Read32(h + entry);  // a file offset, not an address
-    d->size = Read32(h + entry + 4);
-    return 1;
+    if (declared > d.headersEnd) d.headersEnd = declared;
+    d.start = Read32(h + entry);  // a file offset, not an address
+    d.size = Read32(h + entry + 4);
+    return d;
 }
 
 // The table must be the last thing in the file: anything else is not a
 // signature we can trust to mark the end, and the whole file counts.
 long ContentEnd(const unsigned char* header, long headerSize, long fileSize) {
-    CertificateDirectory d;
-    if (headerSize < 0 || fileSize < 0 ||
-        !ReadCertificateDirectory(header, (unsigned long long)headerSize, &d))
-        return fileSize;
-    unsigned long long size = (unsigned long long)fileSize;
-    if (d.size < PeCertificateHeaderSize || d.size > size || d.start != size - d.size ||
+    if (headerSize < 0 || fileSize < 0) return fileSize;
+    CertificateDirectory d = ReadCertificateDirectory(header, (unsigned long long)headerSize);
+    if (d.size < PeCertificateHeaderSize || d.start + d.size != (unsigned long long)fileSize ||
         d.start < d.headersEnd)
         return fileSize;
     return (long)d.start;

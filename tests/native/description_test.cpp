@@ -284,6 +284,7 @@ TEST(DescriptionBlock, ContentEndsWhereAWellFormedCertificateTableBegins) {
     EXPECT_EQ(5000, ContentEndOf(notPe, 5000));
     EXPECT_EQ(5000, ContentEndOf(farPe, 5000));
     EXPECT_EQ(-1, ContentEnd(nullptr, -1, -1));
+    EXPECT_EQ(5000, ContentEnd((const unsigned char*)signed32.data(), -1, 5000));
     // Header bytes cut anywhere before the end of the entry count as unsigned.
     const size_t entryEnd = PeAt + 24 + 96 + 5 * 8;
     for (size_t cut = 0; cut < entryEnd; ++cut)
