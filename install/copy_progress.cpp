@@ -15,8 +15,8 @@ int ProgressFill(uint64_t done, uint64_t total, int width) {
     return fill < width ? fill : width - 1;  // full only when done
 }
 
-static int AppendNumber(char* out, int size, int number) {
-    char digits[12];
+static void AppendNumber(char* out, int size, int number) {
+    char digits[sizeof "4294967295"];
     int n = sizeof digits - 1;
     digits[n] = 0;
     unsigned value = number < 0 ? 0u : (unsigned)number;
@@ -24,14 +24,15 @@ static int AppendNumber(char* out, int size, int number) {
         digits[--n] = (char)('0' + value % 10);
         value /= 10;
     } while (value);
-    return AppendText(out, size, digits + n);
+    AppendText(out, size, digits + n);
 }
 
 int FormatCopyCount(int number, int total, char* out, int size) {
+    // Two numbers of ten digits and the slash always fit.
     char text[32] = "";
-    if (!AppendNumber(text, sizeof text, number) || !AppendText(text, sizeof text, " / ") ||
-        !AppendNumber(text, sizeof text, total))
-        return 0;
+    AppendNumber(text, sizeof text, number);
+    AppendText(text, sizeof text, " / ");
+    AppendNumber(text, sizeof text, total);
     return CopyText(out, size, text);
 }
 

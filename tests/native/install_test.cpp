@@ -117,6 +117,10 @@ TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
         {"C:\\nul1\\", 1},
         {"C:\\LPT\\", 1},
         {"C:\\-\\", 1},
+        {"A:\\", 1},
+        {"Z:\\", 1},
+        {"a:\\", 1},
+        {"z:\\", 1},
         // Relative texts, and texts without a drive.
         {"\\", 0},
         {"C\\", 0},
@@ -125,6 +129,10 @@ TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
         {"\\relx\\", 0},
         {"C:relx\\", 0},
         {"1:\\", 0},
+        {"@:\\", 0},
+        {"[:\\", 0},
+        {"`:\\", 0},
+        {"{:\\", 0},
         {"C:/a/", 0},
         {"\\\\server\\share\\", 0},
         {"\\\\s\\", 0},
@@ -204,6 +212,11 @@ TEST(CopyTempPath, BesideTheDestinationAndRefusedWhenTooLong) {
     ASSERT_TRUE(CopyTempPath("D:\\A\\x", 0x10000, out, 18));  // exactly 17 characters
     EXPECT_STREQ("D:\\A\\~stp0000.tmp", out);
     EXPECT_FALSE(CopyTempPath("D:\\A\\x", 0, out, 17));
+    // No folder, or only the root: nothing is read before the start.
+    ASSERT_TRUE(CopyTempPath(ExactText("vview.exe").get(), 0xF, out, sizeof out));
+    EXPECT_STREQ("~stp000F.tmp", out);
+    ASSERT_TRUE(CopyTempPath(ExactText("\\x").get(), 0, out, sizeof out));
+    EXPECT_STREQ("\\~stp0000.tmp", out);
 }
 
 TEST(FreeSpace, ClustersAndTheMessageWithBothAmounts) {
@@ -433,15 +446,38 @@ TEST(CopyProgress, FillCountAndName) {
         {1, 2, 0, 0},
         {1ull << 62, 1ull << 63, 215, 107},  // no overflow on huge totals
         {UINT64_MAX - 1, UINT64_MAX, 215, 214},
+        {1, 2, -4, 0},
+        {1, 2, 0x20000, 0x7FFF},  // no screen is wider than 0xFFFF
+        {2, 2, 0x20000, 0x20000},
+        {2, 2, 1, 1},
+        // Totals at the edge of halving: a third of 2^48 - 1 is exactly one of three.
+        {0x555555555555, 0xFFFFFFFFFFFF, 3, 1},
+        {UINT64_MAX - 1, UINT64_MAX, 0xFFFF, 0xFFFE},
     };
     for (const Fill& f : fills)
         EXPECT_EQ(f.expected, ProgressFill(f.done, f.total, f.width)) << f.done << "/" << f.total;
 
-    char out[8];
-    EXPECT_EQ(1, FormatCopyCount(12, 34, out, sizeof out));
-    EXPECT_STREQ("12 / 34", out);
-    EXPECT_EQ(0, FormatCopyCount(123, 34, out, sizeof out));
-    EXPECT_STREQ("12 / 34", out);  // refused, untouched
+    // Each in a buffer of exactly its text and terminator, then one byte short.
+    struct Count {
+        int number, total;
+        const char* text;
+    } counts[] = {
+        {12, 34, "12 / 34"},
+        {0, 0, "0 / 0"},
+        {-3, -1, "0 / 0"},
+        {9, 10, "9 / 10"},
+        {99, 100, "99 / 100"},
+        {2147483647, 2147483647, "2147483647 / 2147483647"},
+    };
+    for (const Count& c : counts) {
+        int size = (int)strlen(c.text) + 1;
+        HeapBlock out = PatternBuffer(size);
+        EXPECT_EQ(1, FormatCopyCount(c.number, c.total, out.get(), size)) << c.text;
+        EXPECT_STREQ(c.text, out.get());
+        HeapBlock shortOut = PatternBuffer(size - 1);
+        EXPECT_EQ(0, FormatCopyCount(c.number, c.total, shortOut.get(), size - 1)) << c.text;
+        EXPECT_TRUE(Untouched(shortOut.get(), size)) << c.text;
+    }
 
     EXPECT_STREQ("vstcore.dll", FileNameOf("Z:\\disk\\vstcore.dll"));
     EXPECT_STREQ("vview.exe", FileNameOf("C:\\d\\viewer\\vview.exe"));
