@@ -48,6 +48,39 @@ EQUIVALENT = {
         "index 0 gives 0 either way",
     ("banner/gradient.cpp", "if (end <= 1) return 1;  // the loop body runs once before its test"):
         "an end of 1 gives one band either way",
+    ("banner/description_block.cpp",
+     "if (size <= PeOffsetAt + 4 || h[0] != 'M' || h[1] != 'Z') return none;"):
+        "64 bytes cannot hold the directory entry, refused further on either way",
+    ("banner/description_block.cpp",
+     "if (size < PeOffsetAt + 5 || h[0] != 'M' || h[1] != 'Z') return none;"):
+        "64 bytes cannot hold the directory entry, refused further on either way",
+    ("banner/description_block.cpp",
+     'if (optional + 2 >= size || memcmp(h + pe, "PE\\0\\0", 4) != 0) return none;'):
+        "two bytes behind the optional header cannot hold the entry, refused further on",
+    ("banner/description_block.cpp",
+     'if (optional + 3 > size || memcmp(h + pe, "PE\\0\\0", 4) != 0) return none;'):
+        "two bytes behind the optional header cannot hold the entry, refused further on",
+    ("banner/description_block.cpp", "if (declared >= d.headersEnd) d.headersEnd = declared;"):
+        "the same end",
+    ("banner/description_block.cpp", "if (headerSize <= 0 || fileSize < 0) return fileSize;"):
+        "no header bytes hold no PE header: the whole file either way",
+    ("banner/description_block.cpp", "if (headerSize < 1 || fileSize < 0) return fileSize;"):
+        "no header bytes hold no PE header: the whole file either way",
+    ("banner/description_block.cpp", "if (headerSize < 0 || fileSize <= 0) return fileSize;"):
+        "an empty file ends at 0 either way",
+    ("banner/description_block.cpp", "if (headerSize < 0 || fileSize < 1) return fileSize;"):
+        "an empty file ends at 0 either way",
+    ("banner/description_block.cpp", "if (headerSize < 0) return fileSize;"):
+        "a negative size, taken as unsigned, matches no 32-bit table's end",
+    ("install/copy_progress.cpp", "if (width >= 0xFFFF) width = 0xFFFF;  // no screen is wider"):
+        "0xFFFF is set to itself",
+    ("install/copy_progress.cpp", "unsigned value = number <= 0 ? 0u : (unsigned)number;"):
+        "0 gives 0 either way",
+    ("install/copy_progress.cpp", "unsigned value = number < 1 ? 0u : (unsigned)number;"):
+        "0 gives 0 either way",
+    ("install/install.cpp", "for (int i = 0; i <= folder; ++i) out[i] = destination[i];"):
+        "the extra byte copied lies inside the text and is overwritten by the terminator",
+    ("install/install.cpp", "char base[9];"): "no device name has eight characters",
     ("install/install.cpp", "if (n >= longest) longest = n;"): "the same maximum",
     ("install/install.cpp", "for (int i = 0; i <= n; ++i) out[i] = destinationPath[i];"):
         "the extra byte copied lies inside the text and is overwritten by the terminator",
@@ -165,7 +198,7 @@ def line_mutants(line):
         if in_code(spans, a, b):
             out.append((line[:a] + text + line[b:], what))
 
-    for m in re.finditer(r"<=|>=|==|!=|(?<![<>-])[<>](?![<>=])", line):
+    for m in re.finditer(r"(?<![<>])(<=|>=)|==|!=|(?<![<>-])[<>](?![<>=])", line):
         op = m.group(0)
         swap = dict(RELATIONAL).get(op) or {"<": "<=", ">": ">="}[op]
         add(m.start(), m.end(), swap, "%s -> %s" % (op, swap))
@@ -247,9 +280,13 @@ def main():
     parser.add_argument("--seed", type=int, default=18, help="of the sample")
     parser.add_argument("--list", action="store_true", help="only list the mutants")
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--only", action="append", default=[], metavar="FILE:LINE",
+                        help="only the mutants of these lines (repeatable)")
     args = parser.parse_args()
 
     mutants = all_mutants(rule_files())
+    if args.only:
+        mutants = [m for m in mutants if "%s:%d" % (m[0], m[1]) in args.only]
     if args.count and args.count < len(mutants):
         mutants = sorted(random.Random(args.seed).sample(mutants, args.count),
                          key=lambda m: (m[0], m[1]))
