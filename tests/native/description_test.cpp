@@ -226,7 +226,8 @@ std::string MakeHeader(const PeHeader& pe) {
     h.replace(PeAt, 4, "PE\0\0", 4);
     bool plus = pe.magic == 0x20B;
     unsigned directoriesAt = plus ? 112 : 96;
-    Put(&h, PeAt + 6, 3, 2);  // sections
+    Put(&h, PeAt + 4, plus ? 0x8664 : 0x14C, 2);  // machine, right behind the signature
+    Put(&h, PeAt + 6, 3, 2);                       // sections
     Put(&h, PeAt + 20, directoriesAt + 16 * 8 - pe.optionalShortBy, 2);
     size_t optional = PeAt + 24;
     Put(&h, optional, pe.magic, 2);
@@ -282,6 +283,19 @@ TEST(DescriptionBlock, ContentEndsWhereAWellFormedCertificateTableBegins) {
     Put(&farPe, 0x3C, 0xFFFFFFF0, 4);
     EXPECT_EQ(5000, ContentEndOf(notDos, 5000));
     EXPECT_EQ(5000, ContentEndOf(notPe, 5000));
+    notPe = signed32;
+    notPe[PeAt + 3] = 'X';
+    EXPECT_EQ(5000, ContentEndOf(notPe, 5000));
+    // Fields read in full: a table beyond 64 KiB.
+    EXPECT_EQ(0x1F000, ContentEndOf(MakeHeader({0x10B, 16, 0x1F000, 0x1000, 0, 1024}), 0x20000));
+    // An unknown magic with a table where a wrong reader might look for one.
+    for (size_t at : {36, 37}) {
+        std::string rom = MakeHeader({0x107, 16, 0, 0, 0, 1024});
+        rom[PeAt + 24 + 2] = 14;  // a linker version
+        Put(&rom, PeAt + 24 + at, 4000, 4);
+        Put(&rom, PeAt + 24 + at + 4, 1000, 4);
+        EXPECT_EQ(5000, ContentEndOf(rom, 5000)) << at;
+    }
     EXPECT_EQ(5000, ContentEndOf(farPe, 5000));
     EXPECT_EQ(-1, ContentEnd(nullptr, -1, -1));
     EXPECT_EQ(5000, ContentEnd((const unsigned char*)signed32.data(), -1, 5000));
