@@ -117,6 +117,8 @@ TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
         {"C:\\nul1\\", 1},
         {"C:\\LPT\\", 1},
         {"C:\\-\\", 1},
+        {"C:\\COMA\\", 1},
+        {"C:\\LPT0\\", 1},
         {"A:\\", 1},
         {"Z:\\", 1},
         {"a:\\", 1},
@@ -162,11 +164,17 @@ TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
         {"C:\\a\"\\", 0},
         {"C:\\tab\t\\", 0},
         {"C:\\a*\\", 0},
+        {"C:\\<a\\", 0},
+        {"C:\\a\x1F\\", 0},
     };
     for (const Case& c : cases)
         for (int edition = 0; edition < 2; ++edition)
             EXPECT_EQ(c.ok, DestinationPathAcceptable(ExactText(c.path).get(), edition, 0))
                 << c.path;
+    // A name given by its length alone, with nothing readable around it.
+    const Case names[] = {{"CON", 0}, {" .x", 1}, {"a", 1}};
+    for (const Case& c : names)
+        EXPECT_EQ(c.ok, PlainFolderName(ExactBytes(c.path).get(), (int)strlen(c.path))) << c.path;
 }
 
 TEST(DestinationPath, LeavesRoomForEveryComposedPathAndText) {
@@ -211,7 +219,9 @@ TEST(CopyTempPath, BesideTheDestinationAndRefusedWhenTooLong) {
     EXPECT_STREQ("D:\\A\\~stp0000.tmp", out);
     ASSERT_TRUE(CopyTempPath("D:\\A\\x", 0x10000, out, 18));  // exactly 17 characters
     EXPECT_STREQ("D:\\A\\~stp0000.tmp", out);
-    EXPECT_FALSE(CopyTempPath("D:\\A\\x", 0, out, 17));
+    HeapBlock refused = PatternBuffer(17);
+    EXPECT_FALSE(CopyTempPath("D:\\A\\x", 0, refused.get(), 17));
+    EXPECT_TRUE(Untouched(refused.get(), 18));
     // No folder, or only the root: nothing is read before the start.
     ASSERT_TRUE(CopyTempPath(ExactText("vview.exe").get(), 0xF, out, sizeof out));
     EXPECT_STREQ("~stp000F.tmp", out);
@@ -248,6 +258,13 @@ TEST(FreeSpace, ClustersAndTheMessageWithBothAmounts) {
     ASSERT_TRUE(FormatSpaceMessage("%s/%s", 1024, 2048, out, 10));  // "1 KB/2 KB": 9 characters
     EXPECT_STREQ("1 KB/2 KB", out);
     EXPECT_FALSE(FormatSpaceMessage("%s/%s", 1024, 2048, out, 9));
+    ASSERT_EQ(1, FormatSpaceMessage("%s %s %s", 1024, 2048, out, sizeof out));
+    EXPECT_STREQ("1 KB 2 KB %s", out);
+    ASSERT_TRUE(FormatSpaceMessage("", 1024, 2048, out, 1));
+    EXPECT_STREQ("", out);
+    HeapBlock none = PatternBuffer(0);
+    EXPECT_FALSE(FormatSpaceMessage("", 1024, 2048, none.get(), 0));
+    EXPECT_TRUE(Untouched(none.get(), 1));
 }
 
 TEST(Answers, DecideWhatFollows) {
