@@ -34,7 +34,8 @@ RULE_PATTERNS = [
 NOT_RULES = {"tables/edition.cpp"}
 
 # Mutants that cannot change what any caller sees, with the reason; they are
-# reported but left out of the figure. Keyed by file and mutated line.
+# reported but left out of the figure. Keyed by file and mutated line, and by
+# the first line of the enclosing function too where the line is not unique.
 EQUIVALENT = {
     ("banner/gradient.cpp", "return b <= 1 ? 1 : b;"): "b of 1 gives 1 either way",
     ("banner/gradient.cpp", "return b < 2 ? 1 : b;"): "b of 1 gives 1 either way",
@@ -81,6 +82,43 @@ EQUIVALENT = {
     ("install/install.cpp", "for (int i = 0; i <= folder; ++i) out[i] = destination[i];"):
         "the extra byte copied lies inside the text and is overwritten by the terminator",
     ("install/install.cpp", "char base[9];"): "no device name has eight characters",
+    ("install/install.cpp",
+     "static int Longer(int longest, int n) { return n >= longest ? n : longest; }"):
+        "the same maximum",
+    ("install/install.cpp", "int longest = 1;"): "every edition has names longer than one character",
+    ("install/install.cpp", "int n = 1;", "static int IsReservedDeviceName(const char* name, int length) {"):
+        "a name that starts with a dot has a base no device matches either way",
+    ("install/install.cpp", "while (n > 1 && name[n - 1] == ' ') --n;"):
+        "a base of one space is no device either way",
+    ("install/install.cpp", "if (EqualIgnoringCase(base, device)) return 2;"):
+        "the only caller negates it",
+    ("install/install.cpp", "return 2;", "static int PlainAbsolutePath(const char* path) {"):
+        "the only caller negates it",
+    ("install/install.cpp", "if (n == 4 && base[2] >= '1' && base[3] <= '9') {"):
+        "COM and LPT have a letter there",
+    ("install/install.cpp", "longest = Longer(longest, ViewerPrefixLength + 2);"):
+        "the manifest's names are longer either way",
+    ("install/install.cpp", "longest = Longer(longest, ViewerPrefixLength + 0);"):
+        "the manifest's names are longer either way",
+    ("install/install.cpp", "longest = Longer(longest, ViewerPrefixLength - 1);"):
+        "the manifest's names are longer either way",
+    ("install/install.cpp", "char digits[25];"): "a 64-bit amount has at most 20 digits",
+    ("install/install.cpp", "char digits[23];"): "a 64-bit amount has at most 20 digits",
+    ("install/install.cpp", "char text[33];"): "a 64-bit amount has at most 20 digits",
+    ("install/install.cpp", "char text[31];"): "a 64-bit amount has at most 20 digits",
+    ("install/install.cpp", "char amounts[3][32];"): "a third row is never used",
+    ("install/install.cpp", "char amounts[2][33];"): "an amount and its unit take at most 24 bytes",
+    ("install/install.cpp", "char amounts[2][31];"): "an amount and its unit take at most 24 bytes",
+    ("install/install.cpp",
+     "if (!FormatAmount(needed, 2, amounts[0], sizeof amounts[0]) ||"): "a flag: any nonzero",
+    ("install/install.cpp",
+     "if (!FormatAmount(needed, 1, amounts[0], sizeof amounts[1]) ||"): "the rows are the same size",
+    ("install/install.cpp",
+     "!FormatAmount(available, 0, amounts[1], sizeof amounts[2]) || size <= 0)"):
+        "the rows are the same size",
+    ("install/install.cpp",
+     "!FormatAmount(available, 0, amounts[1], sizeof amounts[0]) || size <= 0)"):
+        "the rows are the same size",
     ("install/install.cpp", "if (n >= longest) longest = n;"): "the same maximum",
     ("install/install.cpp", "for (int i = 0; i <= n; ++i) out[i] = destinationPath[i];"):
         "the extra byte copied lies inside the text and is overwritten by the terminator",
@@ -232,11 +270,14 @@ def line_mutants(line):
 def all_mutants(files):
     mutants = []
     for rel in files:
+        function = ""
         with open(os.path.join(ROOT, rel), encoding="latin-1") as f:
             lines = f.read().split("\n")
         for number, line in enumerate(lines, 1):
+            if line[:1] not in ("", " ", "}", "#", "/"):
+                function = line.strip()
             for mutated, what in line_mutants(line):
-                mutants.append((rel, number, line, mutated, what))
+                mutants.append((rel, number, line, mutated, what, function))
     return mutants
 
 
@@ -287,11 +328,15 @@ def main():
     mutants = all_mutants(rule_files())
     if args.only:
         mutants = [m for m in mutants if "%s:%d" % (m[0], m[1]) in args.only]
+
+    def equivalence(rel, mutated, function):
+        return (EQUIVALENT.get((rel, mutated.strip())) or
+                EQUIVALENT.get((rel, mutated.strip(), function)))
     if args.count and args.count < len(mutants):
         mutants = sorted(random.Random(args.seed).sample(mutants, args.count),
                          key=lambda m: (m[0], m[1]))
     if args.list:
-        for rel, number, _, mutated, what in mutants:
+        for rel, number, _, mutated, what, _ in mutants:
             print("%s:%d: %s: %s" % (rel, number, what, mutated.strip()))
         return 0
 
@@ -322,7 +367,7 @@ def main():
     results = {"killed": [], "survived": [], "equivalent": [], "broken": []}
     started = time.time()
     try:
-        for i, (rel, number, line, mutated, what) in enumerate(mutants, 1):
+        for i, (rel, number, line, mutated, what, function) in enumerate(mutants, 1):
             path = os.path.join(SRC, rel)
             with open(path, encoding="latin-1", newline="") as f:
                 original = f.read()
@@ -335,12 +380,13 @@ def main():
                 verdict = "broken"
             elif run_tests() != 0:
                 verdict = "killed"
-            elif (rel, mutated.strip()) in EQUIVALENT:
+            elif equivalence(rel, mutated, function):
                 verdict = "equivalent"
             else:
                 verdict = "survived"
             restore()
-            results[verdict].append((rel, number, what, mutated.strip()))
+            results[verdict].append((rel, number, what, mutated.strip(),
+                                     equivalence(rel, mutated, function) or ""))
             print("[%3d/%d] %-10s %s:%d: %s" % (i, len(mutants), verdict, rel, number, what),
                   flush=True)
     finally:
@@ -355,8 +401,7 @@ def main():
     if counted:
         print("killed %.1f %% of the mutants that build and change behaviour" % (100.0 * killed / counted))
     for verdict in ("survived", "equivalent"):
-        for rel, number, what, mutated in results[verdict]:
-            reason = EQUIVALENT.get((rel, mutated), "")
+        for rel, number, what, mutated, reason in results[verdict]:
             print("%s: %s:%d: %s: %s%s" % (verdict, rel, number, what, mutated,
                                            "  (" + reason + ")" if reason else ""))
     return 0
