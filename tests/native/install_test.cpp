@@ -342,7 +342,7 @@ TEST(Messages, EveryKindHasARowPerLanguageAndChineseReadsEnglish) {
 
 std::string UninstallValues(const char* destinationPath, int edition, uint64_t bytes) {
     UninstallEntry entry;
-    if (!ComposeUninstallEntry(destinationPath, edition, bytes, &entry)) return "<refused>";
+    if (ComposeUninstallEntry(destinationPath, edition, bytes, &entry) != 1) return "<refused>";
     std::string out = std::string(entry.keyName) + "\n";
     for (const UninstallValue& v : entry.values)
         out += std::string(v.name) + "=" +
@@ -386,6 +386,7 @@ TEST(RegistryData, EstimatedSizeInWholeKiBRoundedUp) {
                  {1, 1},
                  {1024, 1},
                  {1025, 2},
+                 {1 << 20, 1024},
                  {0x3FFFFFFFC00ull, 0xFFFFFFFFu},
                  {0x3FFFFFFFC01ull, 0xFFFFFFFFu},
                  {~0ull, 0xFFFFFFFFu}};

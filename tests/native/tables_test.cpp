@@ -79,6 +79,7 @@ TEST(Tables, EveryLabelHasItsOwnAccelerator) {
         keys += key;
     }
     EXPECT_STREQ("", LanguageButtonLabel(LanguageButtonCount(1)));
+    EXPECT_STREQ("", LanguageButtonLabel(-1));
     EXPECT_STREQ("", ButtonLabel(1, 4));
 }
 

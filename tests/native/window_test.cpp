@@ -76,6 +76,13 @@ TEST(DefaultDestination, FollowsTheThreeRules) {
         ChooseDefaultDestination(c.perUser, c.programFiles, c.edition, out, sizeof out);
         EXPECT_STREQ(c.expected, out);
     }
+    // Control characters and DEL name no folder; any other byte may.
+    const struct {
+        const char* text;
+        int usable;
+    } texts[] = {{"C:\\a\x1F", 0}, {"C:\\a\x7F", 0}, {"C:\\ ~\x80\xFF", 1}};
+    for (const auto& t : texts)
+        EXPECT_EQ(t.usable, UsableFolderText(ExactText(t.text).get())) << t.text;
 }
 
 // Each rule needs its own room; what does not fit falls to the next rule, and
