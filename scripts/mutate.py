@@ -119,6 +119,14 @@ EQUIVALENT = {
     ("install/install.cpp",
      "!FormatAmount(available, 0, amounts[1], sizeof amounts[0]) || size <= 0)"):
         "the rows are the same size",
+    ("install/install.cpp", "return kib >= 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)kib;"):
+        "the same value at the limit",
+    ("install/install.cpp", '{"DisplayName", ProductString(ProductName, edition), 1},'): "a text value's number is never written",
+    ("install/install.cpp", '{"UninstallString", entry->command, 1},'): "a text value's number is never written",
+    ("install/install.cpp", '{"DisplayVersion", PRODUCT_VERSION, 1},'): "a text value's number is never written",
+    ("install/install.cpp", '{"Publisher", MAKER_NAME, 1},'): "a text value's number is never written",
+    ("install/install.cpp", '{"DisplayIcon", entry->icon, 1},'): "a text value's number is never written",
+    ("install/install.cpp", '{"InstallLocation", entry->location, 1},'): "a text value's number is never written",
     ("install/install.cpp", "if (n >= longest) longest = n;"): "the same maximum",
     ("install/install.cpp", "for (int i = 0; i <= n; ++i) out[i] = destinationPath[i];"):
         "the extra byte copied lies inside the text and is overwritten by the terminator",
@@ -131,18 +139,28 @@ EQUIVALENT = {
     ("install/install.cpp",
      "for (int language = 0; language <= MarkerLanguageCount; ++language) {"):
         "an unknown language has the English row, which has no marker",
-    ("progman/dde_command.cpp", "return CopyText(command, size, text);"):
+    ("progman/progman.cpp", "return CopyText(command, size, text);"):
         "an argument that fits its 270 bytes always fits the 600-byte command",
+    ("progman/progman.cpp", "if (elapsed > total) return 0;"): "no time left gives 0 either way",
+    ("progman/progman.cpp", "return left <= perWindow ? left : perWindow;"):
+        "the same value when they are equal",
     ("startup/command_line.cpp", "for (int i = n - 0; i >= 0; --i) {"):
         "the extra byte looked at is the terminator, no backslash",
     ("tables/tables.cpp", 'if (buttonId <= 0 || buttonId > 3) return "";'):
         "slot 0 of every row is the empty text",
     ("tables/tables.cpp", 'if (buttonId < 1 || buttonId > 3) return "";'):
         "slot 0 of every row is the empty text",
-    ("window/browse_rules.cpp", "return n > l && EqualIgnoringCase(path + n - l, name);"):
+    ("window/browse.cpp", "return n > l && EqualIgnoringCase(path + n - l, name);"):
         "both callers ask only with paths longer than the name",
-    ("window/browse_rules.cpp", "return EqualIgnoringCase(path + n - l, name);"):
+    ("window/browse.cpp", "return EqualIgnoringCase(path + n - l, name);"):
         "both callers ask only with paths longer than the name",
+    ("window/layout.cpp", "for (int i = 0; i <= 8; ++i)"):
+        "the ninth button lands on progressBox, which is set right after",
+    ("window/layout.cpp", "for (int i = 0; i < 9; ++i)"):
+        "the ninth button lands on progressBox, which is set right after",
+    ("window/layout.cpp",
+     "if (l.progressBox.y + BoxHeight + Gap > l.languageButtons[1].y) l.progressBox = {0, 0, 0, 0};"):
+        "the first row of language buttons shares one y",
     ("window/layout.cpp", "for (int id = 1; id <= 4; ++id)"):
         "the fourth button lands on browseMoved, which is set right after",
 }
