@@ -121,12 +121,6 @@ EQUIVALENT = {
         "the rows are the same size",
     ("install/install.cpp", "return kib >= 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)kib;"):
         "the same value at the limit",
-    ("install/install.cpp", '{"DisplayName", ProductString(ProductName, edition), 1},'): "a text value's number is never written",
-    ("install/install.cpp", '{"UninstallString", entry->command, 1},'): "a text value's number is never written",
-    ("install/install.cpp", '{"DisplayVersion", PRODUCT_VERSION, 1},'): "a text value's number is never written",
-    ("install/install.cpp", '{"Publisher", MAKER_NAME, 1},'): "a text value's number is never written",
-    ("install/install.cpp", '{"DisplayIcon", entry->icon, 1},'): "a text value's number is never written",
-    ("install/install.cpp", '{"InstallLocation", entry->location, 1},'): "a text value's number is never written",
     ("install/install.cpp", "if (n >= longest) longest = n;"): "the same maximum",
     ("install/install.cpp", "for (int i = 0; i <= n; ++i) out[i] = destinationPath[i];"):
         "the extra byte copied lies inside the text and is overwritten by the terminator",
@@ -164,6 +158,12 @@ EQUIVALENT = {
     ("window/layout.cpp", "for (int id = 1; id <= 4; ++id)"):
         "the fourth button lands on browseMoved, which is set right after",
 }
+# The uninstall entry's text values: their number is never written.
+for value in ('"DisplayName", ProductString(ProductName, edition)',
+              '"UninstallString", entry->command', '"DisplayVersion", PRODUCT_VERSION',
+              '"Publisher", MAKER_NAME', '"DisplayIcon", entry->icon',
+              '"InstallLocation", entry->location'):
+    EQUIVALENT[("install/install.cpp", "{%s, 1}," % value)] = "a text value's number is never written"
 
 
 def rule_files():
