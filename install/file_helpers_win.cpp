@@ -173,14 +173,6 @@ static void VisitFilesToCopy(FileVisit visit, void* context) {
         VisitMatchingFiles(viewer, "*", visit, context);
 }
 
-static void AddSize(const char*, uint64_t size, void* context) { *(uint64_t*)context += size; }
-
-uint64_t CountBytesToCopy(void) {
-    uint64_t total = 0;
-    VisitFilesToCopy(AddSize, &total);
-    return total;
-}
-
 static void AddFile(const char*, uint64_t size, void* context) {
     CopyTotals* totals = (CopyTotals*)context;
     totals->bytes += size;

@@ -153,8 +153,6 @@ int CopyMatchingFilesFrom(const char* sourceFolder, const char* pattern,
 // fails leaves no partial file. 0 when the user chose Abort.
 int CopyFileAsking(const char* source, const char* destination, int mandatory);
 
-// Bytes of every file the install copies from the disk that is there.
-uint64_t CountBytesToCopy(void);
 // The longest name on the disk that the install joins to a folder (the
 // viewer's files counted with "viewer\").
 int LongestNameOnDisk(void);

@@ -50,21 +50,20 @@ static BOOL CALLBACK SendInitiate(HWND window, LPARAM lParam) {
 // systems have only the process-wide call, the oldest neither and no filter.
 static void AllowDdeReplies(void) {
     static const UINT replies[] = {WM_DDE_ACK, WM_DDE_TERMINATE};
-    typedef BOOL(WINAPI * WindowFilterCall)(HWND, UINT, DWORD, void*);
-    typedef BOOL(WINAPI * ProcessFilterCall)(UINT, DWORD);
+    BOOL(WINAPI * windowFilter)(HWND, UINT, DWORD, void*);
+    BOOL(WINAPI * processFilter)(UINT, DWORD);
     if (!RunningElevated()) return;
-    HMODULE user = GetModuleHandleA("user32.dll");
-    if (user == NULL) return;
-    FARPROC windowFilter = GetProcAddress(user, "ChangeWindowMessageFilterEx");
-    FARPROC processFilter = GetProcAddress(user, "ChangeWindowMessageFilter");
+    int haveWindowFilter =
+        FindSystemProcedure(&windowFilter, "user32.dll", "ChangeWindowMessageFilterEx");
+    int haveProcessFilter =
+        FindSystemProcedure(&processFilter, "user32.dll", "ChangeWindowMessageFilter");
     for (UINT i = 0; i < sizeof replies / sizeof replies[0]; ++i) {
         // A refused change leaves the filter as it was: the answer may then
         // not come, and the shortcut is made without the server.
-        if (windowFilter)
-            ((WindowFilterCall)(void (*)(void))windowFilter)(MainWindow, replies[i],
-                                                             1 /* MSGFLT_ALLOW */, NULL);
-        else if (processFilter)
-            ((ProcessFilterCall)(void (*)(void))processFilter)(replies[i], 1 /* MSGFLT_ADD */);
+        if (haveWindowFilter)
+            windowFilter(MainWindow, replies[i], 1 /* MSGFLT_ALLOW */, NULL);
+        else if (haveProcessFilter)
+            processFilter(replies[i], 1 /* MSGFLT_ADD */);
     }
 }
 
