@@ -8,12 +8,10 @@
 #include "window/window.h"
 
 static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
-    // Copying from a cut-off folder name would install the wrong files, and a
-    // folder that leaves no room for the names on the disk would install some.
-    if (!FillSourceDirectory(instance) ||
-        !SourceDirectoryAcceptable(SourceDirectory, Edition, LongestNameOnDisk())) {
-        MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
-                    MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+    // Copying from a cut-off folder name would install the wrong files. The
+    // names on the disk, a search each, are checked once the window shows.
+    if (!FillSourceDirectory(instance) || !SourceDirectoryAcceptable(SourceDirectory, Edition, 0)) {
+        RefuseSourceDirectory();
         return 1;
     }
     if (!CreateSetupWindow(instance)) return 0;

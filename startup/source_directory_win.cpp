@@ -1,6 +1,8 @@
+#include "install/install.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
+#include "tables/tables.h"
 
 char SourceDirectory[SourceDirectorySize];
 
@@ -20,4 +22,13 @@ int FillSourceDirectory(HINSTANCE instance) {
         return 0;
     }
     return CutAfterLastBackslash(SourceDirectory);
+}
+
+void RefuseSourceDirectory(void) {
+    MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
+                MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+}
+
+int SourceDirectoryHoldsDiskNames(void) {
+    return SourceDirectoryAcceptable(SourceDirectory, Edition, LongestNameOnDisk());
 }

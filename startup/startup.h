@@ -9,6 +9,13 @@ extern char SourceDirectory[SourceDirectorySize];
 // cannot be named within the buffer, even in its short form.
 int FillSourceDirectory(HINSTANCE instance);
 
+// Whether the setup folder leaves room for every name on the disk that the
+// install looks for: a folder without it would install only some files.
+int SourceDirectoryHoldsDiskNames(void);
+
+// Tells the user the setup folder's path is too long (a system-modal box).
+void RefuseSourceDirectory(void);
+
 // The one message loop; returns the exit code carried by WM_QUIT.
 int RunMessageLoop(void);
 

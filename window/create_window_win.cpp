@@ -62,7 +62,10 @@ int CreateSetupWindow(HINSTANCE instance) {
 
     LoadDescription();  // in place before the first paint
     FindDefaultDestination();
+    return 1;
+}
 
+void CreatePanelControls(void) {
     SetupLayout layout = CurrentLayout();
     DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", MessageText, FieldStyle,
                                     layout.destinationEdit, 0);
@@ -83,7 +86,6 @@ int CreateSetupWindow(HINSTANCE instance) {
         LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabel(i), LanguageStyle,
                                            layout.languageButtons[i], FirstLanguageButtonId + i);
     CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
-    return 1;
 }
 
 void InvalidateControls(int languageButtonsToo) {

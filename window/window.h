@@ -11,8 +11,13 @@ extern HWND LanguageButtons[8];
 
 enum { BrowseCommand = 3 };
 
-// Returns 1 when the main window exists, 0 when its creation failed.
+// Returns 1 when the main window exists, 0 when its creation failed. Its
+// controls come after its first paint, by CreatePanelControls.
 int CreateSetupWindow(HINSTANCE instance);
+
+// The destination field, the push buttons and the language buttons; the
+// field takes the focus.
+void CreatePanelControls(void);
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -2,6 +2,7 @@
 #include "banner/description_block.h"
 #include "install/install.h"
 #include "progman/progman.h"
+#include "startup/startup.h"
 #include "tables/tables.h"
 #include "window/browse.h"
 #include "window/window.h"
@@ -11,13 +12,37 @@ static void OnCreate(HWND window) {
     SetUpBanner();
 }
 
+enum { FirstPaintDoneMessage = WM_APP + 1 };
+static int FirstPaintDone;
+static int ExitCode;
+
 static void OnDestroy(void) {
     CleanUpBanner();
-    PostQuitMessage(0);
+    PostQuitMessage(ExitCode);
+}
+
+static void OnFirstPaintDone(void) {
+    CreatePanelControls();
+    if (SourceDirectoryHoldsDiskNames()) return;
+    // Hidden before the box, destroyed after it: the quit posted by the
+    // destruction would end the box at once.
+    ShowWindow(MainWindow, SW_HIDE);
+    RefuseSourceDirectory();
+    ExitCode = 1;
+    DestroyWindow(MainWindow);
+}
+
+static void OnPaint(HWND window) {
+    PaintBanner();
+    if (FirstPaintDone) return;
+    FirstPaintDone = 1;
+    // The banner shows first. The controls and the disk's names (a search
+    // each) follow at once: a posted message comes before any input.
+    if (!PostMessageA(window, FirstPaintDoneMessage, 0, 0)) OnFirstPaintDone();
 }
 
 static void OnSetFocus(void) {
-    SetFocus(DestinationEdit);
+    if (DestinationEdit) SetFocus(DestinationEdit);
     if (PaletteChanged) RebuildBannerPalette();
 }
 
@@ -48,7 +73,8 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CREATE: OnCreate(window); break;
     case WM_DESTROY: OnDestroy(); break;
     case WM_SETFOCUS: OnSetFocus(); break;
-    case WM_PAINT: PaintBanner(); break;
+    case WM_PAINT: OnPaint(window); break;
+    case FirstPaintDoneMessage: OnFirstPaintDone(); return 0;
     case WM_COMMAND: OnCommand(wParam); break;
     case WM_CLOSE:
         // The window must outlive a running installation; it closes after it.
