@@ -246,7 +246,11 @@ void StartSetup(int edition, const std::string& name, Running* run) {
     run->process = Start(disk + "\\setup.exe");
     ASSERT_TRUE(run->process.handle != NULL);
     run->window = WaitForSetupWindow(run->process);
-    ASSERT_TRUE(run->window != NULL);
+    // A start that fails says how it ended: a crash and a refusal differ.
+    ASSERT_TRUE(run->window != NULL)
+        << "no setup window; exit code " << std::hex << WaitForExit(run->process, 0)
+        << " (-1: still running), windows of the process: "
+        << TopLevelWindows(run->process, NULL).size();
     run->field = GetDlgItem(run->window, 0);
 }
 
