@@ -75,6 +75,14 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     OUTPUT_NAME wine32-probe RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()
 
+# Holds Wine's desktop through a test session (scripts/session.sh); Wine runs
+# 64-bit programs everywhere, so the x86_64 tree builds it.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  add_executable(desktop_keeper WIN32 tests/wine/desktop_keeper.c)
+  set_target_properties(desktop_keeper PROPERTIES
+    OUTPUT_NAME desktop-keeper RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()
+
 # The Program Manager stand-in of the tests and the demo, in every Windows build.
 add_subdirectory(tests/fixtures/progman_standin)
 

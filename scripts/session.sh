@@ -51,6 +51,10 @@ start_wine_session() {
   # Start Wine's services and desktop now, detached from our output: a process
   # started later by a test would otherwise keep the test's output pipe open.
   "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
+  # Wine closes its desktop a second after the last program leaves: a test
+  # program starting in that moment could lose it. This one holds it.
+  local keeper=build/win64/desktop-keeper.exe
+  if [ -f "$keeper" ]; then "$WINE64" "$keeper" >/dev/null 2>&1 </dev/null & fi
   sleep 1
 }
 
