@@ -7,7 +7,7 @@
 #
 # Folders can be moved with BENCH_DIR (work and robot build, build/bench),
 # BENCH_WIN64 (build/win64), BENCH_I686 (build/win), BENCH_DISK (build/disk)
-# and WINEPREFIX (build/wineprefix). Run counts: BENCH_STARTUP_RUNS (15),
+# and WINEPREFIX (build/wineprefix). Run counts: BENCH_STARTUP_RUNS (41),
 # BENCH_PAINT_RUNS (20), BENCH_INSTALL_RUNS (5), BENCH_ANSWER_RUNS (3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,7 @@ win64=$(realpath -m "${BENCH_WIN64:-build/win64}")
 i686=$(realpath -m "${BENCH_I686:-build/win}")
 disk=$(realpath -m "${BENCH_DISK:-build/disk}")
 export WINEPREFIX=$(realpath -m "${WINEPREFIX:-build/wineprefix}")
-startup_runs=${BENCH_STARTUP_RUNS:-15}
+startup_runs=${BENCH_STARTUP_RUNS:-41}
 paint_runs=${BENCH_PAINT_RUNS:-20}
 install_runs=${BENCH_INSTALL_RUNS:-5}
 answer_runs=${BENCH_ANSWER_RUNS:-3}
