@@ -47,7 +47,6 @@ int CreateSetupWindow(HINSTANCE instance) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = SetupWindowProc;
     wc.hInstance = ModuleInstance;
-    wc.hIcon = LoadIconA(ModuleInstance, MAKEINTRESOURCEA(1));
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wc.lpszClassName = "Setup";
     RegisterClassA(&wc);  // a failure shows as a failed creation below
@@ -65,7 +64,12 @@ int CreateSetupWindow(HINSTANCE instance) {
     return 1;
 }
 
-void CreatePanelControls(void) {
+void CompleteSetupWindow(void) {
+    // The system makes a small copy of a class icon as it takes it: that too
+    // waits until the banner shows. A failure leaves the default icon.
+    HICON icon = LoadIconA(ModuleInstance, MAKEINTRESOURCEA(1));
+    if (icon) SetClassLongPtrA(MainWindow, GCLP_HICON, (LONG_PTR)icon);
+
     SetupLayout layout = CurrentLayout();
     DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", MessageText, FieldStyle,
                                     layout.destinationEdit, 0);

@@ -12,12 +12,12 @@ extern HWND LanguageButtons[8];
 enum { BrowseCommand = 3 };
 
 // Returns 1 when the main window exists, 0 when its creation failed. Its
-// controls come after its first paint, by CreatePanelControls.
+// icon and controls come after its first paint, by CompleteSetupWindow.
 int CreateSetupWindow(HINSTANCE instance);
 
-// The destination field, the push buttons and the language buttons; the
-// field takes the focus.
-void CreatePanelControls(void);
+// The window's icon, the destination field, the push buttons and the
+// language buttons; the field takes the focus.
+void CompleteSetupWindow(void);
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -22,7 +22,7 @@ static void OnDestroy(void) {
 }
 
 static void OnFirstPaintDone(void) {
-    CreatePanelControls();
+    CompleteSetupWindow();
     if (SourceDirectoryHoldsDiskNames()) return;
     // Hidden before the box, destroyed after it: the quit posted by the
     // destruction would end the box at once.

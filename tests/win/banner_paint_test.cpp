@@ -99,7 +99,11 @@ protected:
     }
 };
 
-TEST_F(BannerWindow, FirstPaintWasFull) {
+// The icon and the controls follow the first paint without further input.
+TEST_F(BannerWindow, FirstPaintWasFullAndTheWindowIsComplete) {
+    EXPECT_TRUE(GetClassLongPtrA(MainWindow, GCLP_HICON) != 0);
+    EXPECT_EQ(DestinationEdit, GetFocus());
+    EXPECT_TRUE(GetDlgItem(MainWindow, FirstLanguageButtonId + LanguageButtonCount(Edition) - 1));
     EXPECT_EQ(0, BannerDirty);
     EXPECT_TRUE(BannerDC != NULL);
     EXPECT_TRUE(BannerBuffer != NULL);
