@@ -7,7 +7,7 @@
 #
 # Folders can be moved with BENCH_DIR (work and robot build, build/bench),
 # BENCH_WIN64 (build/win64), BENCH_I686 (build/win), BENCH_DISK (build/disk)
-# and WINEPREFIX (build/wineprefix). Run counts: BENCH_STARTUP_RUNS (41),
+# and WINEPREFIX (build/wineprefix). Run counts: BENCH_STARTUP_RUNS (151),
 # BENCH_PAINT_RUNS (20), BENCH_INSTALL_RUNS (5), BENCH_ANSWER_RUNS (3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,7 @@ win64=$(realpath -m "${BENCH_WIN64:-build/win64}")
 i686=$(realpath -m "${BENCH_I686:-build/win}")
 disk=$(realpath -m "${BENCH_DISK:-build/disk}")
 export WINEPREFIX=$(realpath -m "${WINEPREFIX:-build/wineprefix}")
-startup_runs=${BENCH_STARTUP_RUNS:-41}
+startup_runs=${BENCH_STARTUP_RUNS:-151}
 paint_runs=${BENCH_PAINT_RUNS:-20}
 install_runs=${BENCH_INSTALL_RUNS:-5}
 answer_runs=${BENCH_ANSWER_RUNS:-3}
@@ -68,12 +68,8 @@ install_round() {
 # The Wine part, run inside one Wine session on the virtual screen.
 if [ "${1:-}" = --inside ]; then
   setup=$(windows_path "$win64/disk/setup.exe")
-  # Alternating, so that a change of load falls on both alike.
   echo "start-up, $startup_runs runs of each" >&2
-  for run in $(seq "$startup_runs"); do
-    robot startup "$setup" 1 >>"$figures"
-    robot startup-blank 1 >>"$figures"
-  done
+  robot startup "$setup" "$startup_runs" >>"$figures"
   echo "paint, $paint_runs runs" >&2
   robot paint "$setup" "$paint_runs" >>"$figures"
   echo "pauses and message boxes" >&2
