@@ -7,14 +7,16 @@
 #include "window/browse.h"
 #include "window/window.h"
 
-static void OnCreate(HWND window) {
-    MainWindow = window;
-    SetUpBanner();
-}
-
 enum { FirstPaintDoneMessage = WM_APP + 1 };
 static int FirstPaintDone;
 static int ExitCode;
+
+static void OnCreate(HWND window) {
+    MainWindow = window;
+    FirstPaintDone = 0;  // each window completes itself after its own first paint
+    ExitCode = 0;
+    SetUpBanner();
+}
 
 static void OnDestroy(void) {
     CleanUpBanner();

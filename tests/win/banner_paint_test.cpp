@@ -205,6 +205,7 @@ TEST(BannerLifetime, DestructionReleasesEverySurface) {
         ASSERT_EQ(1, CreateSetupWindow(GetModuleHandleA(NULL)));
         UpdateWindow(MainWindow);
         Pump();
+        EXPECT_TRUE(GetDlgItem(MainWindow, FirstLanguageButtonId) != NULL);  // a later window too
         HDC buffer = BannerBuffer;
         HGDIOBJ bitmap = GetCurrentObject(BannerBuffer, OBJ_BITMAP);
         if (paletteChange) {
