@@ -1,7 +1,6 @@
 // The bounded text helpers everything composes with: a copy or an append
 // either fits whole or leaves the buffer exactly as it was.
 #include "fuzz/fuzz_check.h"
-#include "install/install.h"
 #include "tables/bounded_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,7 +4,7 @@
 // install composes with it (the names found on the disk among them), in the
 // buffers the install uses.
 #include "fuzz/fuzz_check.h"
-#include "install/install.h"
+#include "install/plan.h"
 #include "install/install_tables.h"
 #include "progman/progman.h"
 #include "tables/tables.h"

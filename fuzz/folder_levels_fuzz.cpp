@@ -2,7 +2,8 @@
 // level is a longer prefix that ends before a backslash, the levels end, and
 // the last one is the whole path.
 #include "fuzz/fuzz_check.h"
-#include "install/install.h"
+#include "install/copy.h"
+#include "tables/bounded_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in = {data, size};

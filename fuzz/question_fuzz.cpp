@@ -1,7 +1,7 @@
 // Formatted questions: the question's own words always stay whole; the path
 // is shown whole or cut with "...", and the result never leaves its buffer.
 #include "fuzz/fuzz_check.h"
-#include "install/install.h"
+#include "tables/bounded_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in = {data, size};

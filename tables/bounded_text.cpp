@@ -30,3 +30,39 @@ int EqualIgnoringCase(const char* a, const char* b) {
     }
     return FoldCase(*a) == FoldCase(*b);
 }
+
+const char* FindCharacterForward(const char* text, char character) {
+    for (;; ++text) {
+        if (*text == character) return text;
+        if (*text == 0) return 0;
+    }
+}
+
+int JoinTexts(char* out, int size, const char* first, const char* second) {
+    if (TextLength(first) + TextLength(second) >= size) return 0;
+    CopyText(out, size, first);
+    return AppendText(out, size, second);
+}
+
+int FormatQuestion(const char* format, const char* text, char* out, int size) {
+    const char* insert = format;
+    while (*insert && !(insert[0] == '%' && insert[1] == 's')) ++insert;
+    int before = (int)(insert - format);
+    const char* after = *insert ? insert + 2 : insert;
+    int fixed = before + TextLength(after);
+    static const char ellipsis[] = "...";
+    if (fixed + (int)sizeof ellipsis > size) return 0;
+    int room = size - 1 - fixed;
+    int n = TextLength(text);
+    int shown = n <= room ? n : room - (int)(sizeof ellipsis - 1);
+    int k = 0;
+    for (int i = 0; i < before; ++i) out[k++] = format[i];
+    if (*insert) {
+        for (int i = 0; i < shown; ++i) out[k++] = text[i];
+        if (shown < n)
+            for (int i = 0; ellipsis[i]; ++i) out[k++] = ellipsis[i];
+    }
+    for (int i = 0; after[i]; ++i) out[k++] = after[i];
+    out[k] = 0;
+    return 1;
+}

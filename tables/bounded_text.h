@@ -2,6 +2,9 @@
 // not fit never turns silently into a different path.
 #pragma once
 
+// Working paths: at most 254 characters and the terminator.
+enum { PathBufferSize = 255 };
+
 int TextLength(const char* text);
 
 // Copies src into dst of size bytes. Returns 1 on success; 0 when src does not
@@ -14,3 +17,15 @@ int AppendText(char* dst, int size, const char* src);
 
 // Case-insensitive comparison of ASCII letters, other bytes compared as is.
 int EqualIgnoringCase(const char* a, const char* b);
+
+// First position of character at or after the start of text (the terminator
+// counts), or 0 when there is none.
+const char* FindCharacterForward(const char* text, char character);
+
+// Joins two texts into out of size bytes; 0 when they do not fit.
+int JoinTexts(char* out, int size, const char* first, const char* second);
+
+// Formats a text with one %s. An insert too long for the buffer is shown cut
+// with "..." so that the format itself stays whole; a format without room
+// for itself gives 0.
+int FormatQuestion(const char* format, const char* text, char* out, int size);

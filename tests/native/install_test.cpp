@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "exact_buffer.h"
-#include "install/copy_progress.h"
-#include "install/install.h"
+#include "install/copy.h"
+#include "install/plan.h"
+#include "install/registration.h"
+#include "install/start_product.h"
 #include "install/install_tables.h"
 #include "install/message_pump.h"
 #include "install/system_error.h"
@@ -501,4 +503,83 @@ TEST(CopyProgress, FillCountAndName) {
     EXPECT_STREQ("vview.exe", FileNameOf("C:\\d\\viewer\\vview.exe"));
     EXPECT_STREQ("", FileNameOf("C:\\d\\"));
     EXPECT_STREQ("plain", FileNameOf("plain"));
+}
+
+// The plan of one run, over a table of destinations and disks: every path and
+// text it writes, or one refusal before anything is created.
+TEST(InstallPlan, ComposesEveryWriteOrRefusesAsAWhole) {
+    auto Disk = [](int edition, std::vector<std::string> extras, int missingRow) {
+        std::vector<DiskFile> files;
+        for (int row = 0; row < FileManifestRows; ++row)
+            files.push_back({"", 100u + (unsigned)row, row != missingRow, row});
+        for (int row = 0; row < FileManifestRows; ++row)
+            strcpy(files[row].name, ManifestFileName(row, edition));
+        for (const std::string& name : extras) {
+            files.push_back({"", 5000, 1, -1});
+            strcpy(files.back().name, name.c_str());
+        }
+        return files;
+    };
+    const std::string longName(60, 'n');
+    struct Case {
+        std::string field, source;
+        int edition, language;
+        std::vector<std::string> extras;
+        PlanOutcome outcome;
+        const char* marker;  // for a ready plan
+    } cases[] = {
+        {"D:\\Apps\\Vestra", "E:\\", 0, German, {"a.txt", "viewer\\v.exe"}, PlanReady,
+         "D:\\Apps\\Vestra\\Vestra.ger"},
+        {"D:\\Apps\\Kellum Inspector\\", "E:\\", 1, English, {}, PlanReady, ""},
+        {"C:\\", "E:\\", 0, Japanese, {"viewer\\v.exe"}, PlanReady, "C:\\Vestra.jap"},
+        {"relx", "E:\\", 0, English, {}, PlanInvalidFolder, 0},
+        {"D:\\a\\\\b", "E:\\", 0, English, {}, PlanInvalidFolder, 0},
+        {"", "E:\\", 0, English, {}, PlanInvalidFolder, 0},
+        {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {}, PlanReady, ""},
+        {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {longName}, PlanInvalidFolder,
+         0},
+        {"D:\\Apps", std::string(245, 's') + "\\", 0, English, {"a.txt"}, PlanSourceTooLong, 0},
+    };
+    for (Case& c : cases) {
+        const std::string& field = c.field;
+        std::vector<DiskFile> files = Disk(c.edition, c.extras, 9);
+        DiskSurvey disk = {files.data(), (int)files.size(), 0};
+        std::vector<PlannedFile> rows(files.size());
+        InstallPlan plan;
+        SCOPED_TRACE(field.substr(0, 40) + " from " + c.source.substr(0, 20));
+        ASSERT_EQ(c.outcome, ComposeInstallPlan(field.c_str(), c.source.c_str(), &disk, c.edition,
+                                                c.language, rows.data(), &plan));
+        if (c.outcome != PlanReady) continue;
+        std::string path = plan.destinationPath;
+        ASSERT_EQ('\\', path.back());
+        std::string program = path + MainExecutableName(c.edition);
+        EXPECT_EQ(program, plan.programPath);
+        EXPECT_EQ("\"" + program + "\"", plan.programCommand);
+        EXPECT_EQ("\"" + program + "\" uninst", plan.uninstall.command);
+        EXPECT_EQ(path + "viewer", plan.viewerFolder);
+        EXPECT_STREQ(c.marker, plan.markerPath);
+        EXPECT_EQ(path.substr(0, path.size() - 1), plan.perUserPath);
+        std::string item = "[AddItem(\"" + program + "\", " +
+                           ProductString(ProductName, c.edition) + ")]";
+        EXPECT_EQ(item, plan.addItemCommand);
+        ASSERT_EQ((int)files.size(), plan.fileCount);
+        EXPECT_EQ((int)files.size() - 1, plan.presentFiles);  // row 9 is missing
+        for (int i = 0; i < plan.fileCount; ++i) {
+            const PlannedFile& f = plan.files[i];
+            std::string name = files[i].name;
+            EXPECT_EQ(c.source + name, f.source);
+            EXPECT_EQ(path + name, f.destination);
+            std::string folder = name.rfind('\\') == std::string::npos ? "" : "viewer\\";
+            EXPECT_EQ(path + folder + "~stp0000.tmp", f.temp);
+            EXPECT_EQ(folder != "", f.inViewer != 0);
+            EXPECT_EQ(i < MandatoryRowCount, f.mandatory != 0) << name;
+        }
+        // Whole clusters, less what the files replace; never below nothing.
+        rows[0].replacedSize = 100;
+        rows[1].replacedSize = 1u << 30;
+        EXPECT_EQ(0u, PlanBytesNeeded(&plan, 4096));
+        rows[1].replacedSize = 0;
+        // Rows 0 (replaced in full) and 9 (missing) take nothing; an extra two clusters.
+        EXPECT_EQ((FileManifestRows - 2 + 2 * c.extras.size()) * 4096, PlanBytesNeeded(&plan, 4096));
+    }
 }

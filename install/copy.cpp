@@ -1,4 +1,4 @@
-#include "install/copy_progress.h"
+#include "install/copy.h"
 
 #include "tables/bounded_text.h"
 
@@ -42,3 +42,33 @@ const char* FileNameOf(const char* path) {
         if (*p == '\\') name = p + 1;
     return name;
 }
+
+int FolderLevelLength(const char* path, int level, int* last) {
+    const char* end = path;
+    if (!*path) {  // searching from behind the terminator would read past it
+        *last = 1;
+        return 0;
+    }
+    // The first character is never a separator of levels.
+    for (int n = 0; n < level; ++n) {
+        end = FindCharacterForward(end + 1, '\\');
+        if (!end) {
+            *last = 1;
+            return TextLength(path);
+        }
+    }
+    *last = 0;
+    return (int)(end - path);
+}
+
+enum CopyFailureAction ActionAfterCopyAnswer(int answer) {
+    if (answer == AnswerAbort) return StopInstalling;
+    if (answer == AnswerRetry) return RetryCopy;
+    return GoOn;
+}
+
+int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error) {
+    return !mandatory && sourceFailed && (error == FileNotFoundError || error == PathNotFoundError);
+}
+
+int AnswerGoesOn(int answer) { return answer == AnswerYes; }

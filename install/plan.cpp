@@ -1,17 +1,9 @@
-#include "install/install.h"
+#include "install/plan.h"
 
 #include "install/install_tables.h"
-#include "progman/progman.h"
+#include "install/start_product.h"
 #include "tables/bounded_text.h"
-#include "tables/notice.h"
 #include "tables/tables.h"
-
-const char* FindCharacterForward(const char* text, char character) {
-    for (;; ++text) {
-        if (*text == character) return text;
-        if (*text == 0) return 0;
-    }
-}
 
 int MakeDestinationPath(const char* text, char* path, int size) {
     int n = TextLength(text);
@@ -19,16 +11,26 @@ int MakeDestinationPath(const char* text, char* path, int size) {
     return JoinTexts(path, size, text, "\\");
 }
 
-int CopyTempPath(const char* destination, unsigned number, char* out, int size) {
-    // "~stp" and four hexadecimal digits: CopyTempNameLength characters.
-    char name[CopyTempNameLength + 1] = "~stp0000.tmp";
+// "~stp" and four hexadecimal digits: CopyTempNameLength characters.
+static void WriteCopyTempName(char* name, unsigned number) {
+    static const char pattern[] = "~stp0000.tmp";
+    for (int i = 0; i < CopyTempNameLength; ++i) name[i] = pattern[i];
     for (int i = 7; i >= 4; --i, number >>= 4) name[i] = "0123456789ABCDEF"[number & 15];
+}
+
+int CopyTempPath(const char* destination, unsigned number, char* out, int size) {
     int folder = TextLength(destination);
     while (folder > 0 && destination[folder - 1] != '\\') --folder;
     if (folder + CopyTempNameLength >= size) return 0;
     for (int i = 0; i < folder; ++i) out[i] = destination[i];
-    out[folder] = 0;
-    return AppendText(out, size, name);
+    WriteCopyTempName(out + folder, number);
+    out[folder + CopyTempNameLength] = 0;
+    return 1;
+}
+
+void NumberCopyTemp(char* temp, unsigned number) {
+    int n = TextLength(temp);
+    if (n >= CopyTempNameLength) WriteCopyTempName(temp + n - CopyTempNameLength, number);
 }
 
 static int Longer(int longest, int n) { return n > longest ? n : longest; }
@@ -172,124 +174,79 @@ int FormatSpaceMessage(const char* format, uint64_t needed, uint64_t available, 
     return 1;
 }
 
-int FolderLevelLength(const char* path, int level, int* last) {
-    const char* end = path;
-    if (!*path) {  // searching from behind the terminator would read past it
-        *last = 1;
-        return 0;
-    }
-    // The first character is never a separator of levels.
-    for (int n = 0; n < level; ++n) {
-        end = FindCharacterForward(end + 1, '\\');
-        if (!end) {
-            *last = 1;
-            return TextLength(path);
-        }
-    }
-    *last = 0;
-    return (int)(end - path);
-}
-
 int ManifestRowIsMandatory(int row) { return row >= 0 && row < MandatoryRowCount; }
 
-enum CopyFailureAction ActionAfterCopyAnswer(int answer) {
-    if (answer == AnswerAbort) return StopInstalling;
-    if (answer == AnswerRetry) return RetryCopy;
-    return GoOn;
+int LongestSurveyName(const struct DiskSurvey* disk) {
+    int longest = 0;
+    for (int i = 0; i < disk->count; ++i) longest = Longer(longest, TextLength(disk->files[i].name));
+    return longest;
 }
 
-int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error) {
-    return !mandatory && sourceFailed && (error == FileNotFoundError || error == PathNotFoundError);
+static int PlanFile(const struct DiskFile* disk, const char* sourceDirectory,
+                    const char* destinationPath, struct PlannedFile* file) {
+    file->size = disk->present ? disk->size : 0;
+    file->replacedSize = 0;
+    file->present = disk->present;
+    file->manifestRow = disk->manifestRow;
+    file->mandatory = ManifestRowIsMandatory(disk->manifestRow);
+    // Only the viewer's names hold a backslash: the rest are plain file names.
+    file->inViewer = FindCharacterForward(disk->name, '\\') != 0;
+    return JoinTexts(file->source, sizeof file->source, sourceDirectory, disk->name) &&
+           JoinTexts(file->destination, sizeof file->destination, destinationPath, disk->name) &&
+           CopyTempPath(file->destination, 0, file->temp, sizeof file->temp);
 }
 
-int AnswerGoesOn(int answer) { return answer == AnswerYes; }
-
-int JoinTexts(char* out, int size, const char* first, const char* second) {
-    if (TextLength(first) + TextLength(second) >= size) return 0;
-    CopyText(out, size, first);
-    return AppendText(out, size, second);
-}
-
-int UninstallKeyName(int edition, char* out, int size) {
-    return JoinTexts(out, size, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                     ProductString(DefaultSubFolder, edition));
-}
-
-static int QuotedProgram(const char* destinationPath, const char* program, const char* tail,
-                         char* out, int size) {
-    int n = TextLength(destinationPath) + TextLength(program) + TextLength(tail) + 2;
-    if (n >= size) return 0;
-    CopyText(out, size, "\"");
-    AppendText(out, size, destinationPath);
-    AppendText(out, size, program);
-    AppendText(out, size, "\"");
-    return AppendText(out, size, tail);
-}
-
-int UninstallCommand(const char* destinationPath, const char* program, char* out, int size) {
-    return QuotedProgram(destinationPath, program, " uninst", out, size);
-}
-
-int ProgramCommandLine(const char* destinationPath, const char* program, char* out, int size) {
-    return QuotedProgram(destinationPath, program, "", out, size);
-}
-
-uint32_t EstimatedSizeKiB(uint64_t bytes) {
-    uint64_t kib = bytes / 1024 + (bytes % 1024 != 0);
-    return kib > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)kib;
-}
-
-int ComposeUninstallEntry(const char* destinationPath, int edition, uint64_t copiedBytes,
-                          struct UninstallEntry* entry) {
+// The texts the install writes besides the files.
+static int PlanRecords(int edition, int language, struct InstallPlan* plan) {
+    const char* path = plan->destinationPath;
     const char* program = MainExecutableName(edition);
-    if (!UninstallKeyName(edition, entry->keyName, sizeof entry->keyName) ||
-        !UninstallCommand(destinationPath, program, entry->command, sizeof entry->command) ||
-        !JoinTexts(entry->icon, sizeof entry->icon, destinationPath, program) ||
-        !CopyText(entry->location, sizeof entry->location, destinationPath))
-        return 0;
-    const struct UninstallValue values[UninstallValueCount] = {
-        {"DisplayName", ProductString(ProductName, edition), 0},
-        {"UninstallString", entry->command, 0},
-        {"DisplayVersion", PRODUCT_VERSION, 0},
-        {"Publisher", MAKER_NAME, 0},
-        {"DisplayIcon", entry->icon, 0},
-        {"InstallLocation", entry->location, 0},
-        {"EstimatedSize", 0, EstimatedSizeKiB(copiedBytes)},
-        {"NoModify", 0, 1},
-        {"NoRepair", 0, 1},
-    };
-    for (int i = 0; i < UninstallValueCount; ++i) entry->values[i] = values[i];
-    return 1;
+    const char* marker = MarkerName(language);
+    plan->markerPath[0] = 0;
+    return JoinTexts(plan->viewerFolder, sizeof plan->viewerFolder, path, ViewerFolder) &&
+           JoinTexts(plan->programPath, sizeof plan->programPath, path, program) &&
+           ProgramCommandLine(path, program, plan->programCommand, sizeof plan->programCommand) &&
+           ComposeAddItemCommand(plan->addItemCommand, sizeof plan->addItemCommand,
+                                 plan->programPath, ProductString(ProductName, edition)) &&
+           ComposeUninstallEntry(path, edition, 0, &plan->uninstall) &&
+           PerUserPathValue(path, plan->perUserPath, sizeof plan->perUserPath) &&
+           (!marker || JoinTexts(plan->markerPath, sizeof plan->markerPath, path, marker));
 }
 
-int PerUserPathValue(const char* destinationPath, char* out, int size) {
-    int n = TextLength(destinationPath);
-    if (n > 0 && destinationPath[n - 1] == '\\') --n;
-    if (n >= size) return 0;
-    for (int i = 0; i < n; ++i) out[i] = destinationPath[i];
-    out[n] = 0;
-    return 1;
-}
-
-int FormatQuestion(const char* format, const char* text, char* out, int size) {
-    const char* insert = format;
-    while (*insert && !(insert[0] == '%' && insert[1] == 's')) ++insert;
-    int before = (int)(insert - format);
-    const char* after = *insert ? insert + 2 : insert;
-    int fixed = before + TextLength(after);
-    static const char ellipsis[] = "...";
-    if (fixed + (int)sizeof ellipsis > size) return 0;
-    int room = size - 1 - fixed;
-    int n = TextLength(text);
-    int shown = n <= room ? n : room - (int)(sizeof ellipsis - 1);
-    int k = 0;
-    for (int i = 0; i < before; ++i) out[k++] = format[i];
-    if (*insert) {
-        for (int i = 0; i < shown; ++i) out[k++] = text[i];
-        if (shown < n)
-            for (int i = 0; ellipsis[i]; ++i) out[k++] = ellipsis[i];
+enum PlanOutcome ComposeInstallPlan(const char* fieldText, const char* sourceDirectory,
+                                    const struct DiskSurvey* disk, int edition, int language,
+                                    struct PlannedFile* files, struct InstallPlan* plan) {
+    plan->files = files;
+    plan->fileCount = 0;
+    plan->presentFiles = 0;
+    plan->presentBytes = 0;
+    // A text too long for a path leaves it empty, which is refused below.
+    plan->destinationPath[0] = 0;
+    MakeDestinationPath(fieldText, plan->destinationPath, sizeof plan->destinationPath);
+    if (!DestinationPathAcceptable(plan->destinationPath, edition, LongestSurveyName(disk)) ||
+        !PlanRecords(edition, language, plan))
+        return PlanInvalidFolder;
+    if (disk->nameTooLong ||
+        !SourceDirectoryAcceptable(sourceDirectory, edition, LongestSurveyName(disk)))
+        return PlanSourceTooLong;
+    for (int i = 0; i < disk->count; ++i) {
+        struct PlannedFile* file = &files[i];
+        if (!PlanFile(&disk->files[i], sourceDirectory, plan->destinationPath, file))
+            return PlanInvalidFolder;
+        plan->fileCount = i + 1;
+        if (!file->present) continue;
+        ++plan->presentFiles;
+        plan->presentBytes += file->size;
     }
-    for (int i = 0; after[i]; ++i) out[k++] = after[i];
-    out[k] = 0;
-    return 1;
+    return PlanReady;
+}
+
+uint64_t PlanBytesNeeded(const struct InstallPlan* plan, uint32_t clusterSize) {
+    uint64_t needed = 0, replaced = 0;
+    for (int i = 0; i < plan->fileCount; ++i) {
+        const struct PlannedFile* file = &plan->files[i];
+        if (!file->present) continue;
+        needed += BytesOnVolume(file->size, clusterSize);
+        replaced += BytesOnVolume(file->replacedSize, clusterSize);
+    }
+    return needed > replaced ? needed - replaced : 0;
 }

@@ -7,8 +7,9 @@
 #include <shlguid.h>
 #include <shobjidl.h>
 
-#include "install/install.h"
-#include "startup/startup.h"
+#include "install/start_product.h"
+#include "platform/system_calls.h"
+#include "tables/bounded_text.h"
 
 static void Release(IUnknown* object) {
     if (object) object->Release();
@@ -74,14 +75,27 @@ static int ShellExecuteAsUser(IShellDispatch2* shell, const char* program, const
     return started;
 }
 
-int StartThroughShell(const char* program, const char* folder) {
-    HRESULT com = LateCoInitialize();
+static int StartThroughShell(const char* program, const char* folder) {
+    if (!UseCom()) return 0;
     int started = 0;
     IShellDispatch2* shell = DesktopShellDispatch();
     if (shell != NULL) {
         started = ShellExecuteAsUser(shell, program, folder);
         shell->Release();
     }
-    if (SUCCEEDED(com)) LateCoUninitialize();
     return started;
+}
+
+static int StartHere(const char* programCommand, const char* destinationPath) {
+    SetCurrentDirectoryA(destinationPath);  // already current; a failure leaves it so
+    return WinExec(programCommand, SW_SHOWNORMAL) >= 32;
+}
+
+int StartProduct(const char* programPath, const char* programCommand,
+                 const char* destinationPath) {
+    // The shell reports a program it cannot start in its own way, if at all: a
+    // missing one is left to the start here, which fails with our message.
+    int started = GetFileAttributesA(programPath) != INVALID_FILE_ATTRIBUTES &&
+                  RunningElevated() && StartThroughShell(programPath, destinationPath);
+    return started || StartHere(programCommand, destinationPath);
 }

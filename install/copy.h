@@ -1,0 +1,79 @@
+// The copy: folders made level by level, each file copied into a temporary
+// name and renamed into place, the Abort/Retry/Ignore question, the worker
+// that copies while the window answers, and the progress box.
+#pragma once
+#include <stdint.h>
+
+// Folder levels of a path for Create folder path: level n (from 2) is the path
+// cut before its n-th backslash, counting those after the first character;
+// without one, the whole path is the last level. Returns the level's length
+// and sets *last.
+int FolderLevelLength(const char* path, int level, int* last);
+
+// The message-box answers and the error codes these rules look at, by their
+// Win32 values (copy_win.cpp ties them to the Win32 names).
+enum {
+    AnswerAbort = 3,
+    AnswerRetry = 4,
+    AnswerYes = 6,
+    FileNotFoundError = 2,
+    PathNotFoundError = 3
+};
+
+// What the procedure does after the user's answer to the failed-copy box.
+enum CopyFailureAction { StopInstalling, RetryCopy, GoOn };
+enum CopyFailureAction ActionAfterCopyAnswer(int answer);
+// Whether a failed copy goes on without a word: only an optional file whose
+// source is simply not there (the source failed with file or path not found).
+int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error);
+// Only Yes goes on after the install, shortcut and run questions.
+int AnswerGoesOn(int answer);
+
+// What the install is about to copy, counted from the survey.
+struct CopyTotals {
+    uint64_t bytes;
+    int files;
+};
+
+// Rules of the progress display.
+// Pixels of a bar width pixels wide that done of total bytes fill; never more
+// than width, and nothing when there is nothing to copy.
+int ProgressFill(uint64_t done, uint64_t total, int width);
+// "12 / 34" into out (size bytes); 0 when it does not fit.
+int FormatCopyCount(int number, int total, char* out, int size);
+// The file name of a path: what follows its last backslash.
+const char* FileNameOf(const char* path);
+
+#ifdef _WIN32
+#include <windows.h>
+
+// Creates the folder path level by level and leaves it current; 1 on success.
+int CreateFolderPath(const char* path);
+
+// How one file's copy ended.
+enum CopyOutcome { FileCopied, FilePassedOver, FileIgnored, CopyAborted };
+// Copies source into destination through the temporary name temp (another
+// number is tried when one is taken) and, when that fails, asks
+// Abort/Retry/Ignore with the system's text, the caption naming the file at
+// fault; an optional file that is not on the disk is passed over without a
+// word. A copy that fails leaves no partial file.
+enum CopyOutcome CopyFileAsking(const char* source, const char* destination, const char* temp,
+                                int mandatory);
+// Bytes of the files copied since the last reset, for the uninstall entry.
+extern uint64_t CopiedBytes;
+
+// Copies exactly as CopyFileA(source, destination, FALSE) does (same result,
+// the same attributes on the copy, the same error for GetLastError), while
+// this thread keeps dispatching its messages until the copy has ended.
+BOOL CopyFileWhilePumping(const char* source, const char* destination);
+
+// The progress box in the panel's free band and the taskbar button's bar,
+// shown only while the install copies.
+void BeginCopyProgress(struct CopyTotals totals);
+// A copy of source starts; a repeated source (a retry) is the same file again.
+void NoteCopyStarted(const char* source);
+// Bytes of the current file copied so far.
+void NoteCopyTransferred(uint64_t bytes);
+// Takes the box and the taskbar bar away; nothing when none is shown.
+void EndCopyProgress(void);
+#endif

@@ -1,0 +1,116 @@
+// The install plan: everything a run writes, composed from one survey of the
+// disk before anything is created. Every refusal comes from building it; once
+// built, carrying it out meets no text that does not fit.
+#pragma once
+#include <stdint.h>
+
+#include "install/registration.h"
+#include "progman/progman.h"
+
+// DestinationPath: the text with a backslash appended unless it ends in one.
+int MakeDestinationPath(const char* text, char* path, int size);
+
+// Names the install creates beside the files it copies while each is on its
+// way: "~stp0000.tmp" and on, one folder with the file.
+enum { CopyTempNameLength = 12 };
+int CopyTempPath(const char* destination, unsigned number, char* out, int size);
+// Gives a temporary path made by CopyTempPath another number, in place.
+void NumberCopyTemp(char* temp, unsigned number);
+
+// Whether DestinationPath may be handed to Create folder path: a drive letter,
+// a colon and a backslash, then plain folder names (see PlainFolderName), and
+// room for every path and text the install composes with it. longestDiskName
+// is the longest name on the disk that is joined to it (the viewer's files
+// counted with "viewer\").
+int DestinationPathAcceptable(const char* path, int edition, int longestDiskName);
+// A folder name the system keeps as typed: not empty, not "." or "..", not
+// ending in a space or a dot, no reserved device name (with or without an
+// extension), no character a file name cannot hold.
+int PlainFolderName(const char* name, int length);
+// Whether SourceDirectory joined with every name read from it fits.
+int SourceDirectoryAcceptable(const char* sourceDirectory, int edition, int longestDiskName);
+
+// Bytes a file of the size takes on a volume of clusterSize-byte clusters
+// (0: not known, the size itself).
+uint64_t BytesOnVolume(uint64_t size, uint32_t clusterSize);
+// Formats the short-of-space message: the format's first %s gets the bytes
+// needed (rounded up), the second the bytes free (rounded down), each in KB,
+// MB or GB. 0 when it does not fit.
+int FormatSpaceMessage(const char* format, uint64_t needed, uint64_t available, char* out,
+                       int size);
+
+// Manifest row policy: a failed copy of a mandatory row asks the user.
+int ManifestRowIsMandatory(int row);
+
+// What the disk holds of what the install copies: every manifest row, there
+// or not, then the files matching the copied patterns and the viewer's files,
+// each by its name below the setup folder ("viewer\" for the viewer's).
+enum { DiskNameSize = 260 };
+struct DiskFile {
+    char name[DiskNameSize];
+    uint64_t size;
+    int present;      // 0: a manifest row missing from the disk
+    int manifestRow;  // -1 for the pattern and viewer files
+};
+struct DiskSurvey {
+    const struct DiskFile* files;
+    int count;
+    int nameTooLong;  // a file whose name no row could hold was found
+};
+// The longest name of the survey, absent manifest rows included.
+int LongestSurveyName(const struct DiskSurvey* disk);
+
+struct PlannedFile {
+    char source[PathBufferSize];
+    char destination[PathBufferSize];
+    char temp[PathBufferSize];  // the first temporary name tried
+    uint64_t size;
+    uint64_t replacedSize;  // of a file already in its place (filled in by the caller)
+    int present, mandatory, manifestRow;
+    int inViewer;  // copied into the viewer folder, made just before the first
+};
+
+enum { ProgramCommandSize = PathBufferSize + 2 };
+struct InstallPlan {
+    char destinationPath[PathBufferSize];  // ends in a backslash
+    char viewerFolder[PathBufferSize];
+    struct PlannedFile* files;  // one per surveyed file, in copy order
+    int fileCount;
+    int presentFiles;
+    uint64_t presentBytes;
+    char programPath[PathBufferSize];
+    char programCommand[ProgramCommandSize];  // quoted, for a start without the shell
+    char addItemCommand[DdeCommandSize];
+    struct UninstallEntry uninstall;
+    char perUserPath[PathBufferSize];
+    char markerPath[PathBufferSize];  // empty: no marker (English)
+};
+
+enum PlanOutcome { PlanReady, PlanInvalidFolder, PlanSourceTooLong, PlanNoMemory };
+// Composes the plan for the destination typed in the field and the surveyed
+// disk; files must have room for disk->count rows. Anything that would not
+// fit refuses the whole plan.
+enum PlanOutcome ComposeInstallPlan(const char* fieldText, const char* sourceDirectory,
+                                    const struct DiskSurvey* disk, int edition, int language,
+                                    struct PlannedFile* files, struct InstallPlan* plan);
+// Bytes the planned files take on a volume of clusterSize-byte clusters, less
+// those of the files they replace.
+uint64_t PlanBytesNeeded(const struct InstallPlan* plan, uint32_t clusterSize);
+
+#ifdef _WIN32
+#include <windows.h>
+
+// Surveys the disk in sourceDirectory once; 0 when memory ran out. The
+// survey's rows stay until the next survey.
+int SurveyDisk(const char* sourceDirectory, int edition, struct DiskSurvey* disk);
+// Whether the setup folder leaves room for every name on the disk that the
+// install looks for: a folder without it would install only some files.
+int SourceDirectoryHoldsDiskNames(void);
+// Surveys the disk and composes the plan for the field's text; the plan's
+// rows stay until the next call.
+enum PlanOutcome MakeInstallPlan(const char* fieldText, struct InstallPlan* plan);
+// Whether the destination's volume has room for the plan, counting the files
+// it replaces; fills the amounts when it has not. A volume whose free space
+// cannot be read passes.
+int PlanFitsVolume(struct InstallPlan* plan, uint64_t* needed, uint64_t* available);
+#endif
