@@ -67,6 +67,9 @@ int ProgramManagerIdle(void);
 int WaitForProgramManager(void);
 // Posts [AddItem("path", product)]; 1 when the request was handed over.
 int AddProgramItem(const char* programPath);
+// Posts a composed command (at most DdeCommandSize bytes with its
+// terminator); 1 when the request was handed over.
+int PostProgramCommand(const char* command);
 // Pumps messages until the execute is acknowledged, a few seconds at most;
 // 1 when the server accepted it.
 int WaitForExecuteAcknowledge(void);

@@ -133,20 +133,23 @@ int WaitForProgramManager(void) {
 }
 
 int AddProgramItem(const char* programPath) {
-    if (!ProgramManagerReady()) return 0;
     // Composed first, so that a path too long for the command allocates nothing.
     char command[DdeCommandSize];
-    if (!ComposeAddItemCommand(command, sizeof command, programPath,
-                               ProductString(ProductName, Edition)))
-        return 0;
+    return ComposeAddItemCommand(command, sizeof command, programPath,
+                                 ProductString(ProductName, Edition)) &&
+           PostProgramCommand(command);
+}
+
+int PostProgramCommand(const char* command) {
+    if (!ProgramManagerReady()) return 0;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, DdeCommandSize);
     if (memory == NULL) return 0;
     char* text = (char*)GlobalLock(memory);
-    if (text == NULL) {
+    if (text == NULL || !CopyText(text, DdeCommandSize, command)) {
+        if (text) GlobalUnlock(memory);
         GlobalFree(memory);
         return 0;
     }
-    CopyText(text, DdeCommandSize, command);  // fits: composed within the same size
     GlobalUnlock(memory);
     if (!PostMessageA(DdeServerWindow, WM_DDE_EXECUTE, (WPARAM)MainWindow, (LPARAM)memory)) {
         GlobalFree(memory);

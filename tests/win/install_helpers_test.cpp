@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "install/copy_file.h"
-#include "install/install.h"
+#include "install/copy.h"
+#include "install/plan.h"
 #include "install/message_pump.h"
 #include "install/system_error.h"
 #include "install_robot.h"
@@ -93,10 +93,27 @@ protected:
     std::string source_, destination_;
 };
 
+// Copies the planned pattern files into destination whose names end in
+// suffix, as the install does; 0 when one was aborted, -1 without a plan.
+int CopyPlannedFiles(const std::string& destination, const std::string& suffix) {
+    InstallPlan plan;
+    if (MakeInstallPlan(destination.c_str(), &plan) != PlanReady) return -1;
+    int goOn = 1;
+    for (int i = 0; goOn && i < plan.fileCount; ++i) {
+        const PlannedFile& f = plan.files[i];
+        std::string name = f.destination;
+        if (f.manifestRow >= 0 || name.size() < suffix.size() ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        goOn = CopyFileAsking(f.source, f.destination, f.temp, f.mandatory) != CopyAborted;
+    }
+    return goOn;
+}
+
 TEST_F(CopyMatchingFilesTest, CopiesOnlyThePlainFilesThatMatch) {
-    CopyMatchingFiles("*.tpl", (destination_ + "\\").c_str());
+    CopyPlannedFiles(destination_, ".tpl");
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
-    CopyMatchingFiles("*.txt", (destination_ + "\\").c_str());
+    CopyPlannedFiles(destination_, ".txt");
     EXPECT_EQ("alpha", Read("a.txt"));
     EXPECT_EQ("beta", Read("b.txt"));
     EXPECT_FALSE(FileExists(destination_ + "\\c.whs"));
@@ -132,7 +149,7 @@ TEST_F(CopyMatchingFilesTest, ReplacesFilesAndAsksAboutRefusedOnes) {
     OwnBox own = {IDIGNORE, false, {}};
     HANDLE answering = CreateThread(NULL, 0, AnswerOwnBox, &own, 0, NULL);
     ASSERT_TRUE(answering != NULL);
-    EXPECT_EQ(1, CopyMatchingFiles("*.txt", (destination_ + "\\").c_str()));
+    EXPECT_EQ(1, CopyPlannedFiles(destination_, ".txt"));
     WaitForSingleObject(answering, INFINITE);
     CloseHandle(answering);
     CloseHandle(held);
@@ -147,13 +164,13 @@ TEST_F(CopyMatchingFilesTest, ReplacesFilesAndAsksAboutRefusedOnes) {
 TEST_F(CopyMatchingFilesTest, ReplacesAReadOnlyFileInTheWay) {
     ASSERT_TRUE(WriteWholeFile(destination_ + "\\b.txt", "old beta"));
     ASSERT_TRUE(SetFileAttributesA((destination_ + "\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(1, CopyMatchingFiles("*.txt", (destination_ + "\\").c_str()));
+    EXPECT_EQ(1, CopyPlannedFiles(destination_, ".txt"));
     EXPECT_EQ("beta", Read("b.txt"));
 }
 
 TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     lstrcpyA(SourceDirectory, (source_ + "\\missing\\").c_str());
-    CopyMatchingFiles("*", (destination_ + "\\").c_str());
+    CopyPlannedFiles(destination_, "");
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
