@@ -15,18 +15,6 @@ int ProgressFill(uint64_t done, uint64_t total, int width) {
     return fill < width ? fill : width - 1;  // full only when done
 }
 
-static void AppendNumber(char* out, int size, int number) {
-    char digits[sizeof "4294967295"];
-    int n = sizeof digits - 1;
-    digits[n] = 0;
-    unsigned value = number < 0 ? 0u : (unsigned)number;
-    do {
-        digits[--n] = (char)('0' + value % 10);
-        value /= 10;
-    } while (value);
-    AppendText(out, size, digits + n);
-}
-
 int FormatCopyCount(int number, int total, char* out, int size) {
     // Two numbers of ten digits and the slash always fit.
     char text[32] = "";
@@ -72,3 +60,5 @@ int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error) {
 }
 
 int AnswerGoesOn(int answer) { return answer == AnswerYes; }
+
+int IsDiskFullError(uint32_t error) { return error == DiskFullError || error == HandleDiskFullError; }

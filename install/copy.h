@@ -17,7 +17,9 @@ enum {
     AnswerRetry = 4,
     AnswerYes = 6,
     FileNotFoundError = 2,
-    PathNotFoundError = 3
+    PathNotFoundError = 3,
+    HandleDiskFullError = 39,
+    DiskFullError = 112,
 };
 
 // What the procedure does after the user's answer to the failed-copy box.
@@ -26,6 +28,9 @@ enum CopyFailureAction ActionAfterCopyAnswer(int answer);
 // Whether a failed copy goes on without a word: only an optional file whose
 // source is simply not there (the source failed with file or path not found).
 int CopyFailurePassedOver(int mandatory, int sourceFailed, uint32_t error);
+// Whether an error says the disk is full: an Ignore to it holds for the rest
+// of the run.
+int IsDiskFullError(uint32_t error);
 // Only Yes goes on after the install, shortcut and run questions.
 int AnswerGoesOn(int answer);
 
@@ -59,6 +64,11 @@ enum CopyOutcome { FileCopied, FilePassedOver, FileIgnored, CopyAborted };
 // word. A copy that fails leaves no partial file.
 enum CopyOutcome CopyFileAsking(const char* source, const char* destination, const char* temp,
                                 int mandatory);
+// A new run asks again about a full disk.
+void ForgetCopyAnswers(void);
+// Removes the temporary files a cut-off run left in folder (ending in a
+// backslash); those of a copy under way elsewhere are held open and stay.
+void RemoveCopyLeftovers(const char* folder);
 // Bytes of the files copied since the last reset, for the uninstall entry.
 extern uint64_t CopiedBytes;
 

@@ -11,8 +11,28 @@ static_assert(AnswerAbort == IDABORT && AnswerRetry == IDRETRY && AnswerYes == I
               "the copy rules read message-box answers by these values");
 static_assert(FileNotFoundError == ERROR_FILE_NOT_FOUND, "the copy rules' error code");
 static_assert(PathNotFoundError == ERROR_PATH_NOT_FOUND, "the copy rules' error code");
+static_assert(DiskFullError == ERROR_DISK_FULL && HandleDiskFullError == ERROR_HANDLE_DISK_FULL,
+              "the copy rules' error codes");
 
 uint64_t CopiedBytes;
+static int IgnoringDiskFull;
+static void RemoveOwnFile(const char* path);
+
+void ForgetCopyAnswers(void) { IgnoringDiskFull = 0; }
+
+void RemoveCopyLeftovers(const char* folder) {
+    char search[PathBufferSize], path[PathBufferSize];
+    if (!JoinTexts(search, sizeof search, folder, "~stp*.tmp")) return;  // none can be there
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA(search, &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsCopyTempName(entry.cFileName) &&
+            JoinTexts(path, sizeof path, folder, entry.cFileName))
+            RemoveOwnFile(path);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
 
 static void CountCopiedFile(const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -112,12 +132,16 @@ enum CopyOutcome CopyFileAsking(const char* source, const char* destination, con
         DWORD error = CopyIntoPlace(source, destination, temp, &sourceFailed);
         if (error == 0) return FileCopied;
         if (CopyFailurePassedOver(mandatory, sourceFailed, error)) return FilePassedOver;
+        if (IgnoringDiskFull && IsDiskFullError(error)) return FileIgnored;
         SystemErrorText(error, MessageText, MessageTextSize);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
         int answer = MessageBoxA(MainWindow, MessageText, sourceFailed ? source : destination,
                                  MB_ABORTRETRYIGNORE | MB_ICONERROR);
         enum CopyFailureAction action = ActionAfterCopyAnswer(answer);
         if (action == StopInstalling) return CopyAborted;
-        if (action == GoOn) return FileIgnored;
+        if (action == GoOn) {
+            if (IsDiskFullError(error)) IgnoringDiskFull = 1;
+            return FileIgnored;
+        }
     }
 }

@@ -75,6 +75,28 @@ static const char* const NoSpaceMessages[MessageLanguageCount] = {
     "Not enough space on the destination drive: %s needed, %s free.",
 };
 
+// The closing question and message when files were not copied (ignored
+// failures); the number is filled in.
+static const char* const NotCopiedRunQuestions[MessageLanguageCount] = {
+    "Setup abgeschlossen. Nicht kopierte Dateien: %s. Programm starten?",
+    "Setup complete. Files not copied: %s. Run program?",
+    "Installation termin\xE9" "e. Fichiers non copi\xE9s : %s. Lancer le logiciel?",
+    "Instalaci\xF3n completada. Archivos no copiados: %s. \xBFQuiere ejecutar software ahora?",
+    "Installazione completa. File non copiati: %s. Eseguo?",
+    "Instala\xE7\xE3o completada. Arquivos n\xE3o copiados: %s. Executar?",
+    "Setup complete. Files not copied: %s. Run program?",
+};
+
+static const char* const NotCopiedMessages[MessageLanguageCount] = {
+    "Setup beendet. Nicht kopierte Dateien: %s. Das Programm fehlt.",
+    "Setup ended. Files not copied: %s. The program is missing.",
+    "Installation termin\xE9" "e. Fichiers non copi\xE9s : %s. Le programme manque.",
+    "Instalaci\xF3n terminada. Archivos no copiados: %s. Falta el programa.",
+    "Installazione terminata. File non copiati: %s. Il programma manca.",
+    "Instala\xE7\xE3o terminada. Arquivos n\xE3o copiados: %s. O programa est\xE1 faltando.",
+    "Setup ended. Files not copied: %s. The program is missing.",
+};
+
 // Empty file left in the destination to record the language; none for English.
 static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
     "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
@@ -101,7 +123,8 @@ const char ViewerFolder[] = "viewer";
 
 static const char* const* const InstallMessages[InstallMessageKindCount] = {
     InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
-    RunQuestions,     RunFailureMessages,    NoSpaceMessages,
+    RunQuestions,     RunFailureMessages,    NoSpaceMessages,       NotCopiedRunQuestions,
+    NotCopiedMessages,
 };
 // clang-format on
 

@@ -14,6 +14,8 @@ enum InstallMessageKind {
     RunQuestion,
     RunFailureMessage,
     NoSpaceMessage,  // both amounts filled in with their unit
+    NotCopiedRunQuestion,  // the number of files not copied filled in
+    NotCopiedMessage,      // the same where the program itself is missing
     InstallMessageKindCount,
 };
 

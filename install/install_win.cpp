@@ -70,18 +70,25 @@ static int PrepareDestination(const char* text) {
     return 0;
 }
 
-// Every planned file in order; 0 when the user aborted or a stop came.
-static int CopyPlannedFiles(void) {
+// Every planned file in order, counting those not copied (an ignored
+// failure); 0 when the user aborted or a stop came.
+static int CopyPlannedFiles(int* notCopied) {
     int viewerMade = 0;
+    *notCopied = 0;
+    ForgetCopyAnswers();
+    char viewer[PathBufferSize + 1];
+    RemoveCopyLeftovers(Plan.destinationPath);
+    if (JoinTexts(viewer, sizeof viewer, Plan.viewerFolder, "\\")) RemoveCopyLeftovers(viewer);
     for (int i = 0; i < Plan.fileCount; ++i) {
         const struct PlannedFile* file = &Plan.files[i];
         if (file->inViewer && !viewerMade) {
             CreateDirectoryA(Plan.viewerFolder, NULL);  // an existing folder is fine
             viewerMade = 1;
         }
-        if (CopyFileAsking(file->source, file->destination, file->temp, file->mandatory) ==
-            CopyAborted)
-            return 0;
+        enum CopyOutcome outcome =
+            CopyFileAsking(file->source, file->destination, file->temp, file->mandatory);
+        if (outcome == CopyAborted) return 0;
+        if (outcome == FileIgnored) ++*notCopied;
         if (file->manifestRow >= 0) {
             SetFileAttributesA(file->destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
             PumpMessages(NULL, PumpInterval);
@@ -108,23 +115,37 @@ static int InstallSteps(void) {
 
     struct CopyTotals totals = {Plan.presentBytes, Plan.presentFiles};
     BeginCopyProgress(totals);
-    int copied = CopyPlannedFiles();
+    int notCopied = 0;
+    int copied = CopyPlannedFiles(&notCopied);
     EndCopyProgress();
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     if (!copied) return 0;
 
-    if (AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
+    // Nothing records or starts a program that is not there.
+    int programThere = GetFileAttributesA(Plan.programPath) != INVALID_FILE_ATTRIBUTES;
+    if (programThere &&
+        AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONQUESTION)) &&
         !HandOverShortcut(Plan.addItemCommand, Plan.programPath, Plan.destinationPath))
         ShowError(ShortcutFailureMessage, MB_ICONWARNING);
 
     SetUninstallSize(&Plan.uninstall, CopiedBytes);
-    WriteUninstallEntry(&Plan.uninstall);
+    if (programThere) WriteUninstallEntry(&Plan.uninstall);
     WriteLanguageMarker(Plan.markerPath);
     WritePerUserPath(Edition, Plan.perUserPath);
 
-    if (AnswerGoesOn(Ask(Message(RunQuestion), ProductString(ProductName, Edition),
-                         MB_YESNO | MB_ICONINFORMATION)) &&
+    if (notCopied) {
+        // The closing words say how many files are missing; Run only when
+        // the program itself is there.
+        char count[16] = "";
+        AppendNumber(count, sizeof count, notCopied);
+        FormatQuestion(Message(programThere ? NotCopiedRunQuestion : NotCopiedMessage), count,
+                       MessageText, MessageTextSize);
+    } else {
+        CopyText(MessageText, MessageTextSize, Message(RunQuestion));
+    }
+    UINT style = programThere ? MB_YESNO | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING;
+    if (AnswerGoesOn(Ask(MessageText, ProductString(ProductName, Edition), style)) &&
         !StartProduct(Plan.programPath, Plan.programCommand, Plan.destinationPath))
         Ask(Message(RunFailureMessage), "Setup", MB_OK | MB_ICONERROR);
     return 1;

@@ -28,6 +28,22 @@ int CopyTempPath(const char* destination, unsigned number, char* out, int size) 
     return 1;
 }
 
+static int IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+int IsCopyTempName(const char* name) {
+    char sample[CopyTempNameLength + 1];
+    WriteCopyTempName(sample, 0);
+    sample[CopyTempNameLength] = 0;
+    if (TextLength(name) != CopyTempNameLength) return 0;
+    for (int i = 4; i < 8; ++i) {
+        if (!IsHexDigit(name[i])) return 0;
+        sample[i] = name[i];
+    }
+    return EqualIgnoringCase(name, sample);
+}
+
 void NumberCopyTemp(char* temp, unsigned number) {
     int n = TextLength(temp);
     if (n >= CopyTempNameLength) WriteCopyTempName(temp + n - CopyTempNameLength, number);

@@ -14,6 +14,9 @@ int MakeDestinationPath(const char* text, char* path, int size);
 // way: "~stp0000.tmp" and on, one folder with the file.
 enum { CopyTempNameLength = 12 };
 int CopyTempPath(const char* destination, unsigned number, char* out, int size);
+// Whether a file name is one CopyTempPath makes: "~stp", four hexadecimal
+// digits, ".tmp" (any case).
+int IsCopyTempName(const char* name);
 // Gives a temporary path made by CopyTempPath another number, in place.
 void NumberCopyTemp(char* temp, unsigned number);
 

@@ -66,3 +66,15 @@ int FormatQuestion(const char* format, const char* text, char* out, int size) {
     out[k] = 0;
     return 1;
 }
+
+void AppendNumber(char* out, int size, int number) {
+    char digits[sizeof "4294967295"];
+    int n = sizeof digits - 1;
+    digits[n] = 0;
+    unsigned value = number < 0 ? 0u : (unsigned)number;
+    do {
+        digits[--n] = (char)('0' + value % 10);
+        value /= 10;
+    } while (value);
+    AppendText(out, size, digits + n);
+}

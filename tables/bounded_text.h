@@ -29,3 +29,6 @@ int JoinTexts(char* out, int size, const char* first, const char* second);
 // with "..." so that the format itself stays whole; a format without room
 // for itself gives 0.
 int FormatQuestion(const char* format, const char* text, char* out, int size);
+
+// Appends the decimal digits of number (0 for a negative one) when they fit.
+void AppendNumber(char* out, int size, int number);
