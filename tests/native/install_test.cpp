@@ -229,6 +229,14 @@ TEST(CopyTempPath, BesideTheDestinationAndRefusedWhenTooLong) {
     EXPECT_STREQ("~stp000F.tmp", out);
     ASSERT_TRUE(CopyTempPath(ExactText("\\x").get(), 0, out, sizeof out));
     EXPECT_STREQ("\\~stp0000.tmp", out);
+    // Renumbered in place; only our own names are taken for leftovers.
+    NumberCopyTemp(out, 0xBEEF);
+    EXPECT_STREQ("\\~stpBEEF.tmp", out);
+    for (const char* name : {"~stp0000.tmp", "~STPbeef.TMP", "~stpFFFF.tmp"})
+        EXPECT_TRUE(IsCopyTempName(ExactText(name).get())) << name;
+    for (const char* name : {"~stp000.tmp", "~stp00000.tmp", "~stp00G0.tmp", "~stp0000.tmpx",
+                             "x~stp0000.tmp", "~stp0000.txt", ""})
+        EXPECT_FALSE(IsCopyTempName(ExactText(name).get())) << name;
 }
 
 TEST(FreeSpace, ClustersAndTheMessageWithBothAmounts) {
