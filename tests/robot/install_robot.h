@@ -109,8 +109,7 @@ protected:
         if (shortcut == Yes && expectShortcutWarning_)
             AnswerBox(errorCaption_, "Unable to create program shortcut.", {IDOK}, IDOK,
                       MB_ICONWARNING);
-        AnswerBox(ProductNames[edition_], "Setup complete. Run program?", {Yes, No}, run,
-                  MB_ICONINFORMATION);
+        AnswerBox(ProductNames[edition_], runQuestion_, {Yes, No}, run, MB_ICONINFORMATION);
         EXPECT_EQ(0, WaitForExit(setup_));
         EXPECT_EQ(shortcut == Yes, initiates.Count() > 0) << initiates.Count() << " initiates";
         if (run == No) {
@@ -133,6 +132,7 @@ protected:
     int edition_ = 0;
     bool expectShortcutWarning_ = false;
     std::string errorCaption_ = "Error";  // of the shortcut warning
+    std::string runQuestion_ = "Setup complete. Run program?";
     std::string disk_, target_;
     Process setup_;
     HWND window_ = NULL;
