@@ -342,6 +342,35 @@ TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
     ExpectSameFiles(disk_ + "\\viewer", destination + "\\viewer", 3);
 }
 
+// A disk with setup.exe alone, every failure ignored, over the leftovers of a
+// run that was cut off: the end names the count and offers no Run, nothing
+// is recorded for the missing program, and no temporary file stays.
+TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
+    PrepareDisk(0, "ignored");
+    for (const std::string& name : FilesOf(disk_))
+        if (name != "setup.exe") ASSERT_TRUE(DeleteFileA((disk_ + "\\" + name).c_str()));
+    ASSERT_TRUE(DeleteTree(disk_ + "\\viewer"));
+    std::string destination = target_ + "\\Vestra";
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(destination + "\\~stp0003.tmp", "cut off"));
+    StartSetup();
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    for (const char* name : {"Vestra.exe", "vstmain.dat", "vstfont.dat", "vstsym.dat", "vstcore.dll",
+                             "vstgrx.dll", "vstlang.dat", "vstprint.dll"}) {
+        MessageBoxInfo box = ExpectBox(disk_ + "\\" + name, SystemText(ERROR_FILE_NOT_FOUND),
+                                       {Abort, Retry, Ignore});
+        if (!box.hwnd) break;
+        EXPECT_EQ(0u, FilesOf(destination).size()) << "the leftover is gone before the copy";
+        Answer(box, Ignore);
+    }
+    AnswerBox("Vestra", "Setup ended. Files not copied: 8. The program is missing.", {IDOK}, IDOK,
+              MB_ICONWARNING);
+    EXPECT_EQ(0, WaitForExit(setup_));
+    EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
+    EXPECT_TRUE(FilesOf(destination).empty());
+}
+
 TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {
     Begin(0, "start-failure");
     std::string destination = target_ + "\\Vestra";
