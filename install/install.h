@@ -2,6 +2,9 @@
 // shortcut, registration, start of the product, close.
 #pragma once
 
+// The program's exit code when a close or the session's end stopped the copy.
+enum { InterruptedExitCode = 2 };
+
 #ifdef _WIN32
 // Runs the installation to its end; a call while one runs is ignored.
 void RunInstallProcedure(void);

@@ -14,6 +14,7 @@
 
 int InstallRunning;
 static int CloseHeld;
+static int CopyBegan;  // from here on a stop leaves the install unfinished
 // The run's plan: its rows stay until the next install.
 static struct InstallPlan Plan;
 
@@ -113,6 +114,7 @@ static int InstallSteps(void) {
 
     if (!PrepareDestination(text)) return 0;
 
+    CopyBegan = 1;
     struct CopyTotals totals = {Plan.presentBytes, Plan.presentFiles};
     BeginCopyProgress(totals);
     int notCopied = 0;
@@ -156,12 +158,15 @@ void RunInstallProcedure(void) {
     if (InstallRunning) return;
     InstallRunning = 1;
     CloseHeld = 0;
+    CopyBegan = 0;
     BlockSessionEnd();
     int finished = InstallSteps();
     UnblockSessionEnd();
     EndCopyProgress();  // after an early exit
     InstallRunning = 0;
     if (finished || CloseHeld) {
+        // Nothing is recorded after a stop; the exit code tells it.
+        if (!finished && CopyBegan) SetSetupExitCode(InterruptedExitCode);
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
     } else {
         SetFocus(DestinationEdit);

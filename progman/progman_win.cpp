@@ -3,11 +3,10 @@
 
 #include <dde.h>
 
-#include "install/message_pump.h"
-#include "startup/startup.h"
+#include "platform/message_pump.h"
+#include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
-#include "window/window.h"
 
 static_assert(DdeInitiateMessage == WM_DDE_INITIATE && DdeExecuteMessage == WM_DDE_EXECUTE,
               "the acknowledgement rule knows the messages by these numbers");
@@ -15,6 +14,7 @@ static_assert(DdeInitiateMessage == WM_DDE_INITIATE && DdeExecuteMessage == WM_D
 HWND DdeServerWindow;
 UINT PendingDdeMessage;
 int ExecuteAccepted;
+static HWND DdeClientWindow;   // ours, named in every message to the server
 static HGLOBAL PostedCommand;  // ours until the server acknowledges it
 
 static const char ProgramManagerService[8] = "PROGMAN";
@@ -40,7 +40,7 @@ static BOOL CALLBACK SendInitiate(HWND window, LPARAM lParam) {
     if (timeout == 0) return FALSE;
     DWORD_PTR result;
     // A window that does not take it in time is passed over, as is a hung one.
-    SendMessageTimeoutA(window, WM_DDE_INITIATE, (WPARAM)MainWindow, broadcast->atoms,
+    SendMessageTimeoutA(window, WM_DDE_INITIATE, (WPARAM)DdeClientWindow, broadcast->atoms,
                         SMTO_ABORTIFHUNG, timeout, &result);
     return TRUE;
 }
@@ -53,21 +53,20 @@ static void AllowDdeReplies(void) {
     BOOL(WINAPI * windowFilter)(HWND, UINT, DWORD, void*);
     BOOL(WINAPI * processFilter)(UINT, DWORD);
     if (!RunningElevated()) return;
-    int haveWindowFilter =
-        FindSystemProcedure(&windowFilter, "user32.dll", "ChangeWindowMessageFilterEx");
-    int haveProcessFilter =
-        FindSystemProcedure(&processFilter, "user32.dll", "ChangeWindowMessageFilter");
+    int haveWindowFilter = FindSystemProcedure(&windowFilter, CallChangeWindowMessageFilterEx);
+    int haveProcessFilter = FindSystemProcedure(&processFilter, CallChangeWindowMessageFilter);
     for (UINT i = 0; i < sizeof replies / sizeof replies[0]; ++i) {
         // A refused change leaves the filter as it was: the answer may then
         // not come, and the shortcut is made without the server.
         if (haveWindowFilter)
-            windowFilter(MainWindow, replies[i], 1 /* MSGFLT_ALLOW */, NULL);
+            windowFilter(DdeClientWindow, replies[i], 1 /* MSGFLT_ALLOW */, NULL);
         else if (haveProcessFilter)
             processFilter(replies[i], 1 /* MSGFLT_ADD */);
     }
 }
 
-int ConnectProgramManager(void) {
+int ConnectProgramManager(HWND client) {
+    DdeClientWindow = client;
     AllowDdeReplies();
     ATOM application = GlobalAddAtomA(ProgramManagerService);
     ATOM topic = GlobalAddAtomA(ProgramManagerService);
@@ -88,7 +87,7 @@ static void OnInitiateAcknowledge(HWND server, LPARAM lParam) {
     if (DecideAckAction(PendingDdeMessage, DdeServerWindow != NULL) == RecordServer)
         DdeServerWindow = server;
     else  // only the first server stays; a failed post is passed over
-        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)MainWindow, 0);
+        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)DdeClientWindow, 0);
     // The answer to an initiate carries the server's atoms unpacked.
     GlobalDeleteAtom(LOWORD(lParam));
     GlobalDeleteAtom(HIWORD(lParam));
@@ -107,7 +106,7 @@ static void OnExecuteAcknowledge(LPARAM lParam) {
     if (PostedCommand != NULL) GlobalFree(PostedCommand);
     PostedCommand = NULL;
     PendingDdeMessage = 0;
-    SetFocus(MainWindow);
+    SetFocus(DdeClientWindow);
 }
 
 void OnDdeAcknowledge(WPARAM wParam, LPARAM lParam) {
@@ -125,10 +124,11 @@ int ProgramManagerIdle(void) { return PendingDdeMessage == 0; }
 
 int WaitForProgramManager(void) {
     // A quit ends the wait at once: the main loop is to see it soon.
-    int rounds = 0, quit;
+    int rounds = 0;
+    PumpResult pumped;
     do {
-        quit = TimedMessagePump(WaitPumpInterval);
-    } while (!ProgramManagerReady() && !quit && ++rounds < WaitRounds);
+        pumped = PumpMessages(NULL, WaitPumpInterval);
+    } while (!ProgramManagerReady() && pumped != PumpQuit && ++rounds < WaitRounds);
     return ProgramManagerReady();
 }
 
@@ -151,7 +151,7 @@ int PostProgramCommand(const char* command) {
         return 0;
     }
     GlobalUnlock(memory);
-    if (!PostMessageA(DdeServerWindow, WM_DDE_EXECUTE, (WPARAM)MainWindow, (LPARAM)memory)) {
+    if (!PostMessageA(DdeServerWindow, WM_DDE_EXECUTE, (WPARAM)DdeClientWindow, (LPARAM)memory)) {
         GlobalFree(memory);
         return 0;
     }
@@ -163,8 +163,8 @@ int PostProgramCommand(const char* command) {
 
 int WaitForExecuteAcknowledge(void) {
     for (int round = 0; round < WaitRounds; ++round) {
-        if (PendingDdeMessage != WM_DDE_EXECUTE || QuitRequested) break;
-        if (TimedMessagePump(WaitPumpInterval)) break;
+        if (PendingDdeMessage != WM_DDE_EXECUTE) break;
+        if (PumpMessages(NULL, WaitPumpInterval) == PumpQuit) break;
     }
     return PendingDdeMessage == 0 && ExecuteAccepted;
 }
@@ -173,7 +173,7 @@ void DisconnectProgramManager(void) {
     HWND server = DdeServerWindow;
     DdeServerWindow = NULL;
     if (server != NULL && IsWindow(server))
-        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)MainWindow, 0);  // failure passed over
+        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)DdeClientWindow, 0);  // failure passed over
 }
 
 void ForgetProgramManager(void) {

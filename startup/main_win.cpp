@@ -1,21 +1,78 @@
-// Process entry: the command-line step and the WinMain-shaped main procedure.
+// Process entry: the command-line step, the WinMain-shaped main procedure,
+// and the handlers that join the window to the install below it.
 #include <stdlib.h>
 
 #include "install/install.h"
+#include "install/plan.h"
+#include "platform/source_directory.h"
+#include "platform/system_calls.h"
+#include "progman/progman.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
+#include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/window.h"
 
+void RefuseSourceDirectory(void) {
+    MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
+                MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+}
+
+static int InstallIsRunning(void) { return InstallRunning; }
+
+static void OnSessionEnding(WPARAM ending) {
+    // The session ends all the same: stop at the next file, as a close does.
+    if (ending) HoldCloseRequest();
+}
+
+static int SourceHoldsDiskNames(void) {
+    if (SourceDirectoryHoldsDiskNames()) return 1;
+    // Hidden before the box, destroyed after it: the quit posted by the
+    // destruction would end the box at once.
+    ShowWindow(MainWindow, SW_HIDE);
+    RefuseSourceDirectory();
+    return 0;
+}
+
+static const WindowHandlers SetupHandlers = {
+    RunInstallProcedure,   // okCommand
+    HoldCloseRequest,      // holdCloseRequest
+    InstallIsRunning,      // installRunning
+    OnSessionEnding,       // sessionEnding
+    OnDdeAcknowledge,      // ddeAcknowledge
+    SourceHoldsDiskNames,  // checkAfterFirstPaint
+};
+
+// One setup of an edition at a time on the machine, other sessions' too: two
+// would copy over each other with the same temporary names. The mutex is
+// kept until the process ends.
+static int AnotherSetupRuns(void) {
+    char name[64];
+    if (!JoinTexts(name, sizeof name, "Global\\Kellum Setup ", ProductString(ProductName, Edition)))
+        return 0;
+    HANDLE mutex = CreateMutexA(NULL, FALSE, name);
+    DWORD error = GetLastError();
+    // One made by an elevated setup may be closed to us: it runs all the same.
+    if (!mutex) return error == ERROR_ACCESS_DENIED;
+    return error == ERROR_ALREADY_EXISTS;
+}
+
 static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
+    if (AnotherSetupRuns()) {
+        ShowOtherSetupWindow();
+        return 0;
+    }
     // Copying from a cut-off folder name would install the wrong files. The
     // names on the disk, a search each, are checked once the window shows.
     if (!FillSourceDirectory(instance) || !SourceDirectoryAcceptable(SourceDirectory, Edition, 0)) {
         RefuseSourceDirectory();
         return 1;
     }
+    SetWindowHandlers(&SetupHandlers);
     if (!CreateSetupWindow(instance)) return 0;
-    return RunMessageLoop();
+    int exitCode = RunMessageLoop();
+    EndCom();
+    return exitCode;
 }
 
 static int CommandLineStep(void) {

@@ -1,8 +1,8 @@
+#include <windows.h>
+#include <dde.h>
+
 #include "banner/banner.h"
 #include "banner/description_block.h"
-#include "install/install.h"
-#include "progman/progman.h"
-#include "startup/startup.h"
 #include "tables/tables.h"
 #include "window/browse.h"
 #include "window/window.h"
@@ -10,26 +10,35 @@
 enum { FirstPaintDoneMessage = WM_APP + 1 };
 static int FirstPaintDone;
 static int ExitCode;
+static WindowHandlers Handlers;  // all NULL until SetWindowHandlers
+
+void SetWindowHandlers(const WindowHandlers* handlers) {
+    Handlers = handlers ? *handlers : WindowHandlers();
+}
+
+static int InstallRuns(void) { return Handlers.installRunning && Handlers.installRunning(); }
+
+// Names the edition on the window, so that a second setup finds this one.
+static const char EditionProperty[] = "KellumSetupEdition";
 
 static void OnCreate(HWND window) {
     MainWindow = window;
+    SetPropA(window, EditionProperty, (HANDLE)(INT_PTR)(Edition + 1));  // unnamed: not found
     FirstPaintDone = 0;  // each window completes itself after its own first paint
     ExitCode = 0;
-    SetUpBanner();
+    BannerPlace place = {window, WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop};
+    SetUpBanner(&place, InvalidateControls);
 }
 
 static void OnDestroy(void) {
+    RemovePropA(MainWindow, EditionProperty);
     CleanUpBanner();
     PostQuitMessage(ExitCode);
 }
 
 static void OnFirstPaintDone(void) {
     CompleteSetupWindow();
-    if (SourceDirectoryHoldsDiskNames()) return;
-    // Hidden before the box, destroyed after it: the quit posted by the
-    // destruction would end the box at once.
-    ShowWindow(MainWindow, SW_HIDE);
-    RefuseSourceDirectory();
+    if (!Handlers.checkAfterFirstPaint || Handlers.checkAfterFirstPaint()) return;
     ExitCode = 1;
     DestroyWindow(MainWindow);
 }
@@ -45,16 +54,26 @@ static void OnPaint(HWND window) {
 
 static void OnSetFocus(void) {
     if (DestinationEdit) SetFocus(DestinationEdit);
-    if (PaletteChanged) RebuildBannerPalette();
+    RealiseBannerPalette();
+}
+
+static void OnBrowseCommand(void) {
+    // A running installation has read the field already and keeps texts in
+    // MessageText while it waits; a browser now would overwrite them and offer
+    // a choice that no longer counts.
+    if (InstallRuns()) return;
+    BrowseDestination();
 }
 
 static void OnCommand(WPARAM wParam) {
     if (HIWORD(wParam) != 0) return;  // field notifications and the like
     int id = LOWORD(wParam);
     switch (id) {
-    case IDOK: RunInstallProcedure(); break;
+    case IDOK:
+        if (Handlers.okCommand) Handlers.okCommand();
+        break;
     case IDCANCEL: SendMessageA(MainWindow, WM_CLOSE, 0, 0); break;
-    case BrowseCommand: BrowseDestination(); break;
+    case BrowseCommand: OnBrowseCommand(); break;
     default: {
         int language = LanguageForButton(id);
         if (language >= 0) SwitchLanguage(language);
@@ -63,8 +82,22 @@ static void OnCommand(WPARAM wParam) {
     }
 }
 
+void SetSetupExitCode(int code) { ExitCode = code; }
+
+static BOOL CALLBACK ShowIfSetupOfThisEdition(HWND window, LPARAM) {
+    char name[8];
+    if (!GetClassNameA(window, name, sizeof name) || lstrcmpA(name, "Setup") != 0 ||
+        GetPropA(window, EditionProperty) != (HANDLE)(INT_PTR)(Edition + 1))
+        return TRUE;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);  // the system may only flash its button
+    return FALSE;
+}
+
+void ShowOtherSetupWindow(void) { EnumWindows(ShowIfSetupOfThisEdition, 0); }
+
 void SwitchLanguage(int language) {
-    LanguageIndex = language;
+    SetLanguage(language);
     LoadDescription();
     InvalidateBanner();
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
@@ -80,18 +113,19 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND: OnCommand(wParam); break;
     case WM_CLOSE:
         // The window must outlive a running installation; it closes after it.
-        if (HoldCloseRequest()) return 0;
+        if (Handlers.holdCloseRequest && Handlers.holdCloseRequest()) return 0;
         break;
     case WM_QUERYENDSESSION:
         // An install cut off by the session's end would leave a broken product.
-        if (InstallRunning) return FALSE;
+        if (InstallRuns()) return FALSE;
         break;
     case WM_ENDSESSION:
-        // The session ends all the same: stop at the next file, as a close does.
-        if (wParam) HoldCloseRequest();
+        if (Handlers.sessionEnding) Handlers.sessionEnding(wParam);
         break;
-    case WM_PALETTECHANGED: PaletteChanged = 1; break;
-    case WM_DDE_ACK: OnDdeAcknowledge(wParam, lParam); break;
+    case WM_PALETTECHANGED: NoteBannerPaletteChanged(); break;
+    case WM_DDE_ACK:
+        if (Handlers.ddeAcknowledge) Handlers.ddeAcknowledge(wParam, lParam);
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

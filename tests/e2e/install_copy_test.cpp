@@ -145,9 +145,10 @@ TEST_F(Install, CloseAndOkDuringALongCopyTakeEffectAfterThatFile) {
     Settle(window_);
     EXPECT_TRUE(IsWindow(window_));
     EXPECT_TRUE(TopLevelWindows(setup_, "#32770").empty());
-    EXPECT_EQ(0, WaitForExit(setup_, 120000));
+    EXPECT_EQ(2, WaitForExit(setup_, 120000));  // stopped: not a finished install
     EXPECT_EQ(LargeSize, SizeOf(destination + "\\vstsampl.dat"));
     EXPECT_FALSE(FileExists(destination + "\\Vestra.hlp"));
+    EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
     DeleteTree(disk_);
     DeleteTree(destination);
 }

@@ -6,6 +6,9 @@
 
 using namespace robot;
 
+// What a stopped copy ends with (the README names it).
+const int InterruptedExitCode = 2;
+
 namespace {
 
 using Install = InstallSession;
@@ -55,7 +58,7 @@ TEST_F(Install, OkAndCloseWhileCopying) {
     EXPECT_TRUE(IsWindow(window_));
     EXPECT_EQ(1u, TopLevelWindows(setup_, "#32770").size());
     Answer(box, Ignore);
-    EXPECT_EQ(0, WaitForExit(setup_));
+    EXPECT_EQ(InterruptedExitCode, WaitForExit(setup_));
     EXPECT_TRUE(FileExists(destination + "\\vstsym.dat"));
     EXPECT_FALSE(FileExists(destination + "\\vstgrx.dll"));
 }
@@ -82,7 +85,7 @@ TEST_F(Install, SessionEndRefusedWhileCopying) {
     DWORD_PTR ignored;
     EXPECT_TRUE(SendMessageTimeoutA(window_, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &ignored));
     Answer(box, Ignore);
-    EXPECT_EQ(0, WaitForExit(setup_));
+    EXPECT_EQ(InterruptedExitCode, WaitForExit(setup_));
     EXPECT_TRUE(FileExists(destination + "\\vstsym.dat"));
     EXPECT_FALSE(FileExists(destination + "\\vstgrx.dll"));
 }
@@ -97,7 +100,7 @@ TEST_F(Install, CloseDuringTheCopyPumps) {
     while (!FileExists(destination + "\\Vestra.exe") && GetTickCount() - start < 10000) Sleep(1);
     PostMessageA(window_, WM_COMMAND, IDOK, 0);
     PostMessageA(window_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, WaitForExit(setup_));
+    EXPECT_EQ(InterruptedExitCode, WaitForExit(setup_));
     EXPECT_TRUE(FileExists(destination + "\\Vestra.exe"));
     EXPECT_FALSE(FileExists(destination + "\\Vestra-d.cnt"));
 }

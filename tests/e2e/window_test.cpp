@@ -47,6 +47,17 @@ TEST_F(SetupWindow, CoversTheWorkAreaWithoutCaption) {
     EXPECT_EQ(738, r.bottom);
 }
 
+// One setup of an edition at a time: a second shows the first and leaves
+// without a window; the other edition's setup runs beside it.
+TEST_F(SetupWindow, SecondSetupShowsTheFirstAndLeaves) {
+    Running first, other;
+    StartSetup(0, "first-setup", &first);
+    Process second = Start(DiskFolder(0) + "\\setup.exe");
+    EXPECT_EQ(0, WaitForExit(second));
+    EXPECT_TRUE(IsWindow(first.window));
+    StartSetup(1, "other-edition", &other);
+}
+
 TEST(SetupIcon, IsOne32x32ImageIn16Colours) {
     for (int edition = 0; edition < 2; ++edition) {
         std::string exe = DiskFolder(edition) + "\\setup.exe";

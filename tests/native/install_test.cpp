@@ -12,8 +12,6 @@
 #include "install/registration.h"
 #include "install/start_product.h"
 #include "install/install_tables.h"
-#include "install/message_pump.h"
-#include "install/system_error.h"
 #include "tables/tables.h"
 
 namespace {
@@ -52,31 +50,6 @@ TEST(FindCharacterForward, FindsFromTheStartUpToTheTerminator) {
     EXPECT_EQ(text + 4, FindCharacterForward(text + 3, '\\'));
     EXPECT_EQ(nullptr, FindCharacterForward(text, 'x'));
     EXPECT_EQ(text + 5, FindCharacterForward(text, '\0'));
-}
-
-TEST(PumpInterval, ElapsesAcrossTheTickCounterWrap) {
-    struct Case {
-        uint32_t start, now, interval;
-        int elapsed;
-    } cases[] = {
-        {1000, 1000, 0, 1},      {1000, 1009, 10, 0},     {1000, 1010, 10, 1},
-        {0xFFFFFFF8u, 1, 10, 0}, {0xFFFFFFF8u, 2, 10, 1}, {0xFFFFFFFFu, 0xFFFFFFFFu, 10, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.elapsed, IntervalElapsed(c.start, c.now, c.interval))
-            << c.start << " " << c.now;
-}
-
-TEST(SystemText, DropsTheTrailingLineBreakOnly) {
-    struct Case {
-        const char* text;
-        int length;
-    } cases[] = {{"Gone.\r\n", 5}, {"A\r\nB.  ", 7}, {"\r\n", 0},  {"", 0},
-                 {"\x1F", 0},      {" ", 1},         {"\xE9\n", 1}};
-    for (const Case& c : cases)
-        EXPECT_EQ(c.length,
-                  LengthWithoutTrailingControls(ExactBytes(c.text).get(), (int)strlen(c.text)))
-            << c.text;
 }
 
 TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {

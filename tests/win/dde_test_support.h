@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "install/message_pump.h"
+#include "platform/message_pump.h"
 #include "progman/progman.h"
 #include "window/window.h"
 
@@ -102,7 +102,7 @@ inline void InstallCounters() {
 // ---- Pump ----------------------------------------------------------------
 
 // The program's own pump, as the install procedure runs it while it waits.
-inline void Pump(DWORD ms) { TimedMessagePump(ms); }
+inline void Pump(DWORD ms) { PumpMessages(NULL, ms); }
 
 // Pumps until the condition holds or the time is up; returns the condition.
 template <class Condition>
@@ -118,9 +118,13 @@ bool PumpUntil(Condition condition, DWORD ms = 5000) {
 // ---- The setup window -----------------------------------------------------
 
 // A hidden window of class "Setup" run by the program's own window procedure,
-// made once for the test program.
+// made once for the test program; its acknowledgements go to the link, as
+// setup.exe's main procedure has them go.
 inline HWND CreateMainWindow() {
     if (MainWindow != NULL) return MainWindow;
+    WindowHandlers handlers = {};
+    handlers.ddeAcknowledge = OnDdeAcknowledge;
+    SetWindowHandlers(&handlers);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = SetupWindowProc;
     wc.hInstance = GetModuleHandleA(NULL);

@@ -1,0 +1,59 @@
+// Platform rules: the pump's interval, system texts, the program's folder.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include "exact_buffer.h"
+#include "platform/message_pump.h"
+#include "platform/source_directory.h"
+#include "platform/system_error.h"
+
+namespace {
+
+TEST(PumpInterval, ElapsesAcrossTheTickCounterWrap) {
+    struct Case {
+        uint32_t start, now, interval;
+        int elapsed;
+    } cases[] = {
+        {1000, 1000, 0, 1},      {1000, 1009, 10, 0},     {1000, 1010, 10, 1},
+        {0xFFFFFFF8u, 1, 10, 0}, {0xFFFFFFF8u, 2, 10, 1}, {0xFFFFFFFFu, 0xFFFFFFFFu, 10, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.elapsed, IntervalElapsed(c.start, c.now, c.interval))
+            << c.start << " " << c.now;
+}
+
+TEST(SystemText, DropsTheTrailingLineBreakOnly) {
+    struct Case {
+        const char* text;
+        int length;
+    } cases[] = {{"Gone.\r\n", 5}, {"A\r\nB.  ", 7}, {"\r\n", 0},  {"", 0},
+                 {"\x1F", 0},      {" ", 1},         {"\xE9\n", 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.length,
+                  LengthWithoutTrailingControls(ExactBytes(c.text).get(), (int)strlen(c.text)))
+            << c.text;
+}
+
+TEST(SourceDirectory, CutsBehindTheLastBackslash) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        int found;
+    } cases[] = {
+        {"C:\\Program Files\\Setup Dir\\setup.exe", "C:\\Program Files\\Setup Dir\\", 1},
+        {"D:\\SETUP.EXE", "D:\\", 1},
+        {"C:\\Setup\\", "C:\\Setup\\", 1},  // a folder already
+        {"\\\\server\\share\\setup.exe", "\\\\server\\share\\", 1},
+        {"setup.exe", "setup.exe", 0},
+        {"\\setup.exe", "\\", 1},  // the only backslash is the first character
+        {"", "", 0},
+    };
+    for (const Case& c : cases) {
+        HeapBlock buffer = ExactText(c.path);
+        EXPECT_EQ(c.found, CutAfterLastBackslash(buffer.get())) << c.path;
+        EXPECT_STREQ(c.folder, buffer.get());
+    }
+}
+
+}  // namespace
