@@ -32,7 +32,7 @@ add_library(setup_core STATIC)
 target_compile_options(setup_core PRIVATE ${SETUP_FLAGS})
 target_link_libraries(setup_core PUBLIC rules)
 add_subsystems()
-# The shell and COM are loaded when first needed (startup/dll_search_win.cpp),
+# The shell and COM are loaded when first needed (platform/system_calls_win.cpp),
 # not at start-up: a release check keeps them out of the import table.
 target_link_libraries(setup_core PUBLIC advapi32 gdi32 user32 kernel32)
 

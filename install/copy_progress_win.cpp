@@ -6,7 +6,7 @@
 
 #include "install/copy_progress.h"
 #include "install/install.h"
-#include "startup/startup.h"
+#include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "window/layout.h"
 #include "window/window.h"
@@ -33,7 +33,6 @@ static struct {
     char count[CountSize];
     int shownFill, shownSteps;
     ITaskbarList3* taskbar;
-    int comStarted;
 } Progress;
 
 static uint64_t FileSize(const char* path) {
@@ -122,8 +121,7 @@ static void ShowBytes(void) {
 }
 
 static void StartTaskbarProgress(void) {
-    if (FAILED(LateCoInitialize())) return;
-    Progress.comStarted = 1;
+    if (!UseCom()) return;
     ITaskbarList3* taskbar = NULL;
     // Older systems (and Wine without a taskbar) have no such object: no bar.
     if (FAILED(LateCoCreateInstance(__uuidof(TaskbarList), CLSCTX_INPROC_SERVER,
@@ -144,8 +142,6 @@ static void StopTaskbarProgress(void) {
         Progress.taskbar->Release();
         Progress.taskbar = NULL;
     }
-    if (Progress.comStarted) LateCoUninitialize();
-    Progress.comStarted = 0;
 }
 
 void BeginCopyProgress(CopyTotals totals) {

@@ -6,6 +6,7 @@
 #include "install/install_tables.h"
 #include "install/message_pump.h"
 #include "install/system_error.h"
+#include "platform/system_calls.h"
 #include "progman/progman.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"

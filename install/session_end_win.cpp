@@ -1,7 +1,7 @@
 // The session's end while installing: the window procedure refuses it, and
 // the system is given the reason to show where it asks for one.
 #include "install/install.h"
-#include "startup/startup.h"
+#include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/window.h"
@@ -13,7 +13,7 @@ void BlockSessionEnd(void) {
     char reason[64];
     WCHAR wide[64];
     // Looked up by name: older systems have no such call.
-    if (!FindSystemProcedure(&create, "user32.dll", "ShutdownBlockReasonCreate") ||
+    if (!FindSystemProcedure(&create, CallShutdownBlockReasonCreate) ||
         !JoinTexts(reason, sizeof reason, "Installing ", ProductString(ProductName, Edition)) ||
         !MultiByteToWideChar(1252, 0, reason, -1, wide, sizeof wide / sizeof wide[0]))
         return;  // the refusal stands without a reason
@@ -22,8 +22,7 @@ void BlockSessionEnd(void) {
 
 void UnblockSessionEnd(void) {
     BOOL(WINAPI * destroy)(HWND);
-    if (!Blocked || !FindSystemProcedure(&destroy, "user32.dll", "ShutdownBlockReasonDestroy"))
-        return;
+    if (!Blocked || !FindSystemProcedure(&destroy, CallShutdownBlockReasonDestroy)) return;
     destroy(MainWindow);  // a failure leaves only the reason behind
     Blocked = 0;
 }

@@ -8,7 +8,7 @@
 #include <shobjidl.h>
 
 #include "install/install.h"
-#include "startup/startup.h"
+#include "platform/system_calls.h"
 
 static void Release(IUnknown* object) {
     if (object) object->Release();
@@ -75,13 +75,12 @@ static int ShellExecuteAsUser(IShellDispatch2* shell, const char* program, const
 }
 
 int StartThroughShell(const char* program, const char* folder) {
-    HRESULT com = LateCoInitialize();
+    UseCom();  // without COM no shell object is had: the caller starts it itself
     int started = 0;
     IShellDispatch2* shell = DesktopShellDispatch();
     if (shell != NULL) {
         started = ShellExecuteAsUser(shell, program, folder);
         shell->Release();
     }
-    if (SUCCEEDED(com)) LateCoUninitialize();
     return started;
 }

@@ -2,9 +2,8 @@
 // on today's systems the shell often does not answer, or cannot hear us.
 #include <shlobj.h>
 
+#include "platform/system_calls.h"
 #include "progman/progman.h"
-#include "progman/progman.h"
-#include "startup/startup.h"
 #include "tables/tables.h"
 
 static int SaveShortcut(IShellLinkA* link, const char* linkPath) {
@@ -32,7 +31,7 @@ static int SaveInProgramsFolder(IShellLinkA* link) {
 }
 
 int CreateOwnShortcut(const char* programPath, const char* workingFolder) {
-    HRESULT com = LateCoInitialize();
+    UseCom();  // without COM no link object is made, which the caller hears
     IShellLinkA* link = NULL;
     int made = 0;
     if (SUCCEEDED(LateCoCreateInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -42,6 +41,5 @@ int CreateOwnShortcut(const char* programPath, const char* workingFolder) {
                SUCCEEDED(link->SetIconLocation(programPath, 0)) && SaveInProgramsFolder(link);
         link->Release();
     }
-    if (SUCCEEDED(com)) LateCoUninitialize();
     return made;
 }

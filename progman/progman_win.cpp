@@ -4,7 +4,7 @@
 #include <dde.h>
 
 #include "install/message_pump.h"
-#include "startup/startup.h"
+#include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/window.h"
@@ -53,10 +53,8 @@ static void AllowDdeReplies(void) {
     BOOL(WINAPI * windowFilter)(HWND, UINT, DWORD, void*);
     BOOL(WINAPI * processFilter)(UINT, DWORD);
     if (!RunningElevated()) return;
-    int haveWindowFilter =
-        FindSystemProcedure(&windowFilter, "user32.dll", "ChangeWindowMessageFilterEx");
-    int haveProcessFilter =
-        FindSystemProcedure(&processFilter, "user32.dll", "ChangeWindowMessageFilter");
+    int haveWindowFilter = FindSystemProcedure(&windowFilter, CallChangeWindowMessageFilterEx);
+    int haveProcessFilter = FindSystemProcedure(&processFilter, CallChangeWindowMessageFilter);
     for (UINT i = 0; i < sizeof replies / sizeof replies[0]; ++i) {
         // A refused change leaves the filter as it was: the answer may then
         // not come, and the shortcut is made without the server.

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 
 #include "install/install.h"
+#include "platform/system_calls.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
@@ -15,7 +16,9 @@ static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
         return 1;
     }
     if (!CreateSetupWindow(instance)) return 0;
-    return RunMessageLoop();
+    int exitCode = RunMessageLoop();
+    EndCom();
+    return exitCode;
 }
 
 static int CommandLineStep(void) {

@@ -2,7 +2,7 @@
 #include <shlobj.h>
 
 #include "install/install.h"
-#include "startup/startup.h"
+#include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/browse.h"
@@ -32,19 +32,15 @@ static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM lpD
 
 // The shell and COM, loaded at the first browse rather than at start-up.
 struct ShellCalls {
-    HRESULT(WINAPI* initialize)(LPVOID);
-    void(WINAPI* uninitialize)(void);
     void(WINAPI* freeMemory)(LPVOID);
     LPITEMIDLIST(WINAPI* browseForFolder)(LPBROWSEINFOA);
     BOOL(WINAPI* pathFromItem)(LPCITEMIDLIST, LPSTR);
 };
 
 static int FindShellCalls(ShellCalls* calls) {
-    return FindSystemProcedure(&calls->initialize, "ole32.dll", "CoInitialize") &&
-           FindSystemProcedure(&calls->uninitialize, "ole32.dll", "CoUninitialize") &&
-           FindSystemProcedure(&calls->freeMemory, "ole32.dll", "CoTaskMemFree") &&
-           FindSystemProcedure(&calls->browseForFolder, "shell32.dll", "SHBrowseForFolderA") &&
-           FindSystemProcedure(&calls->pathFromItem, "shell32.dll", "SHGetPathFromIDListA");
+    return FindSystemProcedure(&calls->freeMemory, CallCoTaskMemFree) &&
+           FindSystemProcedure(&calls->browseForFolder, CallSHBrowseForFolderA) &&
+           FindSystemProcedure(&calls->pathFromItem, CallSHGetPathFromIDListA);
 }
 
 // Returns 1 when the user confirmed a file-system folder, now in BrowsePath.
@@ -61,15 +57,15 @@ static int BrowseForParentFolder(void) {
     info.lParam = (LPARAM)BrowsePath;
 
     // The shell's browser is a COM client and requires an apartment on this
-    // thread; when one exists already the call just counts up.
-    HRESULT com = shell.initialize(NULL);
+    // thread. Without one it is tried all the same: its own failure is a
+    // browse without a choice.
+    UseCom();
     int chosen = 0;
     LPITEMIDLIST item = shell.browseForFolder(&info);
     if (item) {
         chosen = shell.pathFromItem(item, BrowsePath) ? 1 : 0;
         shell.freeMemory(item);
     }
-    if (SUCCEEDED(com)) shell.uninitialize();
     return chosen;
 }
 

@@ -9,7 +9,7 @@
 #include <string.h>
 
 #include "robot.h"
-#include "startup/startup.h"
+#include "platform/system_calls.h"
 #include "tables/notice.h"
 
 using namespace robot;
@@ -185,8 +185,8 @@ TEST(DllSearchChild, LoadsLateLibraries) {
     }
     // By their full path the planted copies are passed over even unrestricted.
     for (int i = 0; i < 3; ++i) {
-        FARPROC found =
-            SystemProcedure((std::string(LateLibraries[i]) + ".dll").c_str(), LateProcedures[i]);
+        FARPROC found = SystemLibraryProcedure((std::string(LateLibraries[i]) + ".dll").c_str(),
+                                               LateProcedures[i]);
         HMODULE module = NULL;
         ASSERT_TRUE(found != NULL) << LateLibraries[i];
         GetModuleHandleExA(
@@ -194,8 +194,8 @@ TEST(DllSearchChild, LoadsLateLibraries) {
             (LPCSTR)found, &module);
         EXPECT_EQ(SystemFolder(), FolderOf(module)) << LateLibraries[i];
     }
-    EXPECT_TRUE(SystemProcedure("nosuch.dll", "AlphaBlend") == NULL);
-    EXPECT_TRUE(SystemProcedure("msimg32.dll", "NoSuchProcedure") == NULL);
+    EXPECT_TRUE(SystemLibraryProcedure("nosuch.dll", "AlphaBlend") == NULL);
+    EXPECT_TRUE(SystemLibraryProcedure("msimg32.dll", "NoSuchProcedure") == NULL);
 }
 
 // Plants the probe under each late library's name beside a copy of this

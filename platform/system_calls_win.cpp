@@ -1,0 +1,159 @@
+// The one table of system procedures looked up at run time, the calls made
+// through it, COM for the run, and the start-up hardening.
+#include <shlobj.h>
+
+#include "platform/system_calls.h"
+#include "tables/bounded_text.h"
+
+enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, SystemLibraryCount };
+
+static const char* const LibraryFiles[SystemLibraryCount] = {
+    "ole32.dll", "shell32.dll", "oleaut32.dll", "user32.dll", "kernel32.dll",
+};
+
+struct SystemCallRow {
+    SystemLibrary library;
+    const char* procedure;
+};
+
+// By SystemCall.
+static const SystemCallRow SystemCalls[] = {
+    {Ole32, "CoInitialize"},
+    {Ole32, "CoUninitialize"},
+    {Ole32, "CoCreateInstance"},
+    {Ole32, "CoTaskMemFree"},
+    {Shell32, "SHGetFolderPathA"},
+    {Shell32, "SHBrowseForFolderA"},
+    {Shell32, "SHGetPathFromIDListA"},
+    {OleAut32, "SysAllocString"},
+    {OleAut32, "SysFreeString"},
+    {User32, "ShutdownBlockReasonCreate"},
+    {User32, "ShutdownBlockReasonDestroy"},
+    {User32, "ChangeWindowMessageFilterEx"},
+    {User32, "ChangeWindowMessageFilter"},
+    {Kernel32, "SetDefaultDllDirectories"},
+};
+static_assert(sizeof SystemCalls / sizeof SystemCalls[0] == SystemCallCount,
+              "one row for every SystemCall");
+
+// What was looked up: each library and procedure once, found or not.
+static struct {
+    int tried;
+    HMODULE module;
+} Libraries[SystemLibraryCount];
+static struct {
+    int tried;
+    FARPROC found;
+} Procedures[SystemCallCount];
+
+// A library file named like a system library may lie beside setup.exe in a
+// download folder: the full path reaches the system's own. NULL when the
+// path does not fit or the library is missing.
+static HMODULE LoadSystemLibrary(const char* library) {
+    char path[MAX_PATH];
+    UINT n = GetSystemDirectoryA(path, sizeof path);
+    if (n == 0 || n >= sizeof path || !AppendText(path, sizeof path, "\\") ||
+        !AppendText(path, sizeof path, library))
+        return NULL;
+    // Stays loaded for the rest of the run: its procedures are kept by callers.
+    return LoadLibraryA(path);
+}
+
+FARPROC SystemLibraryProcedure(const char* library, const char* procedure) {
+    HMODULE module = LoadSystemLibrary(library);
+    return module ? GetProcAddress(module, procedure) : NULL;
+}
+
+static HMODULE SystemLibraryModule(SystemLibrary library) {
+    if (!Libraries[library].tried) {
+        Libraries[library].tried = 1;
+        Libraries[library].module = LoadSystemLibrary(LibraryFiles[library]);
+    }
+    return Libraries[library].module;
+}
+
+FARPROC SystemProcedure(SystemCall call) {
+    if (call < 0 || call >= SystemCallCount) return NULL;
+    if (!Procedures[call].tried) {
+        Procedures[call].tried = 1;
+        HMODULE module = SystemLibraryModule(SystemCalls[call].library);
+        Procedures[call].found =
+            module ? GetProcAddress(module, SystemCalls[call].procedure) : NULL;
+    }
+    return Procedures[call].found;
+}
+
+HRESULT LateCoCreateInstance(REFCLSID type, DWORD context, REFIID face, void** object) {
+    HRESULT(WINAPI * create)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+    *object = NULL;
+    if (!FindSystemProcedure(&create, CallCoCreateInstance)) return E_NOTIMPL;
+    return create(type, NULL, context, face, object);
+}
+
+HRESULT LateGetFolderPath(int folder, char* path) {
+    HRESULT(WINAPI * getFolderPath)(HWND, int, HANDLE, DWORD, LPSTR);
+    if (!FindSystemProcedure(&getFolderPath, CallSHGetFolderPathA)) return E_NOTIMPL;
+    return getFolderPath(NULL, folder, NULL, 0, path);
+}
+
+BSTR LateSysAllocString(const OLECHAR* text) {
+    BSTR(WINAPI * allocate)(const OLECHAR*);
+    return FindSystemProcedure(&allocate, CallSysAllocString) ? allocate(text) : NULL;
+}
+
+void LateSysFreeString(BSTR text) {
+    void(WINAPI * release)(BSTR);
+    if (text && FindSystemProcedure(&release, CallSysFreeString)) release(text);
+}
+
+// COM as UseCom found it on its thread.
+static struct {
+    int asked;
+    int usable;
+    int ours;  // initialised by UseCom, to be ended by EndCom
+} Com;
+
+int UseCom(void) {
+    if (Com.asked) return Com.usable;
+    Com.asked = 1;
+    HRESULT(WINAPI * initialize)(LPVOID);
+    if (!FindSystemProcedure(&initialize, CallCoInitialize)) return 0;
+    HRESULT result = initialize(NULL);
+    Com.ours = SUCCEEDED(result);
+    // An apartment of another kind on the thread serves as well; it is not ours to end.
+    Com.usable = Com.ours || result == RPC_E_CHANGED_MODE;
+    return Com.usable;
+}
+
+void EndCom(void) {
+    void(WINAPI * uninitialize)(void);
+    if (Com.ours && FindSystemProcedure(&uninitialize, CallCoUninitialize)) uninitialize();
+    Com.asked = Com.usable = Com.ours = 0;
+}
+
+// A setup program often runs from a download folder that also holds files a
+// stranger put there. Libraries loaded late (by the shell's folder browser, for
+// example) must come from the system folder, not from beside setup.exe. The
+// call is looked up by name because older systems lack it; there the current
+// folder at least is taken out of the search. A failure of either leaves the
+// ordinary search in place, which is all those systems offer.
+void RestrictDllSearch(void) {
+    BOOL(WINAPI * setDefault)(DWORD);
+    if (FindSystemProcedure(&setDefault, CallSetDefaultDllDirectories) &&
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    SetDllDirectoryA("");
+}
+
+int RunningElevated(void) {
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 0;
+    TOKEN_ELEVATION elevation = {0};
+    DWORD size = 0;
+    // Systems from before elevation refuse the class: not elevated there.
+    int elevated =
+        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+        elevation.TokenIsElevated;
+    CloseHandle(token);
+    return elevated;
+}
