@@ -6,7 +6,7 @@
 #include "install/copy_file.h"
 #include "install/copy_progress.h"
 #include "install/install.h"
-#include "install/message_pump.h"
+#include "platform/message_pump.h"
 
 enum { ProgressInterval = 50 };  // milliseconds between updates of the bar
 
@@ -50,36 +50,10 @@ static int StartWorker(void) {
     return Worker != NULL;
 }
 
-// Dispatches what is waiting. A quit is kept (*quit, *quitCode) rather than
-// posted again at once, which would end every later wait immediately.
-static void DispatchWaiting(int* quit, int* quitCode) {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            QuitRequested = 1;
-            *quit = 1;
-            *quitCode = (int)msg.wParam;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
+// The bar follows the count between pumps; a quit is handed on by the pump.
 static void PumpUntilEnded(HANDLE done, CopyJob* job) {
-    int quit = 0, quitCode = 0;
-    for (;;) {
-        DispatchWaiting(&quit, &quitCode);
+    while (PumpMessages(done, ProgressInterval) != PumpSignalled)
         NoteCopyTransferred((uint64_t)InterlockedCompareExchange64(&job->transferred, 0, 0));
-        DWORD woke = MsgWaitForMultipleObjects(1, &done, FALSE, ProgressInterval, QS_ALLINPUT);
-        if (woke == WAIT_OBJECT_0) break;
-        if (woke == WAIT_FAILED) {
-            // Not expected; waiting without pumping is still a correct copy.
-            WaitForSingleObject(done, INFINITE);
-            break;
-        }
-    }
-    if (quit) PostQuitMessage(quitCode);
 }
 
 BOOL CopyFileWhilePumping(const char* source, const char* destination) {

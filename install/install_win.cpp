@@ -4,8 +4,8 @@
 #include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
-#include "install/message_pump.h"
 #include "install/system_error.h"
+#include "platform/message_pump.h"
 #include "platform/system_calls.h"
 #include "progman/progman.h"
 #include "startup/startup.h"
@@ -55,7 +55,7 @@ static int CopyManifestRow(int row, const char* destinationPath) {
         return 1;
     if (!CopyFileAsking(source, destination, ManifestRowIsMandatory(row))) return 0;
     SetFileAttributesA(destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
-    TimedMessagePump(PumpInterval);
+    PumpMessages(NULL, PumpInterval);
     return 1;
 }
 

@@ -3,7 +3,7 @@
 
 #include <dde.h>
 
-#include "install/message_pump.h"
+#include "platform/message_pump.h"
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -123,10 +123,11 @@ int ProgramManagerIdle(void) { return PendingDdeMessage == 0; }
 
 int WaitForProgramManager(void) {
     // A quit ends the wait at once: the main loop is to see it soon.
-    int rounds = 0, quit;
+    int rounds = 0;
+    PumpResult pumped;
     do {
-        quit = TimedMessagePump(WaitPumpInterval);
-    } while (!ProgramManagerReady() && !quit && ++rounds < WaitRounds);
+        pumped = PumpMessages(NULL, WaitPumpInterval);
+    } while (!ProgramManagerReady() && pumped != PumpQuit && ++rounds < WaitRounds);
     return ProgramManagerReady();
 }
 
@@ -158,8 +159,8 @@ int AddProgramItem(const char* programPath) {
 
 int WaitForExecuteAcknowledge(void) {
     for (int round = 0; round < WaitRounds; ++round) {
-        if (PendingDdeMessage != WM_DDE_EXECUTE || QuitRequested) break;
-        if (TimedMessagePump(WaitPumpInterval)) break;
+        if (PendingDdeMessage != WM_DDE_EXECUTE) break;
+        if (PumpMessages(NULL, WaitPumpInterval) == PumpQuit) break;
     }
     return PendingDdeMessage == 0 && ExecuteAccepted;
 }

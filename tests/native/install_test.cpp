@@ -10,7 +10,6 @@
 #include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
-#include "install/message_pump.h"
 #include "install/system_error.h"
 #include "tables/tables.h"
 
@@ -50,19 +49,6 @@ TEST(FindCharacterForward, FindsFromTheStartUpToTheTerminator) {
     EXPECT_EQ(text + 4, FindCharacterForward(text + 3, '\\'));
     EXPECT_EQ(nullptr, FindCharacterForward(text, 'x'));
     EXPECT_EQ(text + 5, FindCharacterForward(text, '\0'));
-}
-
-TEST(PumpInterval, ElapsesAcrossTheTickCounterWrap) {
-    struct Case {
-        uint32_t start, now, interval;
-        int elapsed;
-    } cases[] = {
-        {1000, 1000, 0, 1},      {1000, 1009, 10, 0},     {1000, 1010, 10, 1},
-        {0xFFFFFFF8u, 1, 10, 0}, {0xFFFFFFF8u, 2, 10, 1}, {0xFFFFFFFFu, 0xFFFFFFFFu, 10, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.elapsed, IntervalElapsed(c.start, c.now, c.interval))
-            << c.start << " " << c.now;
 }
 
 TEST(SystemText, DropsTheTrailingLineBreakOnly) {

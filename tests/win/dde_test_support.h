@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "install/message_pump.h"
+#include "platform/message_pump.h"
 #include "progman/progman.h"
 #include "window/window.h"
 
@@ -102,7 +102,7 @@ inline void InstallCounters() {
 // ---- Pump ----------------------------------------------------------------
 
 // The program's own pump, as the install procedure runs it while it waits.
-inline void Pump(DWORD ms) { TimedMessagePump(ms); }
+inline void Pump(DWORD ms) { PumpMessages(NULL, ms); }
 
 // Pumps until the condition holds or the time is up; returns the condition.
 template <class Condition>

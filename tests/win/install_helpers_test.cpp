@@ -1,4 +1,4 @@
-// Folder and file helpers on real folders, and the timed message pump.
+// Folder and file helpers on real folders, and the message pump.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,9 +6,9 @@
 
 #include "install/copy_file.h"
 #include "install/install.h"
-#include "install/message_pump.h"
 #include "install/system_error.h"
 #include "install_robot.h"
+#include "platform/message_pump.h"
 #include "robot.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
@@ -230,7 +230,7 @@ DWORD WINAPI FakeTickCount(void) {
     return FakeTicks++;
 }
 
-class TimedMessagePumpTest : public ::testing::Test {
+class PumpMessagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         WNDCLASSA wc = {};
@@ -252,38 +252,38 @@ protected:
     HWND window_ = NULL;
 };
 
-TEST_F(TimedMessagePumpTest, IntervalZeroLeavesTheQueueAlone) {
+TEST_F(PumpMessagesTest, IntervalZeroLeavesTheQueueAlone) {
     PostMessageA(window_, WM_APP, 0, 0);
-    EXPECT_EQ(0, TimedMessagePump(0));
+    EXPECT_EQ(PumpTimedOut, PumpMessages(NULL, 0));
     EXPECT_EQ(0, Dispatched);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, window_, WM_APP, WM_APP, PM_NOREMOVE));
 }
 
-TEST_F(TimedMessagePumpTest, DispatchesPostedMessagesWithinTheInterval) {
+TEST_F(PumpMessagesTest, DispatchesPostedMessagesWithinTheInterval) {
     PostMessageA(window_, WM_APP, 0, 0);
     PostMessageA(window_, WM_APP, 0, 0);
-    EXPECT_EQ(0, TimedMessagePump(50));
+    EXPECT_EQ(PumpTimedOut, PumpMessages(NULL, 50));
     EXPECT_EQ(2, Dispatched);
 }
 
-TEST_F(TimedMessagePumpTest, EndsAcrossTheTickCounterWrap) {
+TEST_F(PumpMessagesTest, EndsAcrossTheTickCounterWrap) {
     PumpTickSource = FakeTickCount;
     FakeTicks = 0xFFFFFFF0u;
     TickCalls = 0;
-    EXPECT_EQ(0, TimedMessagePump(40));
+    EXPECT_EQ(PumpTimedOut, PumpMessages(NULL, 40));
     // The start, then one test per tick until 40 have passed (0x18 - 0xFFFFFFF0).
     EXPECT_EQ(41u, TickCalls);
     EXPECT_EQ(0x19u, FakeTicks);
 }
 
-TEST_F(TimedMessagePumpTest, PassesAQuitRequestOnAndStops) {
+TEST_F(PumpMessagesTest, PassesAQuitRequestOnAndStops) {
     PumpTickSource = FakeTickCount;
     FakeTicks = 0;
     TickCalls = 0;
     PostMessageA(window_, WM_APP, 0, 0);
     PostQuitMessage(7);
-    EXPECT_EQ(1, TimedMessagePump(100000));
+    EXPECT_EQ(PumpQuit, PumpMessages(NULL, 100000));
     EXPECT_EQ(1, Dispatched);
     EXPECT_EQ(1, QuitRequested);
     EXPECT_LT(TickCalls, 100u);
@@ -292,9 +292,25 @@ TEST_F(TimedMessagePumpTest, PassesAQuitRequestOnAndStops) {
     EXPECT_EQ(7u, msg.wParam);
 }
 
+// A set event ends the pump at once; after a quit nothing is dispatched, and
+// only an event ends a pump before its time.
+TEST_F(PumpMessagesTest, EndsAtItsEventAndDispatchesNothingAfterAQuit) {
+    HANDLE done = CreateEventA(NULL, TRUE, TRUE, NULL);
+    ASSERT_TRUE(done != NULL);
+    EXPECT_EQ(PumpSignalled, PumpMessages(done, 100000));
+    QuitRequested = 1;
+    PostMessageA(window_, WM_APP, 0, 0);
+    EXPECT_EQ(PumpQuit, PumpMessages(NULL, 100000));
+    EXPECT_EQ(PumpSignalled, PumpMessages(done, 100000));
+    ResetEvent(done);
+    EXPECT_EQ(PumpTimedOut, PumpMessages(done, 20));
+    EXPECT_EQ(0, Dispatched);
+    CloseHandle(done);
+}
+
 // Messages waiting when a copy starts are dispatched during it; a quit among
 // them is handed on to the main loop afterwards, once.
-TEST_F(TimedMessagePumpTest, CopyDispatchesAndHandsAQuitOn) {
+TEST_F(PumpMessagesTest, CopyDispatchesAndHandsAQuitOn) {
     std::string root = ScratchFolder("helpers-copy-pump");
     ASSERT_TRUE(WriteWholeFile(root + "\\source", std::string(1 << 20, 'x')));
     PostMessageA(window_, WM_APP, 0, 0);
