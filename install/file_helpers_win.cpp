@@ -3,7 +3,7 @@
 #include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
-#include "install/system_error.h"
+#include "platform/system_error.h"
 #include "startup/startup.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -104,7 +104,7 @@ int CopyFileAsking(const char* source, const char* destination, int mandatory) {
         int sourceFailed = 0;
         DWORD error = CopyIntoPlace(source, destination, &sourceFailed);
         if (error == 0 || CopyFailurePassedOver(mandatory, sourceFailed, error)) return 1;
-        SystemErrorText(error);
+        SystemErrorText(error, MessageText, MessageTextSize);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
         int answer = MessageBoxA(MainWindow, MessageText, sourceFailed ? source : destination,
                                  MB_ABORTRETRYIGNORE | MB_ICONERROR);

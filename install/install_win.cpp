@@ -4,7 +4,6 @@
 #include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
-#include "install/system_error.h"
 #include "platform/message_pump.h"
 #include "platform/system_calls.h"
 #include "progman/progman.h"

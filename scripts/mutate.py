@@ -26,7 +26,7 @@ BIN = os.path.join(WORK, "bin")
 # The rules: computations over texts and integers, free of the platform.
 RULE_PATTERNS = [
     "tables/*.cpp", "platform/*.cpp", "install/install.cpp", "install/install_tables.cpp",
-    "install/system_error.cpp", "install/copy_progress.cpp",
+    "install/copy_progress.cpp",
     "banner/gradient.cpp", "banner/description_block.cpp", "banner/banner_texts.cpp",
     "progman/progman.cpp", "startup/command_line.cpp", "window/layout.cpp",
     "window/browse.cpp", "window/default_destination.cpp",

@@ -10,7 +10,6 @@
 #include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
-#include "install/system_error.h"
 #include "tables/tables.h"
 
 namespace {
@@ -49,18 +48,6 @@ TEST(FindCharacterForward, FindsFromTheStartUpToTheTerminator) {
     EXPECT_EQ(text + 4, FindCharacterForward(text + 3, '\\'));
     EXPECT_EQ(nullptr, FindCharacterForward(text, 'x'));
     EXPECT_EQ(text + 5, FindCharacterForward(text, '\0'));
-}
-
-TEST(SystemText, DropsTheTrailingLineBreakOnly) {
-    struct Case {
-        const char* text;
-        int length;
-    } cases[] = {{"Gone.\r\n", 5}, {"A\r\nB.  ", 7}, {"\r\n", 0},  {"", 0},
-                 {"\x1F", 0},      {" ", 1},         {"\xE9\n", 1}};
-    for (const Case& c : cases)
-        EXPECT_EQ(c.length,
-                  LengthWithoutTrailingControls(ExactBytes(c.text).get(), (int)strlen(c.text)))
-            << c.text;
 }
 
 TEST(DestinationPath, AppendsOneBackslashAndRefusesTooLongTexts) {

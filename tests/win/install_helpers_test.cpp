@@ -6,9 +6,9 @@
 
 #include "install/copy_file.h"
 #include "install/install.h"
-#include "install/system_error.h"
 #include "install_robot.h"
 #include "platform/message_pump.h"
+#include "platform/system_error.h"
 #include "robot.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
@@ -209,11 +209,12 @@ TEST(SystemErrorText, GivesTheSystemSentenceWithoutItsLineBreak) {
     ASSERT_EQ('\n', expected[n - 1]);
     while (n > 0 && (unsigned char)expected[n - 1] < 32) expected[--n] = 0;
 
-    SystemErrorText(ERROR_FILE_NOT_FOUND);
-    EXPECT_STREQ(expected, MessageText);
+    char text[256];
+    SystemErrorText(ERROR_FILE_NOT_FOUND, text, sizeof text);
+    EXPECT_STREQ(expected, text);
 
-    SystemErrorText(0x2000FFFFu);  // no system text for it
-    EXPECT_STREQ("", MessageText);
+    SystemErrorText(0x2000FFFFu, text, sizeof text);  // no system text for it
+    EXPECT_STREQ("", text);
 }
 
 // A window that counts the messages dispatched to it.

@@ -8,6 +8,7 @@ int LengthWithoutTrailingControls(const char* text, int length);
 #ifdef _WIN32
 #include <windows.h>
 
-// Fills MessageText with the system's text for the error code.
-void SystemErrorText(DWORD code);
+// The system's text for the error code in out (size bytes), without its line
+// break; empty when the system has none.
+void SystemErrorText(DWORD code, char* out, int size);
 #endif

@@ -1,4 +1,4 @@
-#include "install/system_error.h"
+#include "platform/system_error.h"
 
 int LengthWithoutTrailingControls(const char* text, int length) {
     while (length > 0 && (unsigned char)text[length - 1] < 32) --length;
