@@ -1,11 +1,23 @@
 // The painted banner: palette, gradient, texts and the off-screen copy.
 #pragma once
+#include <windows.h>
 
-extern int BannerDirty;     // 1: the next paint draws everything anew
-extern int PaletteChanged;  // set by every palette-change notification
+// What the banner draws on: a window of the work area's size with the panel
+// at its place, in that window's coordinates.
+struct BannerPlace {
+    HWND window;
+    int workAreaWidth, workAreaHeight;
+    int panelLeft, panelTop;
+};
 
-void SetUpBanner(void);           // on window creation
-void CleanUpBanner(void);         // on window destruction
-void RebuildBannerPalette(void);  // on focus gain after a palette change
-void PaintBanner(void);           // on every paint
-void InvalidateBanner(void);      // the next paint draws everything anew
+extern int BannerDirty;  // 1: the next paint draws everything anew
+
+// On window creation. The banner is drawn over the window's controls, so
+// after every paint controlsToRedraw is asked to have them draw themselves
+// again, the language buttons too when languageButtonsToo is nonzero.
+void SetUpBanner(const BannerPlace* place, void (*controlsToRedraw)(int languageButtonsToo));
+void CleanUpBanner(void);             // on window destruction
+void NoteBannerPaletteChanged(void);  // on every palette-change notification
+void RealiseBannerPalette(void);      // on focus gain: rebuilt after a noted change
+void PaintBanner(void);               // on every paint
+void InvalidateBanner(void);          // the next paint draws everything anew

@@ -6,7 +6,6 @@
 #include "banner/description_block.h"
 #include "description_offsets.h"  // made by the build from the texts
 #include "tables/tables.h"
-#include "window/window.h"
 
 char* DescriptionText = NULL;
 
@@ -87,7 +86,7 @@ void LoadDescriptionFromFile(const char* path) {
 
 void LoadDescription(void) {
     char path[ModulePathSize];
-    DWORD length = GetModuleFileNameA(ModuleInstance, path, sizeof path);
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);  // the program's own file
     // A path cut short names another file: rather no description than a wrong one.
     LoadDescriptionFromFile(length > 0 && length < sizeof path ? path : NULL);
 }

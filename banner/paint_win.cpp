@@ -6,7 +6,6 @@
 #include "banner/surfaces_win.h"
 #include "tables/notice.h"
 #include "tables/tables.h"
-#include "window/window.h"
 
 int BannerDirty = 1;
 
@@ -83,7 +82,9 @@ static void DrawPlainTexts(const BannerTextLayout& layout) {
 // asked for erasing: after a language switch the new texts would otherwise
 // land on top of the old ones.
 static void DrawWholeBanner(void) {
-    BannerTextLayout layout = ComputeTextLayout(WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop);
+    const BannerPlace& at = BannerArea;
+    BannerTextLayout layout =
+        ComputeTextLayout(at.workAreaWidth, at.workAreaHeight, at.panelLeft, at.panelTop);
     FillGradient();
     SetBkMode(BannerDC, TRANSPARENT);
     DrawTitle();
@@ -92,7 +93,7 @@ static void DrawWholeBanner(void) {
     DrawPlainTexts(layout);
     SelectObject(BannerDC, kept);
     // Two rows beyond the bitmap's height fall outside it and are dropped.
-    BitBlt(BannerBuffer, 0, 0, WorkAreaWidth, WorkAreaHeight + 2, BannerDC, 0, 0, SRCCOPY);
+    BitBlt(BannerBuffer, 0, 0, at.workAreaWidth, at.workAreaHeight + 2, BannerDC, 0, 0, SRCCOPY);
     BannerDirty = 0;
 }
 
@@ -104,19 +105,19 @@ static void CopyBack(const RECT& paint) {
 
 void PaintBanner(void) {
     PAINTSTRUCT ps;
-    BeginPaint(MainWindow, &ps);  // only the paint rectangle is used
+    BeginPaint(BannerArea.window, &ps);  // only the paint rectangle is used
     int full = BannerDirty;
     if (full)
         DrawWholeBanner();
     else
         CopyBack(ps.rcPaint);
-    EndPaint(MainWindow, &ps);
+    EndPaint(BannerArea.window, &ps);
     // The banner is drawn over the children, so they draw themselves again;
     // after a full repaint the language buttons too, which the gradient covered.
-    InvalidateControls(full);
+    if (ControlsToRedraw) ControlsToRedraw(full);
 }
 
 void InvalidateBanner(void) {
     BannerDirty = 1;
-    InvalidateRect(MainWindow, NULL, FALSE);
+    InvalidateRect(BannerArea.window, NULL, FALSE);
 }

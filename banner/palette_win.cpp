@@ -3,9 +3,9 @@
 #include "banner/banner.h"
 #include "banner/gradient.h"  // PaletteSize
 #include "banner/surfaces_win.h"
-#include "window/window.h"
 
-int PaletteChanged = 0;
+BannerPlace BannerArea;
+void (*ControlsToRedraw)(int languageButtonsToo);
 HDC BannerDC = NULL;
 HDC BannerBuffer = NULL;
 HPALETTE BannerPalette = NULL;
@@ -15,6 +15,7 @@ static HPALETTE SavedDCPalette = NULL;
 static HPALETTE SavedBufferPalette = NULL;  // none until the first rebuild
 static HBITMAP BufferBitmap = NULL;
 static HGDIOBJ BufferKeptBitmap = NULL;
+static int PaletteChanged;  // set by every palette-change notification
 
 enum { PaletteBlockSize = 4 + 4 * PaletteSize };
 
@@ -52,16 +53,20 @@ void CreateBannerPalette(void) {
     if (BannerPalette) SavedDCPalette = SelectAndRealise(BannerDC, BannerPalette);
 }
 
-void SetUpBanner(void) {
-    BannerDC = GetWindowDC(MainWindow);
+void SetUpBanner(const BannerPlace* place, void (*controlsToRedraw)(int languageButtonsToo)) {
+    BannerArea = *place;
+    ControlsToRedraw = controlsToRedraw;
+    PaletteChanged = 0;  // each window hears of its own changes
+    BannerDC = GetWindowDC(BannerArea.window);
     CreateBannerPalette();
     BannerBuffer = CreateCompatibleDC(BannerDC);
-    BufferBitmap = CreateCompatibleBitmap(BannerDC, WorkAreaWidth, WorkAreaHeight);
+    BufferBitmap =
+        CreateCompatibleBitmap(BannerDC, BannerArea.workAreaWidth, BannerArea.workAreaHeight);
     // Without a buffer every later paint copies nothing; the window still works.
     if (BannerBuffer && BufferBitmap) BufferKeptBitmap = SelectObject(BannerBuffer, BufferBitmap);
 }
 
-void RebuildBannerPalette(void) {
+static void RebuildBannerPalette(void) {
     RestoreSavedPalettes();
     DeleteBannerPalette();
     if (!PaletteBlock) return;
@@ -69,6 +74,13 @@ void RebuildBannerPalette(void) {
     if (!BannerPalette) return;
     SavedDCPalette = SelectAndRealise(BannerDC, BannerPalette);
     if (BannerBuffer) SavedBufferPalette = SelectAndRealise(BannerBuffer, BannerPalette);
+}
+
+void NoteBannerPaletteChanged(void) { PaletteChanged = 1; }
+
+// Once the system's palette has changed, every focus gain takes ours afresh.
+void RealiseBannerPalette(void) {
+    if (PaletteChanged) RebuildBannerPalette();
 }
 
 void CleanUpBanner(void) {
@@ -82,6 +94,6 @@ void CleanUpBanner(void) {
     BufferKeptBitmap = NULL;
     BannerBuffer = NULL;
     BufferBitmap = NULL;
-    if (BannerDC) ReleaseDC(MainWindow, BannerDC);
+    if (BannerDC) ReleaseDC(BannerArea.window, BannerDC);
     BannerDC = NULL;
 }

@@ -2,8 +2,12 @@
 #pragma once
 #include <windows.h>
 
-extern HDC BannerDC;            // the whole window, frame included
-extern HDC BannerBuffer;        // memory copy of the last full repaint
-extern HPALETTE BannerPalette;  // 222 blues, one at a time
+#include "banner/banner.h"
+
+extern BannerPlace BannerArea;                            // what SetUpBanner was given
+extern void (*ControlsToRedraw)(int languageButtonsToo);  // NULL: none to ask
+extern HDC BannerDC;                                      // the whole window, frame included
+extern HDC BannerBuffer;                                  // memory copy of the last full repaint
+extern HPALETTE BannerPalette;                            // 222 blues, one at a time
 
 void CreateBannerPalette(void);

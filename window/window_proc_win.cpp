@@ -15,7 +15,8 @@ static void OnCreate(HWND window) {
     MainWindow = window;
     FirstPaintDone = 0;  // each window completes itself after its own first paint
     ExitCode = 0;
-    SetUpBanner();
+    BannerPlace place = {window, WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop};
+    SetUpBanner(&place, InvalidateControls);
 }
 
 static void OnDestroy(void) {
@@ -45,7 +46,7 @@ static void OnPaint(HWND window) {
 
 static void OnSetFocus(void) {
     if (DestinationEdit) SetFocus(DestinationEdit);
-    if (PaletteChanged) RebuildBannerPalette();
+    RealiseBannerPalette();
 }
 
 static void OnCommand(WPARAM wParam) {
@@ -90,7 +91,7 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // The session ends all the same: stop at the next file, as a close does.
         if (wParam) HoldCloseRequest();
         break;
-    case WM_PALETTECHANGED: PaletteChanged = 1; break;
+    case WM_PALETTECHANGED: NoteBannerPaletteChanged(); break;
     case WM_DDE_ACK: OnDdeAcknowledge(wParam, lParam); break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
