@@ -82,7 +82,7 @@ static int AskForShortcut(const char* destinationPath) {
     char program[PathBufferSize];
     int made = 0;
     if (!JoinTexts(program, sizeof program, destinationPath, MainExecutableName(Edition))) return 0;
-    if (ConnectProgramManager()) {
+    if (ConnectProgramManager(MainWindow)) {
         made = WaitForProgramManager() && AddProgramItem(program) && WaitForExecuteAcknowledge();
         DisconnectProgramManager();
     }

@@ -53,9 +53,11 @@ extern UINT PendingDdeMessage;
 // Whether the last execute acknowledgement accepted the command.
 extern int ExecuteAccepted;
 
-// Broadcasts the initiate; nonzero when a server answered.
-int ConnectProgramManager(void);
-// Handles every WM_DDE_ACK that reaches the main window.
+// Broadcasts the initiate on behalf of client, the window that receives the
+// server's messages and names itself in ours until the next connect; nonzero
+// when a server answered.
+int ConnectProgramManager(HWND client);
+// Handles every WM_DDE_ACK that reaches the client window.
 void OnDdeAcknowledge(WPARAM wParam, LPARAM lParam);
 // 1 when a server is recorded and no message of ours awaits its answer.
 int ProgramManagerReady(void);

@@ -7,7 +7,6 @@
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
-#include "window/window.h"
 
 static_assert(DdeInitiateMessage == WM_DDE_INITIATE && DdeExecuteMessage == WM_DDE_EXECUTE,
               "the acknowledgement rule knows the messages by these numbers");
@@ -15,6 +14,7 @@ static_assert(DdeInitiateMessage == WM_DDE_INITIATE && DdeExecuteMessage == WM_D
 HWND DdeServerWindow;
 UINT PendingDdeMessage;
 int ExecuteAccepted;
+static HWND DdeClientWindow;   // ours, named in every message to the server
 static HGLOBAL PostedCommand;  // ours until the server acknowledges it
 
 static const char ProgramManagerService[8] = "PROGMAN";
@@ -40,7 +40,7 @@ static BOOL CALLBACK SendInitiate(HWND window, LPARAM lParam) {
     if (timeout == 0) return FALSE;
     DWORD_PTR result;
     // A window that does not take it in time is passed over, as is a hung one.
-    SendMessageTimeoutA(window, WM_DDE_INITIATE, (WPARAM)MainWindow, broadcast->atoms,
+    SendMessageTimeoutA(window, WM_DDE_INITIATE, (WPARAM)DdeClientWindow, broadcast->atoms,
                         SMTO_ABORTIFHUNG, timeout, &result);
     return TRUE;
 }
@@ -59,13 +59,14 @@ static void AllowDdeReplies(void) {
         // A refused change leaves the filter as it was: the answer may then
         // not come, and the shortcut is made without the server.
         if (haveWindowFilter)
-            windowFilter(MainWindow, replies[i], 1 /* MSGFLT_ALLOW */, NULL);
+            windowFilter(DdeClientWindow, replies[i], 1 /* MSGFLT_ALLOW */, NULL);
         else if (haveProcessFilter)
             processFilter(replies[i], 1 /* MSGFLT_ADD */);
     }
 }
 
-int ConnectProgramManager(void) {
+int ConnectProgramManager(HWND client) {
+    DdeClientWindow = client;
     AllowDdeReplies();
     ATOM application = GlobalAddAtomA(ProgramManagerService);
     ATOM topic = GlobalAddAtomA(ProgramManagerService);
@@ -86,7 +87,7 @@ static void OnInitiateAcknowledge(HWND server, LPARAM lParam) {
     if (DecideAckAction(PendingDdeMessage, DdeServerWindow != NULL) == RecordServer)
         DdeServerWindow = server;
     else  // only the first server stays; a failed post is passed over
-        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)MainWindow, 0);
+        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)DdeClientWindow, 0);
     // The answer to an initiate carries the server's atoms unpacked.
     GlobalDeleteAtom(LOWORD(lParam));
     GlobalDeleteAtom(HIWORD(lParam));
@@ -105,7 +106,7 @@ static void OnExecuteAcknowledge(LPARAM lParam) {
     if (PostedCommand != NULL) GlobalFree(PostedCommand);
     PostedCommand = NULL;
     PendingDdeMessage = 0;
-    SetFocus(MainWindow);
+    SetFocus(DdeClientWindow);
 }
 
 void OnDdeAcknowledge(WPARAM wParam, LPARAM lParam) {
@@ -147,7 +148,7 @@ int AddProgramItem(const char* programPath) {
     }
     CopyText(text, DdeCommandSize, command);  // fits: composed within the same size
     GlobalUnlock(memory);
-    if (!PostMessageA(DdeServerWindow, WM_DDE_EXECUTE, (WPARAM)MainWindow, (LPARAM)memory)) {
+    if (!PostMessageA(DdeServerWindow, WM_DDE_EXECUTE, (WPARAM)DdeClientWindow, (LPARAM)memory)) {
         GlobalFree(memory);
         return 0;
     }
@@ -169,7 +170,7 @@ void DisconnectProgramManager(void) {
     HWND server = DdeServerWindow;
     DdeServerWindow = NULL;
     if (server != NULL && IsWindow(server))
-        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)MainWindow, 0);  // failure passed over
+        PostMessageA(server, WM_DDE_TERMINATE, (WPARAM)DdeClientWindow, 0);  // failure passed over
 }
 
 void ForgetProgramManager(void) {

@@ -27,7 +27,7 @@ protected:
     std::string CommandFor(const std::string& path) {
         ResetLink();
         StartServer(&server_, "K");
-        if (!ConnectProgramManager() || DdeServerWindow != server_.window) return "<no server>";
+        if (!ConnectProgramManager(MainWindow) || DdeServerWindow != server_.window) return "<no server>";
         std::string received = "<refused>";
         if (AddProgramItem(path.c_str())) {
             if (!PumpUntil(ProgramManagerIdle)) return "<no ack>";
@@ -63,7 +63,7 @@ TEST_F(ProgramManagerLinkEdition1, StandInMakesTheShortcutUnderTheProductName) {
     ASSERT_TRUE(robot::WriteWholeFile(program, "MZ"));
     standIn_ = robot::StartProgramManagerStandIn();
     ASSERT_TRUE(standIn_.handle != NULL);
-    ASSERT_NE(0, ConnectProgramManager());
+    ASSERT_NE(0, ConnectProgramManager(MainWindow));
     ASSERT_EQ(robot::ProgramManagerStandInWindow(standIn_), DdeServerWindow);
     ASSERT_EQ(1, AddProgramItem(program.c_str()));
     DisconnectProgramManager();

@@ -28,7 +28,7 @@ protected:
     // One server of ours, connected.
     void ConnectToFirst() {
         StartServer(&first_, "A");
-        ASSERT_NE(0, ConnectProgramManager());
+        ASSERT_NE(0, ConnectProgramManager(MainWindow));
         ASSERT_EQ(first_.window, DdeServerWindow);
         Calls = PlatformCalls();
     }
@@ -37,7 +37,7 @@ protected:
 
 TEST_F(ProgramManagerLink, ConnectRecordsTheAnsweringServerAndDeletesItsAtoms) {
     StartServer(&first_, "A");
-    EXPECT_NE(0, ConnectProgramManager());
+    EXPECT_NE(0, ConnectProgramManager(MainWindow));
     EXPECT_EQ(first_.window, DdeServerWindow);
     EXPECT_EQ(0u, PendingDdeMessage);
     ASSERT_EQ(1, first_.Count(WM_DDE_INITIATE));
@@ -51,7 +51,7 @@ TEST_F(ProgramManagerLink, ConnectRecordsTheAnsweringServerAndDeletesItsAtoms) {
 TEST_F(ProgramManagerLink, SecondServerIsToldToTerminate) {
     StartServer(&first_, "A");
     StartServer(&second_, "B");
-    EXPECT_NE(0, ConnectProgramManager());
+    EXPECT_NE(0, ConnectProgramManager(MainWindow));
     HWND server = DdeServerWindow;
     ASSERT_TRUE(server == first_.window || server == second_.window);
     TestServer& kept = server == first_.window ? first_ : second_;
@@ -69,7 +69,7 @@ TEST_F(ProgramManagerLink, NoServerAnsweringGivesZero) {
     first_.answers = false;
     StartServer(&first_, "A");
     Calls.broadcastToOwnWindowsOnly = true;
-    EXPECT_EQ(0, ConnectProgramManager());
+    EXPECT_EQ(0, ConnectProgramManager(MainWindow));
     EXPECT_EQ(1, first_.Count(WM_DDE_INITIATE));  // the broadcast did reach it
     EXPECT_EQ(nullptr, DdeServerWindow);
     EXPECT_EQ(0u, PendingDdeMessage);
@@ -241,7 +241,7 @@ TEST_F(ProgramManagerLink, DisconnectFromAGoneServerPostsNothing) {
 // Wine's own server answers the broadcast; it is never sent an AddItem, which
 // would bring down the desktop of the whole Wine session.
 TEST_F(ProgramManagerLink, RealProgramManagerConnectsAndDisconnects) {
-    ASSERT_NE(0, ConnectProgramManager());
+    ASSERT_NE(0, ConnectProgramManager(MainWindow));
     DWORD pid = 0;
     GetWindowThreadProcessId(DdeServerWindow, &pid);
     EXPECT_NE(GetCurrentProcessId(), pid);
@@ -264,7 +264,7 @@ protected:
     HWND StartAndConnect(const std::string& options) {
         standIn_ = robot::StartProgramManagerStandIn(options);
         HWND window = robot::ProgramManagerStandInWindow(standIn_);
-        if (window == NULL || !ConnectProgramManager()) return NULL;
+        if (window == NULL || !ConnectProgramManager(MainWindow)) return NULL;
         return window;
     }
     robot::Process standIn_;
