@@ -1,12 +1,39 @@
-// Process entry: the command-line step and the WinMain-shaped main procedure.
+// Process entry: the command-line step, the WinMain-shaped main procedure,
+// and the handlers that join the window to the install below it.
 #include <stdlib.h>
 
 #include "install/install.h"
 #include "platform/system_calls.h"
+#include "progman/progman.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
 #include "window/window.h"
+
+static int InstallIsRunning(void) { return InstallRunning; }
+
+static void OnSessionEnding(WPARAM ending) {
+    // The session ends all the same: stop at the next file, as a close does.
+    if (ending) HoldCloseRequest();
+}
+
+static int SourceHoldsDiskNames(void) {
+    if (SourceDirectoryHoldsDiskNames()) return 1;
+    // Hidden before the box, destroyed after it: the quit posted by the
+    // destruction would end the box at once.
+    ShowWindow(MainWindow, SW_HIDE);
+    RefuseSourceDirectory();
+    return 0;
+}
+
+static const WindowHandlers SetupHandlers = {
+    RunInstallProcedure,   // okCommand
+    HoldCloseRequest,      // holdCloseRequest
+    InstallIsRunning,      // installRunning
+    OnSessionEnding,       // sessionEnding
+    OnDdeAcknowledge,      // ddeAcknowledge
+    SourceHoldsDiskNames,  // checkAfterFirstPaint
+};
 
 static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
     // Copying from a cut-off folder name would install the wrong files. The
@@ -15,6 +42,7 @@ static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
         RefuseSourceDirectory();
         return 1;
     }
+    SetWindowHandlers(&SetupHandlers);
     if (!CreateSetupWindow(instance)) return 0;
     int exitCode = RunMessageLoop();
     EndCom();

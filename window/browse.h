@@ -3,6 +3,8 @@
 // the user chose, and the browser's texts and position.
 #pragma once
 
+// Offers the folder browser and puts the destination composed from the
+// folder chosen into the field; not while an install runs (the caller asks).
 void BrowseDestination(void);
 
 enum {

@@ -1,7 +1,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "install/install.h"
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -78,10 +77,6 @@ static void ReadDestinationField(void) {
 }
 
 void BrowseDestination(void) {
-    // A running installation has read the field already and keeps texts in
-    // MessageText while it waits; a browser now would overwrite them and offer
-    // a choice that no longer counts.
-    if (InstallRunning) return;
     const char* productName = ProductString(ProductName, Edition);
     ReadDestinationField();
     TrimProductFolder(BrowsePath, productName);

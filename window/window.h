@@ -11,6 +11,25 @@ extern HWND LanguageButtons[8];
 
 enum { BrowseCommand = 3 };
 
+// What the window leaves to the program around it: the install and the
+// Program Manager conversation. A NULL entry does nothing (nothing is held,
+// nothing runs, the program goes on).
+struct WindowHandlers {
+    void (*okCommand)(void);  // OK or Enter
+    // A close request; 1 when it is held, and the window stays for now.
+    int (*holdCloseRequest)(void);
+    // 1 while an install runs: the session's end is refused and browse does nothing.
+    int (*installRunning)(void);
+    void (*sessionEnding)(WPARAM ending);                  // WM_ENDSESSION with its wParam
+    void (*ddeAcknowledge)(WPARAM wParam, LPARAM lParam);  // every WM_DDE_ACK
+    // After the first paint, once the controls are there; 0 when the program
+    // cannot go on: the window then closes with exit code 1.
+    int (*checkAfterFirstPaint)(void);
+};
+
+// Copies the handlers; NULL clears them.
+void SetWindowHandlers(const WindowHandlers* handlers);
+
 // Returns 1 when the main window exists, 0 when its creation failed. Its
 // icon and controls come after its first paint, by CompleteSetupWindow.
 int CreateSetupWindow(HINSTANCE instance);

@@ -1,8 +1,8 @@
+#include <windows.h>
+#include <dde.h>
+
 #include "banner/banner.h"
 #include "banner/description_block.h"
-#include "install/install.h"
-#include "progman/progman.h"
-#include "startup/startup.h"
 #include "tables/tables.h"
 #include "window/browse.h"
 #include "window/window.h"
@@ -10,6 +10,13 @@
 enum { FirstPaintDoneMessage = WM_APP + 1 };
 static int FirstPaintDone;
 static int ExitCode;
+static WindowHandlers Handlers;  // all NULL until SetWindowHandlers
+
+void SetWindowHandlers(const WindowHandlers* handlers) {
+    Handlers = handlers ? *handlers : WindowHandlers();
+}
+
+static int InstallRuns(void) { return Handlers.installRunning && Handlers.installRunning(); }
 
 static void OnCreate(HWND window) {
     MainWindow = window;
@@ -26,11 +33,7 @@ static void OnDestroy(void) {
 
 static void OnFirstPaintDone(void) {
     CompleteSetupWindow();
-    if (SourceDirectoryHoldsDiskNames()) return;
-    // Hidden before the box, destroyed after it: the quit posted by the
-    // destruction would end the box at once.
-    ShowWindow(MainWindow, SW_HIDE);
-    RefuseSourceDirectory();
+    if (!Handlers.checkAfterFirstPaint || Handlers.checkAfterFirstPaint()) return;
     ExitCode = 1;
     DestroyWindow(MainWindow);
 }
@@ -49,13 +52,23 @@ static void OnSetFocus(void) {
     RealiseBannerPalette();
 }
 
+static void OnBrowseCommand(void) {
+    // A running installation has read the field already and keeps texts in
+    // MessageText while it waits; a browser now would overwrite them and offer
+    // a choice that no longer counts.
+    if (InstallRuns()) return;
+    BrowseDestination();
+}
+
 static void OnCommand(WPARAM wParam) {
     if (HIWORD(wParam) != 0) return;  // field notifications and the like
     int id = LOWORD(wParam);
     switch (id) {
-    case IDOK: RunInstallProcedure(); break;
+    case IDOK:
+        if (Handlers.okCommand) Handlers.okCommand();
+        break;
     case IDCANCEL: SendMessageA(MainWindow, WM_CLOSE, 0, 0); break;
-    case BrowseCommand: BrowseDestination(); break;
+    case BrowseCommand: OnBrowseCommand(); break;
     default: {
         int language = LanguageForButton(id);
         if (language >= 0) SwitchLanguage(language);
@@ -81,18 +94,19 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND: OnCommand(wParam); break;
     case WM_CLOSE:
         // The window must outlive a running installation; it closes after it.
-        if (HoldCloseRequest()) return 0;
+        if (Handlers.holdCloseRequest && Handlers.holdCloseRequest()) return 0;
         break;
     case WM_QUERYENDSESSION:
         // An install cut off by the session's end would leave a broken product.
-        if (InstallRunning) return FALSE;
+        if (InstallRuns()) return FALSE;
         break;
     case WM_ENDSESSION:
-        // The session ends all the same: stop at the next file, as a close does.
-        if (wParam) HoldCloseRequest();
+        if (Handlers.sessionEnding) Handlers.sessionEnding(wParam);
         break;
     case WM_PALETTECHANGED: NoteBannerPaletteChanged(); break;
-    case WM_DDE_ACK: OnDdeAcknowledge(wParam, lParam); break;
+    case WM_DDE_ACK:
+        if (Handlers.ddeAcknowledge) Handlers.ddeAcknowledge(wParam, lParam);
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -118,9 +118,13 @@ bool PumpUntil(Condition condition, DWORD ms = 5000) {
 // ---- The setup window -----------------------------------------------------
 
 // A hidden window of class "Setup" run by the program's own window procedure,
-// made once for the test program.
+// made once for the test program; its acknowledgements go to the link, as
+// setup.exe's main procedure has them go.
 inline HWND CreateMainWindow() {
     if (MainWindow != NULL) return MainWindow;
+    WindowHandlers handlers = {};
+    handlers.ddeAcknowledge = OnDdeAcknowledge;
+    SetWindowHandlers(&handlers);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = SetupWindowProc;
     wc.hInstance = GetModuleHandleA(NULL);
