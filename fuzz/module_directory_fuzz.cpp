@@ -1,7 +1,7 @@
 // The folder of a module path: cut directly behind the last backslash, in
 // place, never beyond the text; a path without one stays as it is.
 #include "fuzz/fuzz_check.h"
-#include "startup/command_line.h"
+#include "platform/source_directory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in = {data, size};

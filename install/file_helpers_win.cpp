@@ -3,8 +3,8 @@
 #include "install/copy_progress.h"
 #include "install/install.h"
 #include "install/install_tables.h"
+#include "platform/source_directory.h"
 #include "platform/system_error.h"
-#include "startup/startup.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/window.h"
@@ -194,6 +194,10 @@ int LongestNameOnDisk(void) {
     int longest = 0;
     VisitFilesToCopy(KeepLongest, &longest);
     return longest;
+}
+
+int SourceDirectoryHoldsDiskNames(void) {
+    return SourceDirectoryAcceptable(SourceDirectory, Edition, LongestNameOnDisk());
 }
 
 struct SpaceTally {

@@ -156,6 +156,9 @@ int CopyFileAsking(const char* source, const char* destination, int mandatory);
 // The longest name on the disk that the install joins to a folder (the
 // viewer's files counted with "viewer\").
 int LongestNameOnDisk(void);
+// Whether the setup folder leaves room for every name on the disk that the
+// install looks for: a folder without it would install only some files.
+int SourceDirectoryHoldsDiskNames(void);
 // Whether the destination's volume has room for the files to copy, counting
 // the files they replace; fills the amounts when it has not. A volume whose
 // free space cannot be read passes.

@@ -133,13 +133,13 @@ EQUIVALENT = {
     ("install/install.cpp",
      "for (int language = 0; language <= MarkerLanguageCount; ++language) {"):
         "an unknown language has the English row, which has no marker",
+    ("platform/source_directory.cpp", "for (int i = n - 0; i >= 0; --i) {"):
+        "the extra byte looked at is the terminator, no backslash",
     ("progman/progman.cpp", "return CopyText(command, size, text);"):
         "an argument that fits its 270 bytes always fits the 600-byte command",
     ("progman/progman.cpp", "if (elapsed > total) return 0;"): "no time left gives 0 either way",
     ("progman/progman.cpp", "return left <= perWindow ? left : perWindow;"):
         "the same value when they are equal",
-    ("startup/command_line.cpp", "for (int i = n - 0; i >= 0; --i) {"):
-        "the extra byte looked at is the terminator, no backslash",
     ("tables/tables.cpp", 'if (buttonId <= 0 || buttonId > 3) return "";'):
         "slot 0 of every row is the empty text",
     ("tables/tables.cpp", 'if (buttonId < 1 || buttonId > 3) return "";'):

@@ -3,12 +3,18 @@
 #include <stdlib.h>
 
 #include "install/install.h"
+#include "platform/source_directory.h"
 #include "platform/system_calls.h"
 #include "progman/progman.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
 #include "tables/tables.h"
 #include "window/window.h"
+
+void RefuseSourceDirectory(void) {
+    MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
+                MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+}
 
 static int InstallIsRunning(void) { return InstallRunning; }
 

@@ -1,10 +1,11 @@
-// Platform rules: the pump's interval, system texts.
+// Platform rules: the pump's interval, system texts, the program's folder.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include "exact_buffer.h"
 #include "platform/message_pump.h"
+#include "platform/source_directory.h"
 #include "platform/system_error.h"
 
 namespace {
@@ -32,6 +33,27 @@ TEST(SystemText, DropsTheTrailingLineBreakOnly) {
         EXPECT_EQ(c.length,
                   LengthWithoutTrailingControls(ExactBytes(c.text).get(), (int)strlen(c.text)))
             << c.text;
+}
+
+TEST(SourceDirectory, CutsBehindTheLastBackslash) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        int found;
+    } cases[] = {
+        {"C:\\Program Files\\Setup Dir\\setup.exe", "C:\\Program Files\\Setup Dir\\", 1},
+        {"D:\\SETUP.EXE", "D:\\", 1},
+        {"C:\\Setup\\", "C:\\Setup\\", 1},  // a folder already
+        {"\\\\server\\share\\setup.exe", "\\\\server\\share\\", 1},
+        {"setup.exe", "setup.exe", 0},
+        {"\\setup.exe", "\\", 1},  // the only backslash is the first character
+        {"", "", 0},
+    };
+    for (const Case& c : cases) {
+        HeapBlock buffer = ExactText(c.path);
+        EXPECT_EQ(c.found, CutAfterLastBackslash(buffer.get())) << c.path;
+        EXPECT_STREQ(c.folder, buffer.get());
+    }
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include "install/install.h"
 #include "install_robot.h"
 #include "platform/message_pump.h"
+#include "platform/source_directory.h"
 #include "platform/system_error.h"
 #include "robot.h"
-#include "startup/startup.h"
 #include "tables/tables.h"
 
 using namespace robot;

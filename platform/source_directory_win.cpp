@@ -1,8 +1,6 @@
-#include "install/install.h"
-#include "startup/command_line.h"
-#include "startup/startup.h"
+// The setup program's own folder, from the module's path.
+#include "platform/source_directory.h"
 #include "tables/bounded_text.h"
-#include "tables/tables.h"
 
 char SourceDirectory[SourceDirectorySize];
 
@@ -22,13 +20,4 @@ int FillSourceDirectory(HINSTANCE instance) {
         return 0;
     }
     return CutAfterLastBackslash(SourceDirectory);
-}
-
-void RefuseSourceDirectory(void) {
-    MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
-                MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
-}
-
-int SourceDirectoryHoldsDiskNames(void) {
-    return SourceDirectoryAcceptable(SourceDirectory, Edition, LongestNameOnDisk());
 }

@@ -1,0 +1,18 @@
+// The setup program's own folder, where the files to install are read from.
+#pragma once
+
+// Ends a full module path directly behind its last backslash, so that it
+// names the module's folder. Returns 0 (text unchanged) when there is none.
+int CutAfterLastBackslash(char* path);
+
+#ifdef _WIN32
+#include <windows.h>
+
+// The setup program's own folder, ending in a backslash.
+enum { SourceDirectorySize = 256 };
+extern char SourceDirectory[SourceDirectorySize];
+
+// Fills SourceDirectory from the module's path. Returns 0 when the folder
+// cannot be named within the buffer, even in its short form.
+int FillSourceDirectory(HINSTANCE instance);
+#endif
