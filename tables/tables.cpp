@@ -3,6 +3,8 @@
 int LanguageIndex = English;
 char MessageText[MessageTextSize];
 
+void SetLanguage(int language) { LanguageIndex = language; }
+
 // Tables laid out by hand, a row a line.
 // clang-format off
 static const char* const ProductStrings[8] = {

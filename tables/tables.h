@@ -9,7 +9,9 @@ extern const int Edition;
 // English texts wherever a table has no row of their own.
 enum Language { German, English, French, Spanish, Italian, Portuguese, Chinese, Japanese };
 enum { LanguageCount = 8 };
+// The language the texts are shown in: read it freely, change it with SetLanguage.
 extern int LanguageIndex;
+void SetLanguage(int language);
 
 // The row that a table with rows rows (rows 0 and 1 at least) uses for a
 // language: the language's own row when the table has it, else English.

@@ -11,6 +11,9 @@ int PanelLeft, PanelTop;
 HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 HWND LanguageButtons[8];
 
+// The field's first text, found before the first paint; the field follows it.
+static char DefaultDestination[DefaultDestinationSize];
+
 static const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 static const DWORD PushStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 static const DWORD LanguageStyle =
@@ -31,7 +34,7 @@ static SetupLayout CurrentLayout(void) {
 
 int CreateSetupWindow(HINSTANCE instance) {
     ModuleInstance = instance;
-    LanguageIndex = English;
+    SetLanguage(English);
 
     RECT work;
     if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
@@ -60,7 +63,7 @@ int CreateSetupWindow(HINSTANCE instance) {
     }
 
     LoadDescription();  // in place before the first paint
-    FindDefaultDestination();
+    FindDefaultDestination(DefaultDestination, sizeof DefaultDestination);
     return 1;
 }
 
@@ -71,7 +74,7 @@ void CompleteSetupWindow(void) {
     if (icon) SetClassLongPtrA(MainWindow, GCLP_HICON, (LONG_PTR)icon);
 
     SetupLayout layout = CurrentLayout();
-    DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", MessageText, FieldStyle,
+    DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", DefaultDestination, FieldStyle,
                                     layout.destinationEdit, 0);
     SetFocus(DestinationEdit);
 

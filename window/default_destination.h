@@ -19,5 +19,8 @@ int UsableFolderText(const char* text);
 // text does not fit (no terminator within limit bytes of a full read).
 int TerminateRegistryText(char* buffer, unsigned long cb, unsigned long limit);
 
-// Reads the registry and leaves the default destination in MessageText.
-void FindDefaultDestination(void);
+// The field's first text: 255 characters at most.
+enum { DefaultDestinationSize = 256 };
+
+// Reads the registry and leaves the default destination in out (size bytes).
+void FindDefaultDestination(char* out, int size);

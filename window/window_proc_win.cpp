@@ -78,7 +78,7 @@ static void OnCommand(WPARAM wParam) {
 }
 
 void SwitchLanguage(int language) {
-    LanguageIndex = language;
+    SetLanguage(language);
     LoadDescription();
     InvalidateBanner();
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));

@@ -48,7 +48,7 @@ std::string Shown() { return DescriptionText ? std::string(DescriptionText) : "(
 class Description : public ::testing::Test {
 protected:
     void SetUp() override { folder_ = ScratchFolder("description"); }
-    void TearDown() override { LanguageIndex = English; }
+    void TearDown() override { SetLanguage(English); }
 
     // A file of the given content in the scratch folder.
     std::string FileWith(const char* name, const std::string& content) {
@@ -57,7 +57,7 @@ protected:
         return path;
     }
     std::string ShownFor(const std::string& path, int language) {
-        LanguageIndex = language;
+        SetLanguage(language);
         LoadDescriptionFromFile(path.c_str());
         return Shown();
     }
@@ -76,7 +76,7 @@ void ExpectEveryLanguage(const std::string& path) {
         {Chinese, English, 1527}, {Japanese, English, 1527},
     };
     for (const auto& c : cases) {
-        LanguageIndex = c.language;
+        SetLanguage(c.language);
         LoadDescriptionFromFile(path.c_str());
         ASSERT_TRUE(DescriptionText != NULL);
         std::string expected = ShippedText(c.text).substr(0, c.length);
@@ -186,7 +186,7 @@ TEST_F(Description, ManyLoadsLeaveOneBuffer) {
     ASSERT_TRUE(CopyFileA(BuiltSetup(0).c_str(), copy.c_str(), FALSE));
     std::set<char*> seen;
     for (int i = 0; i < 200; ++i) {
-        LanguageIndex = i % 8;
+        SetLanguage(i % 8);
         LoadDescriptionFromFile(i % 3 ? copy.c_str() : NULL);
         ASSERT_TRUE(DescriptionText != NULL);
         seen.insert(DescriptionText);
