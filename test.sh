@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every tree and runs every test: the native
-# rule tests, each fuzz target for a few seconds, and the Win32 and end-to-end
-# tests under Wine on a virtual 1024x738 screen, which drive the real
-# setup.exe: those of the x86_64 build (win.*, e2e.*) everywhere, and those of
-# the shipped i686 build (win32.*, e2e32.*) where Wine runs 32-bit programs.
+# Checks the layers of the product folders, installs what is missing, builds
+# every tree and runs every test: the native rule tests, each fuzz target for
+# a few seconds, and the Win32 and end-to-end tests under Wine on a virtual
+# 1024x738 screen, which drive the real setup.exe: those of the x86_64 build
+# (win.*, e2e.*) everywhere, and those of the shipped i686 build (win32.*,
+# e2e32.*) where Wine runs 32-bit programs.
 # Arguments go to every ctest run: ./test.sh -R e2e.window_test
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -27,6 +28,15 @@ run_tree() {
   fi
   mapfile -t -O "${#failures[@]}" failures < <(grep -E '^[[:space:]]*[0-9]+ - .* \(' "$log" || true)
 }
+
+# The layers of the product folders, before anything is built; one test in the totals.
+echo "=== Layers of the product folders"
+if scripts/check-layers.sh; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)) status=1
+  failures+=("layers: scripts/check-layers.sh (include cycle)")
+fi
 
 scripts/ensure-packages.sh
 scripts/build.sh
