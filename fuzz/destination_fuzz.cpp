@@ -5,6 +5,7 @@
 // buffers the install uses.
 #include "fuzz/fuzz_check.h"
 #include "install/plan.h"
+#include "install/start_product.h"
 #include "install/install_tables.h"
 #include "progman/progman.h"
 #include "tables/tables.h"

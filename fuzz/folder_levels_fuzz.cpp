@@ -3,6 +3,7 @@
 // the last one is the whole path.
 #include "fuzz/fuzz_check.h"
 #include "install/copy.h"
+#include "install/plan.h"
 #include "tables/bounded_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
