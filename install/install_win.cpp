@@ -50,6 +50,20 @@ static int EnoughSpaceOrSay(void) {
     return 0;
 }
 
+// A running product holds a file the copy would replace: it is named, and
+// nothing is written until it has gone (Retry) or the user gives up. No
+// program is closed or ended on the user's behalf.
+static int RetryFileInUse(const char* path) {
+    char names[MessageTextSize], format[2 * MessageTextSize], text[2 * MessageTextSize];
+    const char* product = ProductString(ProductName, Edition);
+    int named = NameProgramsUsing(path, names, sizeof names);
+    // The product goes into the first %s, the programs or the file into the second.
+    FormatQuestion(Message(named ? InUseByProgramsMessage : InUseFileMessage), product, format,
+                   sizeof format);
+    FormatQuestion(format, named ? names : path, text, sizeof text);
+    return Ask(text, product, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+}
+
 // The plan for the field's text, or the reason there is none, before
 // anything is created; then the destination folder.
 static int PrepareDestination(const char* text) {
@@ -66,6 +80,8 @@ static int PrepareDestination(const char* text) {
     case PlanInvalidFolder: ShowError(InvalidFolderMessage, MB_ICONERROR); return 0;
     }
     if (!EnoughSpaceOrSay()) return 0;
+    for (int busy; (busy = FindFileInUse(&Plan)) >= 0;)
+        if (!RetryFileInUse(Plan.files[busy].destination)) return 0;
     if (CreateFolderPath(Plan.destinationPath)) return 1;
     ShowError(InvalidFolderMessage, MB_ICONERROR);
     return 0;
@@ -86,8 +102,7 @@ static int CopyPlannedFiles(int* notCopied) {
             CreateDirectoryA(Plan.viewerFolder, NULL);  // an existing folder is fine
             viewerMade = 1;
         }
-        enum CopyOutcome outcome =
-            CopyFileAsking(file->source, file->destination, file->temp, file->mandatory);
+        enum CopyOutcome outcome = CopyFileAsking(file);
         if (outcome == CopyAborted) return 0;
         if (outcome == FileIgnored) ++*notCopied;
         if (file->manifestRow >= 0) {

@@ -5,10 +5,10 @@
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 
-enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, SystemLibraryCount };
+enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, RstrtMgr, SystemLibraryCount };
 
 static const char* const LibraryFiles[SystemLibraryCount] = {
-    "ole32.dll", "shell32.dll", "oleaut32.dll", "user32.dll", "kernel32.dll",
+    "ole32.dll", "shell32.dll", "oleaut32.dll", "user32.dll", "kernel32.dll", "rstrtmgr.dll",
 };
 
 struct SystemCallRow {
@@ -32,6 +32,10 @@ static const SystemCallRow SystemCalls[] = {
     {User32, "ChangeWindowMessageFilterEx"},
     {User32, "ChangeWindowMessageFilter"},
     {Kernel32, "SetDefaultDllDirectories"},
+    {RstrtMgr, "RmStartSession"},
+    {RstrtMgr, "RmRegisterResources"},
+    {RstrtMgr, "RmGetList"},
+    {RstrtMgr, "RmEndSession"},
 };
 static_assert(sizeof SystemCalls / sizeof SystemCalls[0] == SystemCallCount,
               "one row for every SystemCall");
