@@ -190,6 +190,80 @@ TEST(BannerTexts, TitleShadowAndVersionByEdition) {
     }
 }
 
+// The test screen scaled to four DPIs, its panel where the layout puts it:
+// texts, fonts, the bands' fixed two pixels, the mirror's three, the panel's
+// width and the copy-back margins scale; the band height follows the height.
+TEST(BannerTexts, ScaleWithTheDpi) {
+    // Rows laid out by hand: place, texts, fonts, title places, geometry.
+    // clang-format off
+    struct Case {
+        int dpi, width, height, panelLeft, panelTop;
+        BannerRect makerShadow, maker, description, notice, helpNote;
+        TextPoint folderLabel;
+        int makerHeight, titleHeight, inspectorHeight, versionHeight;
+        TextPoint face, shadow, versionAt;
+        BannerRect firstBand;
+        int bands, mirrorHeight, panelWidth, copyBackRight, copyBackBottom;
+    } cases[] = {
+        {96, 1024, 738, 492, 381,
+         {512, 30, 999, 706}, {509, 27, 996, 703}, {32, 135, 992, 706}, {492, 718, 762, 738},
+         {492, 588, 762, 608}, {516, 393},
+         24, 82, 70, 40, {24, 21}, {30, 27}, {495, 60},
+         {0, 1, 1026, 4}, 247, 354, 270, 111, 72},
+        {120, 1280, 922, 615, 476,
+         {640, 38, 1249, 882}, {636, 34, 1245, 878}, {40, 169, 1240, 882}, {615, 897, 953, 922},
+         {615, 734, 953, 759}, {645, 491},
+         30, 103, 88, 50, {30, 26}, {38, 34}, {619, 75},
+         {0, 1, 1283, 5}, 232, 442, 338, 111, 73},
+        {144, 1536, 1107, 738, 571,
+         {768, 45, 1498, 1059}, {763, 40, 1493, 1054}, {48, 203, 1488, 1059},
+         {738, 1077, 1143, 1107}, {738, 882, 1143, 912}, {774, 589},
+         36, 123, 105, 60, {36, 32}, {45, 41}, {743, 90},
+         {0, 1, 1539, 5}, 278, 531, 405, 112, 73},
+        {192, 2048, 1476, 984, 762,
+         {1024, 60, 1998, 1412}, {1018, 54, 1992, 1406}, {64, 270, 1984, 1412},
+         {984, 1436, 1524, 1476}, {984, 1176, 1524, 1216}, {1032, 786},
+         48, 164, 140, 80, {48, 42}, {60, 54}, {990, 120},
+         {0, 2, 2052, 8}, 247, 708, 540, 112, 74},
+    };
+    // clang-format on
+    auto expectRect = [](BannerRect want, BannerRect got) {
+        EXPECT_TRUE(want.left == got.left && want.top == got.top && want.right == got.right &&
+                    want.bottom == got.bottom)
+            << got.left << "," << got.top << "," << got.right << "," << got.bottom;
+    };
+    auto expectPoint = [](TextPoint want, TextPoint got) {
+        EXPECT_TRUE(want.x == got.x && want.y == got.y) << got.x << "," << got.y;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        BannerTextLayout t = ComputeTextLayout(c.width, c.height, c.panelLeft, c.panelTop, c.dpi);
+        expectRect(c.makerShadow, t.makerShadow);
+        expectRect(c.maker, t.maker);
+        expectRect(c.description, t.description);
+        expectRect(c.notice, t.notice);
+        expectRect(c.helpNote, t.helpNote);
+        expectPoint(c.folderLabel, t.folderLabel);
+        EXPECT_EQ(c.makerHeight, t.makerHeight);
+        TitleStyle vestra = TitleFor(0, c.dpi), inspector = TitleFor(1, c.dpi);
+        EXPECT_EQ(c.titleHeight, vestra.height);
+        expectPoint(c.face, vestra.face);
+        expectPoint(c.shadow, vestra.shadow);
+        EXPECT_EQ(c.inspectorHeight, inspector.height);
+        EXPECT_EQ(c.versionHeight, inspector.versionHeight);
+        expectPoint(c.versionAt, inspector.versionAt);
+        EXPECT_TRUE(vestra.weight == 550 && inspector.weight == 500);  // weights stay
+        expectRect(c.firstBand, BandRectangle(1, BandHeight(c.height), c.width, c.dpi));
+        EXPECT_EQ(c.bands, BandCount(c.height, c.dpi));
+        MirrorBlock m = PanelMirror(c.height, c.panelLeft, c.panelTop, c.dpi);
+        EXPECT_EQ(c.mirrorHeight, m.height);
+        EXPECT_EQ(c.panelTop + c.mirrorHeight, m.sourceY);
+        EXPECT_EQ(c.panelWidth, m.width);
+        expectRect({10, 20, c.copyBackRight, c.copyBackBottom},
+                   CopyBackBlock(BannerRect{10, 20, 110, 70}, c.dpi));
+    }
+}
+
 TEST(CopyBack, BlockIsOneWiderAndTwoTaller) {
     BannerRect b = CopyBackBlock(BannerRect{10, 20, 110, 70});
     EXPECT_EQ(10, b.left);
