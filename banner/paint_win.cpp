@@ -4,6 +4,7 @@
 #include "banner/banner_texts.h"
 #include "banner/description_block.h"
 #include "banner/surfaces_win.h"
+#include "tables/dpi.h"
 #include "tables/notice.h"
 #include "tables/tables.h"
 
@@ -16,6 +17,21 @@ enum : COLORREF {
     MediumBlue = RGB(100, 100, 255),
     DarkBlue = RGB(0, 0, 185),
 };
+
+HFONT PlainFontFor(int dpi) {
+    HFONT stock = (HFONT)GetStockObject(ANSI_VAR_FONT);
+    if (dpi == BaseDpi) return stock;
+    LOGFONTA font;
+    if (GetObjectA(stock, sizeof font, &font) != sizeof font) return stock;
+    font.lfHeight = ScaleForDpi(font.lfHeight, dpi);
+    font.lfWidth = ScaleForDpi(font.lfWidth, dpi);
+    HFONT scaled = CreateFontIndirectA(&font);
+    return scaled ? scaled : stock;  // small texts are better than none
+}
+
+void ReleasePlainFont(HFONT font) {
+    if (font && font != (HFONT)GetStockObject(ANSI_VAR_FONT)) DeleteObject(font);
+}
 
 static HFONT CreateBannerFont(int height, int weight) {
     return CreateFontA(height, 0, 0, 0, weight, TRUE, FALSE, FALSE, ANSI_CHARSET,
@@ -39,7 +55,7 @@ static void DrawTextIn(const char* text, BannerRect box, UINT flags) {
 }
 
 static void DrawTitle(void) {
-    TitleStyle t = TitleFor(Edition);
+    TitleStyle t = TitleFor(Edition, BannerArea.dpi);
     HFONT font = CreateBannerFont(t.height, t.weight);
     HGDIOBJ kept = SelectObject(BannerDC, font);
     SetTextColor(BannerDC, Black);
@@ -57,7 +73,7 @@ static void DrawTitle(void) {
 
 static void DrawMakerLine(const BannerTextLayout& layout) {
     const UINT flags = DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX;
-    HFONT font = CreateBannerFont(24, 500);
+    HFONT font = CreateBannerFont(layout.makerHeight, 500);
     HGDIOBJ kept = SelectObject(BannerDC, font);
     SetTextColor(BannerDC, Black);
     DrawTextIn(MakerLine, layout.makerShadow, flags);
@@ -66,7 +82,7 @@ static void DrawMakerLine(const BannerTextLayout& layout) {
     ReleaseBannerFont(font, kept);
 }
 
-// The stock font's texts; the text colour is still white for the description.
+// The plain font's texts; the text colour is still white for the description.
 static void DrawPlainTexts(const BannerTextLayout& layout) {
     if (DescriptionText)
         DrawTextIn(DescriptionText, layout.description, DT_WORDBREAK | DT_NOPREFIX);
@@ -84,21 +100,24 @@ static void DrawPlainTexts(const BannerTextLayout& layout) {
 static void DrawWholeBanner(void) {
     const BannerPlace& at = BannerArea;
     BannerTextLayout layout =
-        ComputeTextLayout(at.workAreaWidth, at.workAreaHeight, at.panelLeft, at.panelTop);
+        ComputeTextLayout(at.workAreaWidth, at.workAreaHeight, at.panelLeft, at.panelTop, at.dpi);
     FillGradient();
     SetBkMode(BannerDC, TRANSPARENT);
     DrawTitle();
     DrawMakerLine(layout);
-    HGDIOBJ kept = SelectObject(BannerDC, GetStockObject(ANSI_VAR_FONT));
+    HFONT plain = PlainFontFor(at.dpi);
+    HGDIOBJ kept = SelectObject(BannerDC, plain);
     DrawPlainTexts(layout);
     SelectObject(BannerDC, kept);
+    ReleasePlainFont(plain);
     // Two rows beyond the bitmap's height fall outside it and are dropped.
     BitBlt(BannerBuffer, 0, 0, at.workAreaWidth, at.workAreaHeight + 2, BannerDC, 0, 0, SRCCOPY);
     BannerDirty = 0;
 }
 
 static void CopyBack(const RECT& paint) {
-    BannerRect block = CopyBackBlock(BannerRect{paint.left, paint.top, paint.right, paint.bottom});
+    BannerRect block =
+        CopyBackBlock(BannerRect{paint.left, paint.top, paint.right, paint.bottom}, BannerArea.dpi);
     BitBlt(BannerDC, block.left, block.top, block.right - block.left, block.bottom - block.top,
            BannerBuffer, block.left, block.top, SRCCOPY);
 }

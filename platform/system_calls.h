@@ -21,6 +21,8 @@ enum SystemCall {
     CallChangeWindowMessageFilterEx,
     CallChangeWindowMessageFilter,
     CallSetDefaultDllDirectories,
+    CallGetDpiForWindow,
+    CallGetSystemMetricsForDpi,
     SystemCallCount
 };
 
@@ -49,6 +51,13 @@ HRESULT LateCoCreateInstance(REFCLSID type, DWORD context, REFIID face, void** o
 HRESULT LateGetFolderPath(int folder, char* path);
 BSTR LateSysAllocString(const OLECHAR* text);
 void LateSysFreeString(BSTR text);
+
+// The DPI a window is shown at: GetDpiForWindow where the system has it, else
+// the screen's, which older systems use for every window.
+int WindowDpiOf(HWND window);
+// A system metric (SM_*) at a DPI where the system can say, else at the
+// system's DPI, which is then the window's.
+int SystemMetricForDpi(int index, int dpi);
 
 // COM on the calling thread, initialised (apartment-threaded) at the first
 // call and kept; 1 when COM is usable there.

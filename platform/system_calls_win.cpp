@@ -4,6 +4,7 @@
 
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
+#include "tables/dpi.h"
 
 enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, SystemLibraryCount };
 
@@ -32,6 +33,8 @@ static const SystemCallRow SystemCalls[] = {
     {User32, "ChangeWindowMessageFilterEx"},
     {User32, "ChangeWindowMessageFilter"},
     {Kernel32, "SetDefaultDllDirectories"},
+    {User32, "GetDpiForWindow"},
+    {User32, "GetSystemMetricsForDpi"},
 };
 static_assert(sizeof SystemCalls / sizeof SystemCalls[0] == SystemCallCount,
               "one row for every SystemCall");
@@ -104,6 +107,26 @@ BSTR LateSysAllocString(const OLECHAR* text) {
 void LateSysFreeString(BSTR text) {
     void(WINAPI * release)(BSTR);
     if (text && FindSystemProcedure(&release, CallSysFreeString)) release(text);
+}
+
+int WindowDpiOf(HWND window) {
+    UINT(WINAPI * dpiForWindow)(HWND);
+    if (FindSystemProcedure(&dpiForWindow, CallGetDpiForWindow)) {
+        UINT dpi = dpiForWindow(window);
+        if (dpi) return (int)dpi;  // 0 answers a handle that is no window
+    }
+    HDC screen = GetDC(NULL);
+    if (!screen) return BaseDpi;
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    return dpi > 0 ? dpi : BaseDpi;
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+    int(WINAPI * metricForDpi)(int, UINT);
+    if (FindSystemProcedure(&metricForDpi, CallGetSystemMetricsForDpi))
+        return metricForDpi(index, (UINT)dpi);
+    return GetSystemMetrics(index);
 }
 
 // COM as UseCom found it on its thread.

@@ -1,4 +1,5 @@
 #include "banner/description_block.h"
+#include "platform/system_calls.h"
 #include "tables/tables.h"
 #include "window/default_destination.h"
 #include "window/layout.h"
@@ -8,6 +9,8 @@ HINSTANCE ModuleInstance;
 HWND MainWindow;
 int WorkAreaWidth, WorkAreaHeight;
 int PanelLeft, PanelTop;
+int WindowDpi = BaseDpi;
+HFONT ControlFont;
 HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 HWND LanguageButtons[8];
 
@@ -23,13 +26,14 @@ static HWND CreateControl(DWORD exStyle, const char* className, const char* text
                           LayoutRect r, int id) {
     HWND control = CreateWindowExA(exStyle, className, text, style, r.x, r.y, r.width, r.height,
                                    MainWindow, (HMENU)(INT_PTR)id, ModuleInstance, NULL);
-    SendMessageA(control, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0);
+    SendMessageA(control, WM_SETFONT, (WPARAM)ControlFont, 0);
     return control;
 }
 
 // The caption height is asked for before each use, as the settings may change.
-static SetupLayout CurrentLayout(void) {
-    return ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION));
+SetupLayout CurrentLayout(void) {
+    return ComputeLayout(WorkAreaWidth, WorkAreaHeight, SystemMetricForDpi(SM_CYCAPTION, WindowDpi),
+                         WindowDpi);
 }
 
 int CreateSetupWindow(HINSTANCE instance) {
@@ -44,8 +48,6 @@ int CreateSetupWindow(HINSTANCE instance) {
         WorkAreaWidth = GetSystemMetrics(SM_CXSCREEN);
         WorkAreaHeight = GetSystemMetrics(SM_CYSCREEN);
     }
-    PanelLeft = PanelLeftFor(WorkAreaWidth);
-    PanelTop = PanelTopFor(WorkAreaHeight);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = SetupWindowProc;
@@ -93,6 +95,21 @@ void CompleteSetupWindow(void) {
         LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabel(i), LanguageStyle,
                                            layout.languageButtons[i], FirstLanguageButtonId + i);
     CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
+}
+
+static void PlaceControl(HWND control, LayoutRect r) {
+    if (!control) return;  // not made yet: it is made at its place
+    SendMessageA(control, WM_SETFONT, (WPARAM)ControlFont, FALSE);
+    MoveWindow(control, r.x, r.y, r.width, r.height, FALSE);
+}
+
+void PlaceControls(void) {
+    SetupLayout layout = CurrentLayout();
+    PlaceControl(DestinationEdit, layout.destinationEdit);
+    PlaceControl(OkButton, layout.pushButtons[0]);
+    PlaceControl(CancelButton, layout.pushButtons[1]);
+    PlaceControl(BrowseButton, layout.browseMoved);
+    for (int i = 0; i < 8; ++i) PlaceControl(LanguageButtons[i], layout.languageButtons[i]);
 }
 
 void InvalidateControls(int languageButtonsToo) {

@@ -2,10 +2,15 @@
 #pragma once
 #include <windows.h>
 
+#include "window/layout.h"
+
 extern HINSTANCE ModuleInstance;
 extern HWND MainWindow;
+// The work area's size at start; the window's size after a DPI change.
 extern int WorkAreaWidth, WorkAreaHeight;
 extern int PanelLeft, PanelTop;
+extern int WindowDpi;      // the DPI the window is shown at
+extern HFONT ControlFont;  // the controls' font, for that DPI
 extern HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 extern HWND LanguageButtons[8];
 
@@ -37,6 +42,17 @@ int CreateSetupWindow(HINSTANCE instance);
 // The window's icon, the destination field, the push buttons and the
 // language buttons; the field takes the focus.
 void CompleteSetupWindow(void);
+
+// The layout of the window as it is now: its size, caption height and DPI.
+SetupLayout CurrentLayout(void);
+
+// The controls made so far take ControlFont and their places in CurrentLayout,
+// without drawing: after a DPI change.
+void PlaceControls(void);
+// Called after every DPI change once the window, the banner and the controls
+// have followed it (NULL: nothing is): what the program around the window
+// placed on it follows too.
+void SetRescaleNotice(void (*notice)(void));
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
