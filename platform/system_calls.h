@@ -59,6 +59,11 @@ int WindowDpiOf(HWND window);
 // system's DPI, which is then the window's.
 int SystemMetricForDpi(int index, int dpi);
 
+// Gives a control the accessible name a screen reader says for it, text in
+// code page 1252, through the accessibility annotation service where the
+// system offers it; fails like the service, or with E_NOTIMPL without it.
+HRESULT SetAccessibleName(HWND control, const char* text);
+
 // COM on the calling thread, initialised (apartment-threaded) at the first
 // call and kept; 1 when COM is usable there.
 int UseCom(void);

@@ -1,6 +1,7 @@
 // The one table of system procedures looked up at run time, the calls made
 // through it, COM for the run, and the start-up hardening.
 #include <shlobj.h>
+#include <oleacc.h>
 
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
@@ -127,6 +128,22 @@ int SystemMetricForDpi(int index, int dpi) {
     if (FindSystemProcedure(&metricForDpi, CallGetSystemMetricsForDpi))
         return metricForDpi(index, (UINT)dpi);
     return GetSystemMetrics(index);
+}
+
+HRESULT SetAccessibleName(HWND control, const char* text) {
+    enum { NameSize = 256 };
+    WCHAR name[NameSize];
+    // The program's texts are code page 1252 whatever the system's code page.
+    if (!MultiByteToWideChar(1252, 0, text, -1, name, NameSize)) return E_INVALIDARG;
+    if (!UseCom()) return E_NOTIMPL;
+    IAccPropServices* service = NULL;
+    HRESULT result = LateCoCreateInstance(CLSID_AccPropServices, CLSCTX_INPROC_SERVER,
+                                          IID_IAccPropServices, (void**)&service);
+    if (FAILED(result) || !service) return FAILED(result) ? result : E_NOTIMPL;
+    result =
+        service->SetHwndPropStr(control, (DWORD)OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name);
+    service->Release();
+    return result;
 }
 
 // COM as UseCom found it on its thread.

@@ -139,6 +139,7 @@ void SwitchLanguage(int language) {
     LoadDescription();
     InvalidateBanner();
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
+    NameControlsForScreenReaders();
 }
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -161,6 +162,9 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (Handlers.sessionEnding) Handlers.sessionEnding(wParam);
         break;
     case WM_PALETTECHANGED: NoteBannerPaletteChanged(); break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETSCREENREADER) NameControlsForScreenReaders();  // one has started
+        break;
     case WM_DPICHANGED: OnDpiChanged(wParam, (const RECT*)lParam); return 0;
     case WM_DDE_ACK:
         if (Handlers.ddeAcknowledge) Handlers.ddeAcknowledge(wParam, lParam);

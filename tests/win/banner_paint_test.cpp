@@ -228,10 +228,11 @@ TEST_F(BannerWindow, DpiChangeRescalesAndKeepsWhatTheUserDid) {
         EXPECT_EQ(now.bottom - now.top, buffer.bmHeight);
         SetupLayout l = ComputeLayout(now.right - now.left, now.bottom - now.top,
                                       SystemMetricForDpi(SM_CYCAPTION, c.dpi), c.dpi);
-        const LayoutRect at[] = {l.destinationEdit, l.pushButtons[0], l.browseMoved,
-                                 l.languageButtons[5]};
-        const HWND controls[] = {DestinationEdit, OkButton, BrowseButton, LanguageButtons[5]};
-        for (int i = 0; i < 4; ++i) {
+        const LayoutRect at[] = {l.destinationEdit, l.destinationEdit, l.pushButtons[0],
+                                 l.browseMoved, l.languageButtons[5]};
+        const HWND controls[] = {FolderLabel, DestinationEdit, OkButton, BrowseButton,
+                                 LanguageButtons[5]};
+        for (int i = 0; i < 5; ++i) {
             RECT r, want = {at[i].x, at[i].y, at[i].x + at[i].width, at[i].y + at[i].height};
             GetWindowRect(controls[i], &r);
             MapWindowPoints(NULL, MainWindow, (POINT*)&r, 2);
