@@ -76,3 +76,21 @@ BannerRect CopyBackBlock(BannerRect paint, int dpi) {
                     paint.bottom + ScaleForDpi(2, dpi)};
     return b;
 }
+
+// 0x00BBGGRR, as the system takes colours.
+enum : unsigned {
+    Black = 0x000000,
+    White = 0xFFFFFF,
+    LightBlue = 0xFF7878,   // red 120, green 120, blue 255
+    MediumBlue = 0xFF6464,  // red 100, green 100, blue 255
+    DarkBlue = 0xB90000,    // blue 185
+};
+
+BannerColours ChooseBannerColours(int highContrast, unsigned windowText, unsigned window) {
+    if (highContrast) {
+        BannerColours c = {0, window, 0, window, windowText, windowText, windowText, windowText};
+        return c;
+    }
+    BannerColours c = {1, Black, 1, Black, White, LightBlue, MediumBlue, DarkBlue};
+    return c;
+}

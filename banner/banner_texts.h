@@ -1,6 +1,7 @@
-// What the banner says and where: texts by edition and language, and the
-// places and font heights of the painted texts in window coordinates of the
-// work-area size. Fixed amounts are 96-DPI pixels, scaled to the window's DPI.
+// What the banner says, where and in which colours: texts by edition and
+// language, and the places and font heights of the painted texts in window
+// coordinates of the work-area size. Fixed amounts are 96-DPI pixels, scaled
+// to the window's DPI.
 #pragma once
 #include "banner/gradient.h"
 
@@ -41,3 +42,14 @@ BannerTextLayout ComputeTextLayout(int workAreaWidth, int workAreaHeight, int pa
 // one pixel wider and two taller, which covers the rectangle shifted by the
 // window's one-pixel border.
 BannerRect CopyBackBlock(BannerRect paint, int dpi = BaseDpi);
+
+// The banner's colours as 0x00BBGGRR values. Under high contrast the texts
+// take the system's window-text colour on its window colour, without the
+// gradient and without shadows; otherwise the banner's own colours.
+struct BannerColours {
+    int gradient;  // 0: the background is one fill of the window colour
+    unsigned background;
+    int shadows;  // 0: no title or maker shadow
+    unsigned shadow, face, version, folderLabel, notice;
+};
+BannerColours ChooseBannerColours(int highContrast, unsigned windowText, unsigned window);

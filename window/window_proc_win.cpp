@@ -162,6 +162,7 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (Handlers.sessionEnding) Handlers.sessionEnding(wParam);
         break;
     case WM_PALETTECHANGED: NoteBannerPaletteChanged(); break;
+    case WM_SYSCOLORCHANGE: InvalidateBanner(); break;  // high contrast switched on or off
     case WM_SETTINGCHANGE:
         if (wParam == SPI_SETSCREENREADER) NameControlsForScreenReaders();  // one has started
         break;

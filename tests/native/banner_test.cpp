@@ -264,6 +264,21 @@ TEST(BannerTexts, ScaleWithTheDpi) {
     }
 }
 
+// Under high contrast: the system's colours, no gradient, no shadows.
+TEST(BannerColours, HighContrastTakesTheSystemsColours) {
+    BannerColours own = ChooseBannerColours(0, 0x123456, 0xABCDEF);
+    BannerColours contrast = ChooseBannerColours(1, 0x123456, 0xABCDEF);
+    const unsigned ownTexts[] = {own.shadow, own.face, own.version, own.folderLabel, own.notice};
+    // Black, white and the blues, as the e2e banner test sees them on the screen.
+    const unsigned expected[] = {0x000000, 0xFFFFFF, 0xFF7878, 0xFF6464, 0xB90000};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(expected[i], ownTexts[i]) << i;
+    EXPECT_EQ(1, own.gradient * own.shadows);
+    EXPECT_EQ(0, contrast.gradient + contrast.shadows);
+    EXPECT_EQ(0xABCDEFu, contrast.background);
+    for (unsigned text : {contrast.face, contrast.version, contrast.folderLabel, contrast.notice})
+        EXPECT_EQ(0x123456u, text);
+}
+
 TEST(CopyBack, BlockIsOneWiderAndTwoTaller) {
     BannerRect b = CopyBackBlock(BannerRect{10, 20, 110, 70});
     EXPECT_EQ(10, b.left);
