@@ -227,40 +227,42 @@ TEST(BannerTexts, ScaleWithTheDpi) {
          {0, 2, 2052, 8}, 247, 708, 540, 112, 74},
     };
     // clang-format on
-    auto expectRect = [](BannerRect want, BannerRect got) {
-        EXPECT_TRUE(want.left == got.left && want.top == got.top && want.right == got.right &&
-                    want.bottom == got.bottom)
-            << got.left << "," << got.top << "," << got.right << "," << got.bottom;
-    };
-    auto expectPoint = [](TextPoint want, TextPoint got) {
-        EXPECT_TRUE(want.x == got.x && want.y == got.y) << got.x << "," << got.y;
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
         BannerTextLayout t = ComputeTextLayout(c.width, c.height, c.panelLeft, c.panelTop, c.dpi);
-        expectRect(c.makerShadow, t.makerShadow);
-        expectRect(c.maker, t.maker);
-        expectRect(c.description, t.description);
-        expectRect(c.notice, t.notice);
-        expectRect(c.helpNote, t.helpNote);
-        expectPoint(c.folderLabel, t.folderLabel);
-        EXPECT_EQ(c.makerHeight, t.makerHeight);
         TitleStyle vestra = TitleFor(0, c.dpi), inspector = TitleFor(1, c.dpi);
-        EXPECT_EQ(c.titleHeight, vestra.height);
-        expectPoint(c.face, vestra.face);
-        expectPoint(c.shadow, vestra.shadow);
-        EXPECT_EQ(c.inspectorHeight, inspector.height);
-        EXPECT_EQ(c.versionHeight, inspector.versionHeight);
-        expectPoint(c.versionAt, inspector.versionAt);
-        EXPECT_TRUE(vestra.weight == 550 && inspector.weight == 500);  // weights stay
-        expectRect(c.firstBand, BandRectangle(1, BandHeight(c.height), c.width, c.dpi));
-        EXPECT_EQ(c.bands, BandCount(c.height, c.dpi));
         MirrorBlock m = PanelMirror(c.height, c.panelLeft, c.panelTop, c.dpi);
-        EXPECT_EQ(c.mirrorHeight, m.height);
-        EXPECT_EQ(c.panelTop + c.mirrorHeight, m.sourceY);
-        EXPECT_EQ(c.panelWidth, m.width);
-        expectRect({10, 20, c.copyBackRight, c.copyBackBottom},
-                   CopyBackBlock(BannerRect{10, 20, 110, 70}, c.dpi));
+        const BannerRect rects[][2] = {
+            {c.makerShadow, t.makerShadow},
+            {c.maker, t.maker},
+            {c.description, t.description},
+            {c.notice, t.notice},
+            {c.helpNote, t.helpNote},
+            {c.firstBand, BandRectangle(1, BandHeight(c.height), c.width, c.dpi)},
+            {{10, 20, c.copyBackRight, c.copyBackBottom}, CopyBackBlock({10, 20, 110, 70}, c.dpi)},
+        };
+        for (const auto& r : rects)
+            EXPECT_TRUE(r[0].left == r[1].left && r[0].top == r[1].top &&
+                        r[0].right == r[1].right && r[0].bottom == r[1].bottom)
+                << r[1].left << "," << r[1].top << "," << r[1].right << "," << r[1].bottom;
+        const TextPoint points[][2] = {{c.folderLabel, t.folderLabel},
+                                       {c.face, vestra.face},
+                                       {c.shadow, vestra.shadow},
+                                       {c.versionAt, inspector.versionAt}};
+        for (const auto& p : points)
+            EXPECT_TRUE(p[0].x == p[1].x && p[0].y == p[1].y) << p[1].x << "," << p[1].y;
+        // Font weights stay as they are.
+        const int numbers[][2] = {{c.makerHeight, t.makerHeight},
+                                  {c.titleHeight, vestra.height},
+                                  {c.inspectorHeight, inspector.height},
+                                  {c.versionHeight, inspector.versionHeight},
+                                  {550, vestra.weight},
+                                  {500, inspector.weight},
+                                  {c.bands, BandCount(c.height, c.dpi)},
+                                  {c.mirrorHeight, m.height},
+                                  {c.panelTop + c.mirrorHeight, m.sourceY},
+                                  {c.panelWidth, m.width}};
+        for (const auto& n : numbers) EXPECT_EQ(n[0], n[1]) << &n - numbers;
     }
 }
 
