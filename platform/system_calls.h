@@ -18,11 +18,11 @@ enum SystemCall {
     CallSysFreeString,
     CallShutdownBlockReasonCreate,
     CallShutdownBlockReasonDestroy,
+    CallGetDpiForWindow,
+    CallGetSystemMetricsForDpi,
     CallChangeWindowMessageFilterEx,
     CallChangeWindowMessageFilter,
     CallSetDefaultDllDirectories,
-    CallGetDpiForWindow,
-    CallGetSystemMetricsForDpi,
     SystemCallCount
 };
 

@@ -31,11 +31,11 @@ static const SystemCallRow SystemCalls[] = {
     {OleAut32, "SysFreeString"},
     {User32, "ShutdownBlockReasonCreate"},
     {User32, "ShutdownBlockReasonDestroy"},
+    {User32, "GetDpiForWindow"},
+    {User32, "GetSystemMetricsForDpi"},
     {User32, "ChangeWindowMessageFilterEx"},
     {User32, "ChangeWindowMessageFilter"},
     {Kernel32, "SetDefaultDllDirectories"},
-    {User32, "GetDpiForWindow"},
-    {User32, "GetSystemMetricsForDpi"},
 };
 static_assert(sizeof SystemCalls / sizeof SystemCalls[0] == SystemCallCount,
               "one row for every SystemCall");
