@@ -1,5 +1,7 @@
-// What the banner says and where: texts by edition and language, and the
-// places of the painted texts in window coordinates of the work-area size.
+// What the banner says, where and in which colours: texts by edition and
+// language, and the places and font heights of the painted texts in window
+// coordinates of the work-area size. Fixed amounts are 96-DPI pixels, scaled
+// to the window's DPI.
 #pragma once
 #include "banner/gradient.h"
 
@@ -24,18 +26,30 @@ struct TitleStyle {
     int versionHeight, versionWeight;
     TextPoint versionAt;
 };
-TitleStyle TitleFor(int edition);
+TitleStyle TitleFor(int edition, int dpi = BaseDpi);
 
 struct BannerTextLayout {
     BannerRect makerShadow, maker;  // black first, then white 3 pixels up-left
     BannerRect description;
     TextPoint folderLabel;
     BannerRect notice, helpNote;
+    int makerHeight;  // the maker line's font height
 };
 BannerTextLayout ComputeTextLayout(int workAreaWidth, int workAreaHeight, int panelLeft,
-                                   int panelTop);
+                                   int panelTop, int dpi = BaseDpi);
 
 // The block a copy-back paint moves from the buffer for a paint rectangle:
 // one pixel wider and two taller, which covers the rectangle shifted by the
 // window's one-pixel border.
-BannerRect CopyBackBlock(BannerRect paint);
+BannerRect CopyBackBlock(BannerRect paint, int dpi = BaseDpi);
+
+// The banner's colours as 0x00BBGGRR values. Under high contrast the texts
+// take the system's window-text colour on its window colour, without the
+// gradient and without shadows; otherwise the banner's own colours.
+struct BannerColours {
+    int gradient;  // 0: the background is one fill of the window colour
+    unsigned background;
+    int shadows;  // 0: no title or maker shadow
+    unsigned shadow, face, version, folderLabel, notice;
+};
+BannerColours ChooseBannerColours(int highContrast, unsigned windowText, unsigned window);

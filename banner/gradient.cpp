@@ -14,22 +14,24 @@ int BandIndex(int s, int workAreaHeight) {
 
 unsigned BandColour(int index) { return 0x01000000u | (unsigned)(index < 0 ? 0 : index); }
 
-BannerRect BandRectangle(int k, int bandHeight, int workAreaWidth) {
-    int s = k * bandHeight;
-    BannerRect r = {0, s - 2, workAreaWidth + 2, s + bandHeight - 2};
+int PanelWidthFor(int dpi) { return ScaleForDpi(PanelWidth, dpi); }
+
+BannerRect BandRectangle(int k, int bandHeight, int workAreaWidth, int dpi) {
+    int s = k * bandHeight, two = ScaleForDpi(2, dpi);
+    BannerRect r = {0, s - two, workAreaWidth + two, s + bandHeight - two};
     return r;
 }
 
-int BandCount(int workAreaHeight) {
+int BandCount(int workAreaHeight, int dpi) {
     int b = BandHeight(workAreaHeight);
-    long long end = (long long)workAreaHeight + 2;
+    long long end = (long long)workAreaHeight + ScaleForDpi(2, dpi);
     if (end <= 0) return 1;  // the loop body runs once before its test
     // Smallest k with k * b >= end.
     return (int)((end + b - 1) / b);
 }
 
-MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop) {
-    int d = workAreaHeight - panelTop - 3;
-    MirrorBlock m = {panelLeft, panelTop, PanelWidth, d, panelTop + d, -d};
+MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop, int dpi) {
+    int d = workAreaHeight - panelTop - ScaleForDpi(3, dpi);
+    MirrorBlock m = {panelLeft, panelTop, PanelWidthFor(dpi), d, panelTop + d, -d};
     return m;
 }

@@ -1,8 +1,12 @@
 // The banner's blue gradient and the panel mirror: band geometry as plain
-// arithmetic over the work-area size, and the procedure that draws it.
+// arithmetic over the work-area size and the DPI (its fixed amounts are
+// 96-DPI pixels), and the procedure that draws it.
 #pragma once
+#include "tables/dpi.h"
 
-enum { PaletteSize = 222, PanelWidth = 270 };
+enum { PaletteSize = 222, PanelWidth = 270 };  // the panel's width at 96 DPI
+
+int PanelWidthFor(int dpi);
 
 struct BannerRect {
     int left, top, right, bottom;  // right and bottom exclusive
@@ -20,12 +24,12 @@ int BandIndex(int s, int workAreaHeight);
 unsigned BandColour(int index);
 
 // Rectangle of band k (k = 1, 2, ...): rows k*b - 2 up to (k+1)*b - 2,
-// across the full width and one pixel beyond.
-BannerRect BandRectangle(int k, int bandHeight, int workAreaWidth);
+// across the full width and one pixel beyond; each 2 scaled to the DPI.
+BannerRect BandRectangle(int k, int bandHeight, int workAreaWidth, int dpi = BaseDpi);
 
 // Number of bands the fill draws: it continues while the band's start lies
-// above the window's bottom plus two, so the last one lies below the window.
-int BandCount(int workAreaHeight);
+// above the window's bottom plus two (scaled), so the last one lies below it.
+int BandCount(int workAreaHeight, int dpi = BaseDpi);
 
 // The panel strip replaced by its own upside-down image: destination from
 // (x, y) of width by height; the source is the same strip named by its lower
@@ -34,7 +38,7 @@ struct MirrorBlock {
     int x, y, width, height;
     int sourceY, sourceHeight;
 };
-MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop);
+MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop, int dpi = BaseDpi);
 
 // Draws the bands and the panel mirror into the banner's drawing context.
 void FillGradient(void);

@@ -4,18 +4,26 @@
 #include "banner/banner_texts.h"
 #include "banner/description_block.h"
 #include "banner/surfaces_win.h"
+#include "tables/dpi.h"
 #include "tables/notice.h"
 #include "tables/tables.h"
 
 int BannerDirty = 1;
 
-enum : COLORREF {
-    Black = RGB(0, 0, 0),
-    White = RGB(255, 255, 255),
-    LightBlue = RGB(120, 120, 255),
-    MediumBlue = RGB(100, 100, 255),
-    DarkBlue = RGB(0, 0, 185),
-};
+HFONT PlainFontFor(int dpi) {
+    HFONT stock = (HFONT)GetStockObject(ANSI_VAR_FONT);
+    if (dpi == BaseDpi) return stock;
+    LOGFONTA font;
+    if (GetObjectA(stock, sizeof font, &font) != sizeof font) return stock;
+    font.lfHeight = ScaleForDpi(font.lfHeight, dpi);
+    font.lfWidth = ScaleForDpi(font.lfWidth, dpi);
+    HFONT scaled = CreateFontIndirectA(&font);
+    return scaled ? scaled : stock;  // small texts are better than none
+}
+
+void ReleasePlainFont(HFONT font) {
+    if (font && font != (HFONT)GetStockObject(ANSI_VAR_FONT)) DeleteObject(font);
+}
 
 static HFONT CreateBannerFont(int height, int weight) {
     return CreateFontA(height, 0, 0, 0, weight, TRUE, FALSE, FALSE, ANSI_CHARSET,
@@ -38,44 +46,66 @@ static void DrawTextIn(const char* text, BannerRect box, UINT flags) {
     DrawTextA(BannerDC, text, lstrlenA(text), &r, flags);
 }
 
-static void DrawTitle(void) {
-    TitleStyle t = TitleFor(Edition);
+static void DrawTitle(const BannerColours& colours) {
+    TitleStyle t = TitleFor(Edition, BannerArea.dpi);
     HFONT font = CreateBannerFont(t.height, t.weight);
     HGDIOBJ kept = SelectObject(BannerDC, font);
-    SetTextColor(BannerDC, Black);
-    DrawTextAt(t.title, t.shadow);
-    SetTextColor(BannerDC, White);
+    if (colours.shadows) {
+        SetTextColor(BannerDC, colours.shadow);
+        DrawTextAt(t.title, t.shadow);
+    }
+    SetTextColor(BannerDC, colours.face);
     DrawTextAt(t.title, t.face);
     ReleaseBannerFont(font, kept);
     if (!t.version) return;
     font = CreateBannerFont(t.versionHeight, t.versionWeight);
     kept = SelectObject(BannerDC, font);
-    SetTextColor(BannerDC, LightBlue);
+    SetTextColor(BannerDC, colours.version);
     DrawTextAt(t.version, t.versionAt);
     ReleaseBannerFont(font, kept);
 }
 
-static void DrawMakerLine(const BannerTextLayout& layout) {
+static void DrawMakerLine(const BannerTextLayout& layout, const BannerColours& colours) {
     const UINT flags = DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX;
-    HFONT font = CreateBannerFont(24, 500);
+    HFONT font = CreateBannerFont(layout.makerHeight, 500);
     HGDIOBJ kept = SelectObject(BannerDC, font);
-    SetTextColor(BannerDC, Black);
-    DrawTextIn(MakerLine, layout.makerShadow, flags);
-    SetTextColor(BannerDC, White);
+    if (colours.shadows) {
+        SetTextColor(BannerDC, colours.shadow);
+        DrawTextIn(MakerLine, layout.makerShadow, flags);
+    }
+    SetTextColor(BannerDC, colours.face);
     DrawTextIn(MakerLine, layout.maker, flags);
     ReleaseBannerFont(font, kept);
 }
 
-// The stock font's texts; the text colour is still white for the description.
-static void DrawPlainTexts(const BannerTextLayout& layout) {
+// The plain font's texts; the text colour is still the face's for the description.
+static void DrawPlainTexts(const BannerTextLayout& layout, const BannerColours& colours) {
     if (DescriptionText)
         DrawTextIn(DescriptionText, layout.description, DT_WORDBREAK | DT_NOPREFIX);
-    SetTextColor(BannerDC, MediumBlue);
+    SetTextColor(BannerDC, colours.folderLabel);
     DrawTextAt(FolderLabelFor(LanguageIndex), layout.folderLabel);
-    SetTextColor(BannerDC, DarkBlue);
+    SetTextColor(BannerDC, colours.notice);
     DrawTextIn(NOTICE_LINE, layout.notice, DT_CENTER | DT_NOPREFIX);
     const char* note = HelpNoteFor(LanguageIndex);
     if (note) DrawTextIn(note, layout.helpNote, DT_CENTER | DT_NOPREFIX);
+}
+
+// Asked at every full repaint: the user may switch it at any time.
+static int HighContrastOn(void) {
+    HIGHCONTRASTA contrast = {};
+    contrast.cbSize = sizeof contrast;
+    // A system that cannot tell is taken as one without it.
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// Under high contrast one fill of the window colour replaces the gradient.
+static void FillBackground(COLORREF colour) {
+    RECT all = {0, 0, BannerArea.workAreaWidth, BannerArea.workAreaHeight};
+    HBRUSH brush = CreateSolidBrush(colour);
+    if (!brush) return;  // the texts still show, on what was there
+    FillRect(BannerDC, &all, brush);
+    DeleteObject(brush);
 }
 
 // The background is drawn on every full repaint, not only when the system
@@ -84,21 +114,29 @@ static void DrawPlainTexts(const BannerTextLayout& layout) {
 static void DrawWholeBanner(void) {
     const BannerPlace& at = BannerArea;
     BannerTextLayout layout =
-        ComputeTextLayout(at.workAreaWidth, at.workAreaHeight, at.panelLeft, at.panelTop);
-    FillGradient();
+        ComputeTextLayout(at.workAreaWidth, at.workAreaHeight, at.panelLeft, at.panelTop, at.dpi);
+    BannerColours colours = ChooseBannerColours(HighContrastOn(), GetSysColor(COLOR_WINDOWTEXT),
+                                                GetSysColor(COLOR_WINDOW));
+    if (colours.gradient)
+        FillGradient();
+    else
+        FillBackground(colours.background);
     SetBkMode(BannerDC, TRANSPARENT);
-    DrawTitle();
-    DrawMakerLine(layout);
-    HGDIOBJ kept = SelectObject(BannerDC, GetStockObject(ANSI_VAR_FONT));
-    DrawPlainTexts(layout);
+    DrawTitle(colours);
+    DrawMakerLine(layout, colours);
+    HFONT plain = PlainFontFor(at.dpi);
+    HGDIOBJ kept = SelectObject(BannerDC, plain);
+    DrawPlainTexts(layout, colours);
     SelectObject(BannerDC, kept);
+    ReleasePlainFont(plain);
     // Two rows beyond the bitmap's height fall outside it and are dropped.
     BitBlt(BannerBuffer, 0, 0, at.workAreaWidth, at.workAreaHeight + 2, BannerDC, 0, 0, SRCCOPY);
     BannerDirty = 0;
 }
 
 static void CopyBack(const RECT& paint) {
-    BannerRect block = CopyBackBlock(BannerRect{paint.left, paint.top, paint.right, paint.bottom});
+    BannerRect block =
+        CopyBackBlock(BannerRect{paint.left, paint.top, paint.right, paint.bottom}, BannerArea.dpi);
     BitBlt(BannerDC, block.left, block.top, block.right - block.left, block.bottom - block.top,
            BannerBuffer, block.left, block.top, SRCCOPY);
 }

@@ -53,6 +53,20 @@ void CreateBannerPalette(void) {
     if (BannerPalette) SavedDCPalette = SelectAndRealise(BannerDC, BannerPalette);
 }
 
+static void CreateBufferBitmap(void) {
+    BufferBitmap =
+        CreateCompatibleBitmap(BannerDC, BannerArea.workAreaWidth, BannerArea.workAreaHeight);
+    // Without a buffer every later paint copies nothing; the window still works.
+    if (BannerBuffer && BufferBitmap) BufferKeptBitmap = SelectObject(BannerBuffer, BufferBitmap);
+}
+
+static void DeleteBufferBitmap(void) {
+    if (BufferKeptBitmap) SelectObject(BannerBuffer, BufferKeptBitmap);
+    if (BufferBitmap) DeleteObject(BufferBitmap);
+    BufferKeptBitmap = NULL;
+    BufferBitmap = NULL;
+}
+
 void SetUpBanner(const BannerPlace* place, void (*controlsToRedraw)(int languageButtonsToo)) {
     BannerArea = *place;
     ControlsToRedraw = controlsToRedraw;
@@ -60,10 +74,14 @@ void SetUpBanner(const BannerPlace* place, void (*controlsToRedraw)(int language
     BannerDC = GetWindowDC(BannerArea.window);
     CreateBannerPalette();
     BannerBuffer = CreateCompatibleDC(BannerDC);
-    BufferBitmap =
-        CreateCompatibleBitmap(BannerDC, BannerArea.workAreaWidth, BannerArea.workAreaHeight);
-    // Without a buffer every later paint copies nothing; the window still works.
-    if (BannerBuffer && BufferBitmap) BufferKeptBitmap = SelectObject(BannerBuffer, BufferBitmap);
+    CreateBufferBitmap();
+}
+
+void MoveBanner(const BannerPlace* place) {
+    BannerArea = *place;
+    DeleteBufferBitmap();
+    CreateBufferBitmap();
+    InvalidateBanner();
 }
 
 static void RebuildBannerPalette(void) {
@@ -88,12 +106,9 @@ void CleanUpBanner(void) {
     DeleteBannerPalette();
     if (PaletteBlock) GlobalFree(PaletteBlock);
     PaletteBlock = NULL;
-    if (BufferKeptBitmap) SelectObject(BannerBuffer, BufferKeptBitmap);
+    DeleteBufferBitmap();
     if (BannerBuffer) DeleteDC(BannerBuffer);
-    if (BufferBitmap) DeleteObject(BufferBitmap);
-    BufferKeptBitmap = NULL;
     BannerBuffer = NULL;
-    BufferBitmap = NULL;
     if (BannerDC) ReleaseDC(BannerArea.window, BannerDC);
     BannerDC = NULL;
 }

@@ -35,6 +35,8 @@ add_subsystems()
 # The shell and COM are loaded when first needed (platform/system_calls_win.cpp),
 # not at start-up: a release check keeps them out of the import table.
 target_link_libraries(setup_core PUBLIC advapi32 gdi32 user32 kernel32)
+# The accessibility service's identifiers; a library of data, no DLL behind it.
+target_link_libraries(setup_core PUBLIC uuid)
 
 # The resource compiler does not see the files the resource script names.
 set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS

@@ -11,9 +11,6 @@
 #include "window/window.h"
 
 enum {
-    Margin = 4,
-    LineHeight = 16,
-    BarTop = Margin + LineHeight + 2,
     CountSize = 24,
     TaskbarSteps = 1000,
     CopyProgressId = 4,  // after the push buttons; 0 is the field's
@@ -49,18 +46,20 @@ static void PaintBox(HWND box) {
     GetClientRect(box, &all);
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
     FrameRect(dc, &all, GetSysColorBrush(COLOR_BTNSHADOW));
-    HGDIOBJ kept = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    // The controls' font and the window's DPI: the box reads like its neighbours.
+    const ProgressBoxInside in = ProgressBoxInsideFor(WindowDpi);
+    HGDIOBJ kept = SelectObject(dc, ControlFont ? ControlFont : GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const UINT line = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-    RECT text = {Margin, Margin, all.right - Margin, Margin + LineHeight};
+    RECT text = {in.margin, in.margin, all.right - in.margin, in.margin + in.lineHeight};
     RECT count = text;
     DrawTextA(dc, Progress.count, -1, &count, line | DT_CALCRECT);
     DrawTextA(dc, Progress.count, -1, &text, line | DT_RIGHT);
-    text.right -= (count.right - count.left) + Margin;
+    text.right -= (count.right - count.left) + in.margin;
     DrawTextA(dc, FileNameOf(Progress.source), -1, &text, line | DT_END_ELLIPSIS);
     SelectObject(dc, kept);
-    RECT bar = {Margin, BarTop, all.right - Margin, all.bottom - Margin};
+    RECT bar = {in.margin, in.barTop, all.right - in.margin, all.bottom - in.margin};
     FrameRect(dc, &bar, GetSysColorBrush(COLOR_BTNSHADOW));
     InflateRect(&bar, -1, -1);
     bar.right = bar.left + ProgressFill(BytesDone(), Progress.totals.bytes, bar.right - bar.left);
@@ -76,9 +75,22 @@ static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(box, message, wParam, lParam);
 }
 
+// After a DPI change the box takes its place anew, or goes where the window
+// no longer has room for it (the taskbar's bar goes on).
+static void PlaceBox(void) {
+    if (!Progress.box) return;
+    LayoutRect r = CurrentLayout().progressBox;
+    if (r.width <= 0) {
+        DestroyWindow(Progress.box);
+        Progress.box = NULL;
+        return;
+    }
+    MoveWindow(Progress.box, r.x, r.y, r.width, r.height, FALSE);
+    InvalidateRect(Progress.box, NULL, FALSE);
+}
+
 static void CreateBox(void) {
-    LayoutRect r =
-        ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION)).progressBox;
+    LayoutRect r = CurrentLayout().progressBox;
     if (r.width <= 0) return;  // no room on this screen: the taskbar alone shows it
     WNDCLASSA wc = {};
     wc.lpfnWndProc = BoxProc;
@@ -109,7 +121,8 @@ static void ShowBytes(void) {
     if (Progress.box) {
         RECT all;
         GetClientRect(Progress.box, &all);
-        int fill = ProgressFill(BytesDone(), Progress.totals.bytes, all.right - 2 * Margin);
+        int margin = ProgressBoxInsideFor(WindowDpi).margin;
+        int fill = ProgressFill(BytesDone(), Progress.totals.bytes, all.right - 2 * margin);
         if (fill != Progress.shownFill) InvalidateRect(Progress.box, NULL, FALSE);
         Progress.shownFill = fill;
     }
@@ -150,6 +163,7 @@ void BeginCopyProgress(struct CopyTotals totals) {
     Progress.totals = totals;
     Progress.shownFill = Progress.shownSteps = -1;
     CreateBox();
+    SetRescaleNotice(PlaceBox);
     StartTaskbarProgress();
     ShowBytes();
 }
@@ -176,6 +190,7 @@ void NoteCopyTransferred(uint64_t bytes) {
 void EndCopyProgress(void) {
     if (!Progress.active) return;
     Progress.active = 0;
+    SetRescaleNotice(NULL);
     // The banner's copy-back repaints what the box covered.
     if (Progress.box) DestroyWindow(Progress.box);
     Progress.box = NULL;

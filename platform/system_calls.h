@@ -18,6 +18,8 @@ enum SystemCall {
     CallSysFreeString,
     CallShutdownBlockReasonCreate,
     CallShutdownBlockReasonDestroy,
+    CallGetDpiForWindow,
+    CallGetSystemMetricsForDpi,
     CallChangeWindowMessageFilterEx,
     CallChangeWindowMessageFilter,
     CallSetDefaultDllDirectories,
@@ -53,6 +55,18 @@ HRESULT LateCoCreateInstance(REFCLSID type, DWORD context, REFIID face, void** o
 HRESULT LateGetFolderPath(int folder, char* path);
 BSTR LateSysAllocString(const OLECHAR* text);
 void LateSysFreeString(BSTR text);
+
+// The DPI a window is shown at: GetDpiForWindow where the system has it, else
+// the screen's, which older systems use for every window.
+int WindowDpiOf(HWND window);
+// A system metric (SM_*) at a DPI where the system can say, else at the
+// system's DPI, which is then the window's.
+int SystemMetricForDpi(int index, int dpi);
+
+// Gives a control the accessible name a screen reader says for it, text in
+// code page 1252, through the accessibility annotation service where the
+// system offers it; fails like the service, or with E_NOTIMPL without it.
+HRESULT SetAccessibleName(HWND control, const char* text);
 
 // COM on the calling thread, initialised (apartment-threaded) at the first
 // call and kept; 1 when COM is usable there.

@@ -1,9 +1,11 @@
 // The one table of system procedures looked up at run time, the calls made
 // through it, COM for the run, and the start-up hardening.
 #include <shlobj.h>
+#include <oleacc.h>
 
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
+#include "tables/dpi.h"
 
 enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, RstrtMgr, SystemLibraryCount };
 
@@ -29,6 +31,8 @@ static const SystemCallRow SystemCalls[] = {
     {OleAut32, "SysFreeString"},
     {User32, "ShutdownBlockReasonCreate"},
     {User32, "ShutdownBlockReasonDestroy"},
+    {User32, "GetDpiForWindow"},
+    {User32, "GetSystemMetricsForDpi"},
     {User32, "ChangeWindowMessageFilterEx"},
     {User32, "ChangeWindowMessageFilter"},
     {Kernel32, "SetDefaultDllDirectories"},
@@ -108,6 +112,42 @@ BSTR LateSysAllocString(const OLECHAR* text) {
 void LateSysFreeString(BSTR text) {
     void(WINAPI * release)(BSTR);
     if (text && FindSystemProcedure(&release, CallSysFreeString)) release(text);
+}
+
+int WindowDpiOf(HWND window) {
+    UINT(WINAPI * dpiForWindow)(HWND);
+    if (FindSystemProcedure(&dpiForWindow, CallGetDpiForWindow)) {
+        UINT dpi = dpiForWindow(window);
+        if (dpi) return (int)dpi;  // 0 answers a handle that is no window
+    }
+    HDC screen = GetDC(NULL);
+    if (!screen) return BaseDpi;
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    return dpi > 0 ? dpi : BaseDpi;
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+    int(WINAPI * metricForDpi)(int, UINT);
+    if (FindSystemProcedure(&metricForDpi, CallGetSystemMetricsForDpi))
+        return metricForDpi(index, (UINT)dpi);
+    return GetSystemMetrics(index);
+}
+
+HRESULT SetAccessibleName(HWND control, const char* text) {
+    enum { NameSize = 256 };
+    WCHAR name[NameSize];
+    // The program's texts are code page 1252 whatever the system's code page.
+    if (!MultiByteToWideChar(1252, 0, text, -1, name, NameSize)) return E_INVALIDARG;
+    if (!UseCom()) return E_NOTIMPL;
+    IAccPropServices* service = NULL;
+    HRESULT result = LateCoCreateInstance(CLSID_AccPropServices, CLSCTX_INPROC_SERVER,
+                                          IID_IAccPropServices, (void**)&service);
+    if (FAILED(result) || !service) return FAILED(result) ? result : E_NOTIMPL;
+    result =
+        service->SetHwndPropStr(control, (DWORD)OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name);
+    service->Release();
+    return result;
 }
 
 // COM as UseCom found it on its thread.

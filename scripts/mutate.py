@@ -132,7 +132,7 @@ EQUIVALENT = {
         "the ninth button lands on progressBox, which is set right after",
     ("for (int i = 0; i < 9; ++i)"):
         "the ninth button lands on progressBox, which is set right after",
-    ("if (l.progressBox.y + BoxHeight + Gap > l.languageButtons[1].y) l.progressBox = {0, 0, 0, 0};"):
+    ("if (l.progressBox.y + boxHeight + gap > l.languageButtons[1].y) l.progressBox = {0, 0, 0, 0};"):
         "the first row of language buttons shares one y",
     ("for (int id = 1; id <= 4; ++id)"):
         "the fourth button lands on browseMoved, which is set right after",

@@ -1,5 +1,8 @@
+#include "banner/banner_texts.h"
 #include "banner/description_block.h"
+#include "platform/system_calls.h"
 #include "tables/tables.h"
+#include "window/browse.h"
 #include "window/default_destination.h"
 #include "window/layout.h"
 #include "window/window.h"
@@ -8,8 +11,11 @@ HINSTANCE ModuleInstance;
 HWND MainWindow;
 int WorkAreaWidth, WorkAreaHeight;
 int PanelLeft, PanelTop;
+int WindowDpi = BaseDpi;
+HFONT ControlFont;
 HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 HWND LanguageButtons[8];
+HWND FolderLabel;
 
 // The field's first text, found before the first paint; the field follows it.
 static char DefaultDestination[DefaultDestinationSize];
@@ -18,18 +24,22 @@ static const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCR
 static const DWORD PushStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 static const DWORD LanguageStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_AUTORADIOBUTTON;
+// Never visible and without a tab stop: it draws nothing and takes no focus.
+static const DWORD LabelStyle = WS_CHILD | SS_LEFT;
+enum { LabelId = -1 };  // a label's usual id: nothing addresses it by its id
 
 static HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style,
                           LayoutRect r, int id) {
     HWND control = CreateWindowExA(exStyle, className, text, style, r.x, r.y, r.width, r.height,
                                    MainWindow, (HMENU)(INT_PTR)id, ModuleInstance, NULL);
-    SendMessageA(control, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0);
+    SendMessageA(control, WM_SETFONT, (WPARAM)ControlFont, 0);
     return control;
 }
 
 // The caption height is asked for before each use, as the settings may change.
-static SetupLayout CurrentLayout(void) {
-    return ComputeLayout(WorkAreaWidth, WorkAreaHeight, GetSystemMetrics(SM_CYCAPTION));
+SetupLayout CurrentLayout(void) {
+    return ComputeLayout(WorkAreaWidth, WorkAreaHeight, SystemMetricForDpi(SM_CYCAPTION, WindowDpi),
+                         WindowDpi);
 }
 
 int CreateSetupWindow(HINSTANCE instance) {
@@ -44,8 +54,6 @@ int CreateSetupWindow(HINSTANCE instance) {
         WorkAreaWidth = GetSystemMetrics(SM_CXSCREEN);
         WorkAreaHeight = GetSystemMetrics(SM_CYSCREEN);
     }
-    PanelLeft = PanelLeftFor(WorkAreaWidth);
-    PanelTop = PanelTopFor(WorkAreaHeight);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = SetupWindowProc;
@@ -74,6 +82,10 @@ void CompleteSetupWindow(void) {
     if (icon) SetClassLongPtrA(MainWindow, GCLP_HICON, (LONG_PTR)icon);
 
     SetupLayout layout = CurrentLayout();
+    // Just before the field, which a screen reader names by the label before it.
+    // It lies on the field: anything that asks where the label is finds the field.
+    FolderLabel = CreateControl(0, "Static", FolderLabelFor(LanguageIndex), LabelStyle,
+                                layout.destinationEdit, LabelId);
     DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", DefaultDestination, FieldStyle,
                                     layout.destinationEdit, 0);
     SetFocus(DestinationEdit);
@@ -93,6 +105,38 @@ void CompleteSetupWindow(void) {
         LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabel(i), LanguageStyle,
                                            layout.languageButtons[i], FirstLanguageButtonId + i);
     CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
+    NameControlsForScreenReaders();
+}
+
+// The annotation service starts COM, tens of milliseconds before the window
+// answers again: it is asked only while a screen reader says it runs.
+static int ScreenReaderRuns(void) {
+    BOOL runs = FALSE;
+    return SystemParametersInfoA(SPI_GETSCREENREADER, 0, &runs, 0) && runs;
+}
+
+void NameControlsForScreenReaders(void) {
+    if (FolderLabel) SetWindowTextA(FolderLabel, FolderLabelFor(LanguageIndex));
+    // Where the system lacks the service (older systems, Wine), the button
+    // keeps the name its "..." gives it.
+    if (BrowseButton && ScreenReaderRuns())
+        SetAccessibleName(BrowseButton, BrowsePrompt(LanguageIndex));
+}
+
+static void PlaceControl(HWND control, LayoutRect r) {
+    if (!control) return;  // not made yet: it is made at its place
+    SendMessageA(control, WM_SETFONT, (WPARAM)ControlFont, FALSE);
+    MoveWindow(control, r.x, r.y, r.width, r.height, FALSE);
+}
+
+void PlaceControls(void) {
+    SetupLayout layout = CurrentLayout();
+    PlaceControl(FolderLabel, layout.destinationEdit);
+    PlaceControl(DestinationEdit, layout.destinationEdit);
+    PlaceControl(OkButton, layout.pushButtons[0]);
+    PlaceControl(CancelButton, layout.pushButtons[1]);
+    PlaceControl(BrowseButton, layout.browseMoved);
+    for (int i = 0; i < 8; ++i) PlaceControl(LanguageButtons[i], layout.languageButtons[i]);
 }
 
 void InvalidateControls(int languageButtonsToo) {

@@ -1,6 +1,8 @@
-// Window layout: every position follows from the work-area size and the
-// caption height, in client coordinates of the main window.
+// Window layout: every position follows from the work-area size, the caption
+// height and the window's DPI, in client coordinates of the main window. The
+// fixed amounts are 96-DPI pixels, scaled to the DPI.
 #pragma once
+#include "tables/dpi.h"
 
 struct LayoutRect {
     int x, y, width, height;
@@ -18,6 +20,14 @@ struct SetupLayout {
     LayoutRect progressBox;
 };
 
-int PanelLeftFor(int workAreaWidth);
-int PanelTopFor(int workAreaHeight);
-SetupLayout ComputeLayout(int workAreaWidth, int workAreaHeight, int captionHeight);
+int PanelLeftFor(int workAreaWidth, int dpi = BaseDpi);
+int PanelTopFor(int workAreaHeight, int dpi = BaseDpi);
+SetupLayout ComputeLayout(int workAreaWidth, int workAreaHeight, int captionHeight,
+                          int dpi = BaseDpi);
+
+// The copy's progress box inside: its margin, its text line and where its
+// bar starts, from the top.
+struct ProgressBoxInside {
+    int margin, lineHeight, barTop;
+};
+ProgressBoxInside ProgressBoxInsideFor(int dpi);

@@ -2,12 +2,19 @@
 #pragma once
 #include <windows.h>
 
+#include "window/layout.h"
+
 extern HINSTANCE ModuleInstance;
 extern HWND MainWindow;
+// The work area's size at start; the window's size after a DPI change.
 extern int WorkAreaWidth, WorkAreaHeight;
 extern int PanelLeft, PanelTop;
+extern int WindowDpi;      // the DPI the window is shown at
+extern HFONT ControlFont;  // the controls' font, for that DPI
 extern HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 extern HWND LanguageButtons[8];
+// Never shown: the label a screen reader names the field by.
+extern HWND FolderLabel;
 
 enum { BrowseCommand = 3 };
 
@@ -34,9 +41,24 @@ void SetWindowHandlers(const WindowHandlers* handlers);
 // icon and controls come after its first paint, by CompleteSetupWindow.
 int CreateSetupWindow(HINSTANCE instance);
 
-// The window's icon, the destination field, the push buttons and the
-// language buttons; the field takes the focus.
+// The window's icon, the destination field (after its hidden label), the
+// push buttons and the language buttons; the field takes the focus.
 void CompleteSetupWindow(void);
+
+// The layout of the window as it is now: its size, caption height and DPI.
+SetupLayout CurrentLayout(void);
+
+// The controls made so far take ControlFont and their places in CurrentLayout,
+// without drawing: after a DPI change.
+void PlaceControls(void);
+// Called after every DPI change once the window, the banner and the controls
+// have followed it (NULL: nothing is): what the program around the window
+// placed on it follows too.
+void SetRescaleNotice(void (*notice)(void));
+
+// The screen reader's names of the field and the browse button, in the
+// current language; the button's only while a screen reader runs.
+void NameControlsForScreenReaders(void);
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

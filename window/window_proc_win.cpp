@@ -3,6 +3,7 @@
 
 #include "banner/banner.h"
 #include "banner/description_block.h"
+#include "platform/system_calls.h"
 #include "tables/tables.h"
 #include "window/browse.h"
 #include "window/window.h"
@@ -11,6 +12,7 @@ enum { FirstPaintDoneMessage = WM_APP + 1 };
 static int FirstPaintDone;
 static int ExitCode;
 static WindowHandlers Handlers;  // all NULL until SetWindowHandlers
+static void (*RescaleNotice)(void);
 
 void SetWindowHandlers(const WindowHandlers* handlers) {
     Handlers = handlers ? *handlers : WindowHandlers();
@@ -21,19 +23,55 @@ static int InstallRuns(void) { return Handlers.installRunning && Handlers.instal
 // Names the edition on the window, so that a second setup finds this one.
 static const char EditionProperty[] = "KellumSetupEdition";
 
+void SetRescaleNotice(void (*notice)(void)) { RescaleNotice = notice; }
+
+// The panel's place and the banner's place at a DPI, for the window's size.
+static BannerPlace TakeDpi(int dpi) {
+    WindowDpi = dpi;
+    PanelLeft = PanelLeftFor(WorkAreaWidth, dpi);
+    PanelTop = PanelTopFor(WorkAreaHeight, dpi);
+    BannerPlace place = {MainWindow, WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop, dpi};
+    return place;
+}
+
 static void OnCreate(HWND window) {
     MainWindow = window;
     SetPropA(window, EditionProperty, (HANDLE)(INT_PTR)(Edition + 1));  // unnamed: not found
     FirstPaintDone = 0;  // each window completes itself after its own first paint
     ExitCode = 0;
-    BannerPlace place = {window, WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop};
+    BannerPlace place = TakeDpi(WindowDpiOf(window));
+    ControlFont = PlainFontFor(WindowDpi);
     SetUpBanner(&place, InvalidateControls);
 }
 
 static void OnDestroy(void) {
     RemovePropA(MainWindow, EditionProperty);
     CleanUpBanner();
+    ReleasePlainFont(ControlFont);  // the controls go next, and draw no more
+    ControlFont = NULL;
     PostQuitMessage(ExitCode);
+}
+
+// The window takes the system's suggested rectangle, keeping its place on
+// the new screen; then everything sized in pixels follows, drawn once.
+static void OnDpiChanged(WPARAM wParam, const RECT* suggested) {
+    if (!suggested || HIWORD(wParam) == 0) return;  // not the system's: nothing to follow
+    int width = suggested->right - suggested->left, height = suggested->bottom - suggested->top;
+    // A refused move leaves the window's size as it was; the rest follows that.
+    SetWindowPos(MainWindow, NULL, suggested->left, suggested->top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now;
+    if (GetWindowRect(MainWindow, &now)) {
+        WorkAreaWidth = now.right - now.left;
+        WorkAreaHeight = now.bottom - now.top;
+    }
+    BannerPlace place = TakeDpi(HIWORD(wParam));
+    MoveBanner(&place);
+    HFONT replaced = ControlFont;
+    ControlFont = PlainFontFor(WindowDpi);
+    PlaceControls();
+    if (RescaleNotice) RescaleNotice();
+    ReleasePlainFont(replaced);  // no control holds it any more
 }
 
 static void OnFirstPaintDone(void) {
@@ -101,6 +139,7 @@ void SwitchLanguage(int language) {
     LoadDescription();
     InvalidateBanner();
     SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
+    NameControlsForScreenReaders();
 }
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -123,6 +162,11 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (Handlers.sessionEnding) Handlers.sessionEnding(wParam);
         break;
     case WM_PALETTECHANGED: NoteBannerPaletteChanged(); break;
+    case WM_SYSCOLORCHANGE: InvalidateBanner(); break;  // high contrast switched on or off
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETSCREENREADER) NameControlsForScreenReaders();  // one has started
+        break;
+    case WM_DPICHANGED: OnDpiChanged(wParam, (const RECT*)lParam); return 0;
     case WM_DDE_ACK:
         if (Handlers.ddeAcknowledge) Handlers.ddeAcknowledge(wParam, lParam);
         break;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "accessible_robot.h"
 #include "install_robot.h"
 
 using namespace robot;
@@ -56,6 +57,7 @@ struct CopyWatch {
     int unanswered = 0;       // WM_NULL not answered within a second
     int answeredMidCopy = 0;  // answered while the copy was still growing
     std::string text;         // the progress box's text meanwhile
+    std::string name;         // and its name, as a screen reader says it
     bool drawn = false;       // its background and bar frame on the screen
     RECT box = {};
 };
@@ -73,6 +75,7 @@ void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     HWND box = FindWindowExA(window, NULL, "SetupProgress", NULL);
     if (!box || !IsWindowVisible(box)) return;
     watch->text = TextOf(box);
+    watch->name = AccessibleName(box);
     GetWindowRect(box, &watch->box);
     Screenshot shot = CaptureWindow(box);
     // Inside the frame, and the bar's own frame under the text line.
@@ -109,6 +112,7 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     EXPECT_GT(watch.answeredMidCopy, 0);
     EXPECT_EQ(0u, watch.text.find("large.txt  ")) << watch.text;
     EXPECT_NE(std::string::npos, watch.text.find(" / ")) << watch.text;
+    EXPECT_EQ(0u, watch.name.find("large.txt  ")) << watch.name;
     EXPECT_TRUE(watch.drawn);
 
     // At the shortcut question: no box, and its place painted over.

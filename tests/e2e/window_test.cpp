@@ -2,6 +2,7 @@
 // language switch and the ways to close it.
 #include <gtest/gtest.h>
 
+#include "accessible_robot.h"
 #include "robot.h"
 
 using namespace robot;
@@ -89,6 +90,8 @@ void CheckControls(HWND window, int edition, const std::string& destination) {
     const int c = GetSystemMetrics(SM_CYCAPTION);
     const int pl = 492, pt = 381, wh = 738;
     std::vector<Expected> expected = {
+        // The field's label for screen readers: never shown, on the field.
+        {-1, "Static", "Destination Folder:", 0x40000000, 0, pl + 23, pt + 20, 187, 17, true},
         {0, "Edit", destination.c_str(), 0x50010080, 4, pl + 23, pt + 20, 187, 17, true},
         {1, "Button", "&OK", 0x50010000, 0, pl + 23, pt + 50, 102, 26, true},
         {2, "Button", "C&ancel", 0x50010000, 0, pl + 144, pt + 50, 102, 26, true},
@@ -215,6 +218,34 @@ TEST_F(SetupWindow, LanguageButtonsRelabelOnlyCancel) {
         for (int id = 100; id <= 107; ++id)
             EXPECT_EQ(id == c.id, FindControl(run.window, id).checked) << id;
     }
+}
+
+// A screen reader names the field by the folder label of the language shown,
+// through the hidden label just before it. With the screen-reader flag set
+// setup asks the annotation service to name the browse button by the prompt;
+// Wine's answers E_NOTIMPL and the button keeps its "...".
+TEST_F(SetupWindow, FieldIsNamedByTheFolderLabelOfTheLanguage) {
+    SystemParametersInfoA(SPI_SETSCREENREADER, TRUE, NULL, SPIF_UPDATEINIFILE);
+    {
+        Running run;
+        StartSetup(0, "window-accessible", &run);
+        const struct {
+            int button;  // 0: as started
+            const char* name;
+        } cases[] = {{0, "Destination Folder:"},
+                     {101, "Zielordner:"},
+                     {102, "Dossier Cible:"},
+                     {103, "Carpeta de destino:"},
+                     {100, "Destination Folder:"}};
+        for (const auto& c : cases) {
+            if (c.button) ClickAndWait(GetDlgItem(run.window, c.button));
+            EXPECT_EQ(c.name, AccessibleName(GetDlgItem(run.window, 0)));
+        }
+        std::string browse = AccessibleName(GetDlgItem(run.window, 3));
+        EXPECT_TRUE(browse == "..." || browse == "Select parent folder for the installation:")
+            << browse;
+    }
+    SystemParametersInfoA(SPI_SETSCREENREADER, FALSE, NULL, SPIF_UPDATEINIFILE);
 }
 
 TEST_F(SetupWindow, CancelEscapeAndCloseEndWithZero) {

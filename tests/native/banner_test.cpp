@@ -190,6 +190,97 @@ TEST(BannerTexts, TitleShadowAndVersionByEdition) {
     }
 }
 
+// The test screen scaled to four DPIs, its panel where the layout puts it:
+// texts, fonts, the bands' fixed two pixels, the mirror's three, the panel's
+// width and the copy-back margins scale; the band height follows the height.
+TEST(BannerTexts, ScaleWithTheDpi) {
+    // Rows laid out by hand: place, texts, fonts, title places, geometry.
+    // clang-format off
+    struct Case {
+        int dpi, width, height, panelLeft, panelTop;
+        BannerRect makerShadow, maker, description, notice, helpNote;
+        TextPoint folderLabel;
+        int makerHeight, titleHeight, inspectorHeight, versionHeight;
+        TextPoint face, shadow, versionAt;
+        BannerRect firstBand;
+        int bands, mirrorHeight, panelWidth, copyBackRight, copyBackBottom;
+    } cases[] = {
+        {96, 1024, 738, 492, 381,
+         {512, 30, 999, 706}, {509, 27, 996, 703}, {32, 135, 992, 706}, {492, 718, 762, 738},
+         {492, 588, 762, 608}, {516, 393},
+         24, 82, 70, 40, {24, 21}, {30, 27}, {495, 60},
+         {0, 1, 1026, 4}, 247, 354, 270, 111, 72},
+        {120, 1280, 922, 615, 476,
+         {640, 38, 1249, 882}, {636, 34, 1245, 878}, {40, 169, 1240, 882}, {615, 897, 953, 922},
+         {615, 734, 953, 759}, {645, 491},
+         30, 103, 88, 50, {30, 26}, {38, 34}, {619, 75},
+         {0, 1, 1283, 5}, 232, 442, 338, 111, 73},
+        {144, 1536, 1107, 738, 571,
+         {768, 45, 1498, 1059}, {763, 40, 1493, 1054}, {48, 203, 1488, 1059},
+         {738, 1077, 1143, 1107}, {738, 882, 1143, 912}, {774, 589},
+         36, 123, 105, 60, {36, 32}, {45, 41}, {743, 90},
+         {0, 1, 1539, 5}, 278, 531, 405, 112, 73},
+        {192, 2048, 1476, 984, 762,
+         {1024, 60, 1998, 1412}, {1018, 54, 1992, 1406}, {64, 270, 1984, 1412},
+         {984, 1436, 1524, 1476}, {984, 1176, 1524, 1216}, {1032, 786},
+         48, 164, 140, 80, {48, 42}, {60, 54}, {990, 120},
+         {0, 2, 2052, 8}, 247, 708, 540, 112, 74},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        BannerTextLayout t = ComputeTextLayout(c.width, c.height, c.panelLeft, c.panelTop, c.dpi);
+        TitleStyle vestra = TitleFor(0, c.dpi), inspector = TitleFor(1, c.dpi);
+        MirrorBlock m = PanelMirror(c.height, c.panelLeft, c.panelTop, c.dpi);
+        const BannerRect rects[][2] = {
+            {c.makerShadow, t.makerShadow},
+            {c.maker, t.maker},
+            {c.description, t.description},
+            {c.notice, t.notice},
+            {c.helpNote, t.helpNote},
+            {c.firstBand, BandRectangle(1, BandHeight(c.height), c.width, c.dpi)},
+            {{10, 20, c.copyBackRight, c.copyBackBottom}, CopyBackBlock({10, 20, 110, 70}, c.dpi)},
+        };
+        for (const auto& r : rects)
+            EXPECT_TRUE(r[0].left == r[1].left && r[0].top == r[1].top &&
+                        r[0].right == r[1].right && r[0].bottom == r[1].bottom)
+                << r[1].left << "," << r[1].top << "," << r[1].right << "," << r[1].bottom;
+        const TextPoint points[][2] = {{c.folderLabel, t.folderLabel},
+                                       {c.face, vestra.face},
+                                       {c.shadow, vestra.shadow},
+                                       {c.versionAt, inspector.versionAt}};
+        for (const auto& p : points)
+            EXPECT_TRUE(p[0].x == p[1].x && p[0].y == p[1].y) << p[1].x << "," << p[1].y;
+        // Font weights stay as they are.
+        const int numbers[][2] = {{c.makerHeight, t.makerHeight},
+                                  {c.titleHeight, vestra.height},
+                                  {c.inspectorHeight, inspector.height},
+                                  {c.versionHeight, inspector.versionHeight},
+                                  {550, vestra.weight},
+                                  {500, inspector.weight},
+                                  {c.bands, BandCount(c.height, c.dpi)},
+                                  {c.mirrorHeight, m.height},
+                                  {c.panelTop + c.mirrorHeight, m.sourceY},
+                                  {c.panelWidth, m.width}};
+        for (const auto& n : numbers) EXPECT_EQ(n[0], n[1]) << &n - numbers;
+    }
+}
+
+// Under high contrast: the system's colours, no gradient, no shadows.
+TEST(BannerColours, HighContrastTakesTheSystemsColours) {
+    BannerColours own = ChooseBannerColours(0, 0x123456, 0xABCDEF);
+    BannerColours contrast = ChooseBannerColours(1, 0x123456, 0xABCDEF);
+    const unsigned ownTexts[] = {own.shadow, own.face, own.version, own.folderLabel, own.notice};
+    // Black, white and the blues, as the e2e banner test sees them on the screen.
+    const unsigned expected[] = {0x000000, 0xFFFFFF, 0xFF7878, 0xFF6464, 0xB90000};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(expected[i], ownTexts[i]) << i;
+    EXPECT_EQ(1, own.gradient * own.shadows);
+    EXPECT_EQ(0, contrast.gradient + contrast.shadows);
+    EXPECT_EQ(0xABCDEFu, contrast.background);
+    for (unsigned text : {contrast.face, contrast.version, contrast.folderLabel, contrast.notice})
+        EXPECT_EQ(0x123456u, text);
+}
+
 TEST(CopyBack, BlockIsOneWiderAndTwoTaller) {
     BannerRect b = CopyBackBlock(BannerRect{10, 20, 110, 70});
     EXPECT_EQ(10, b.left);

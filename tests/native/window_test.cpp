@@ -52,6 +52,51 @@ TEST(Layout, HalvingDropsTheRemainder) {
     EXPECT_EQ(l.destinationEdit.height + 3, l.browseMoved.height);
 }
 
+// The test screen and its caption at four DPIs, 1024x738 scaled: every fixed
+// amount scaled as a whole offset, halves away from zero. 96 is as ever.
+TEST(Layout, ScalesWithTheDpi) {
+    // Rows laid out by hand: screen, field, OK, Cancel, "...", first and last
+    // language button, progress box and its inside.
+    // clang-format off
+    struct Case {
+        int dpi, width, height, caption;
+        LayoutRect edit, ok, cancel, browse, firstLanguage, lastLanguage, box;
+        ProgressBoxInside inside;
+    } cases[] = {
+        {96, 1024, 738, 18, {515, 419, 187, 17}, {515, 449, 102, 26}, {636, 449, 102, 26},
+         {703, 418, 35, 20}, {516, 608, 70, 21}, {592, 668, 70, 21}, {515, 489, 223, 40},
+         {4, 16, 22}},
+        {120, 1280, 922, 23, {644, 524, 234, 21}, {644, 562, 128, 33}, {795, 562, 128, 33},
+         {879, 523, 44, 25}, {645, 759, 88, 26}, {740, 834, 88, 26}, {644, 613, 279, 50},
+         {5, 20, 28}},
+        {144, 1536, 1107, 27, {773, 628, 281, 26}, {773, 673, 153, 39}, {954, 673, 153, 39},
+         {1055, 627, 53, 30}, {774, 912, 105, 32}, {888, 1002, 105, 32}, {773, 733, 334, 60},
+         {6, 24, 33}},
+        {192, 2048, 1476, 36, {1030, 838, 374, 34}, {1030, 898, 204, 52}, {1272, 898, 204, 52},
+         {1406, 836, 70, 40}, {1032, 1216, 140, 42}, {1184, 1336, 140, 42}, {1030, 978, 446, 80},
+         {8, 32, 44}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        SetupLayout l = ComputeLayout(c.width, c.height, c.caption, c.dpi);
+        const LayoutRect got[] = {l.destinationEdit, l.pushButtons[0],     l.pushButtons[1],
+                                  l.browseMoved,     l.languageButtons[0], l.languageButtons[7],
+                                  l.progressBox};
+        const LayoutRect want[] = {c.edit,          c.ok,           c.cancel, c.browse,
+                                   c.firstLanguage, c.lastLanguage, c.box};
+        for (int i = 0; i < 7; ++i)
+            ExpectRect(got[i], want[i].x, want[i].y, want[i].width, want[i].height);
+        ProgressBoxInside in = ProgressBoxInsideFor(c.dpi);
+        EXPECT_EQ(c.inside.margin, in.margin);
+        EXPECT_EQ(c.inside.lineHeight, in.lineHeight);
+        EXPECT_EQ(c.inside.barTop, in.barTop);
+    }
+    // MulDiv's rounding, and no known DPI leaves the amount alone.
+    const int amounts[][3] = {{1, 144, 2}, {-1, 144, -2}, {3, 120, 4}, {-3, 144, -5}, {7, 0, 7}};
+    for (const auto& a : amounts) EXPECT_EQ(a[2], ScaleForDpi(a[0], a[1])) << a[0] << " " << a[1];
+}
+
 TEST(DefaultDestination, FollowsTheThreeRules) {
     struct Case {
         const char* perUser;

@@ -12,6 +12,7 @@
 #include "banner/banner.h"
 #include "banner/description_block.h"
 #include "banner/surfaces_win.h"
+#include "platform/system_calls.h"
 #include "tables/tables.h"
 #include "window/window.h"
 
@@ -192,6 +193,68 @@ TEST_F(BannerWindow, RepaintsAndRebuildsKeepTheGdiObjectCount) {
     }
     EXPECT_EQ(before, CountGdiObjects());
     EXPECT_EQ(font, GetCurrentObject(BannerDC, OBJ_FONT));  // every made font went back out
+}
+
+int RescaleNotices;
+void CountRescaleNotice(void) { ++RescaleNotices; }
+
+// A move to screens of other DPIs and back: the window takes each suggested
+// rectangle, the banner's buffer, the controls' places and font follow, one
+// full repaint is pending, and the text typed and the language chosen stay;
+// back at 96 DPI no made font or buffer is left.
+TEST_F(BannerWindow, DpiChangeRescalesAndKeepsWhatTheUserDid) {
+    RECT start, now, update;
+    GetWindowRect(MainWindow, &start);
+    SetWindowTextA(DestinationEdit, "D:\\Kept");
+    SendMessageA(LanguageButtons[2], BM_CLICK, 0, 0);  // French
+    Pump();
+    const int objects = CountGdiObjects();
+    SetRescaleNotice(CountRescaleNotice);
+    struct Case {
+        int dpi;
+        RECT suggested;
+        int fontHeight;  // the stock font's 12 at 96 DPI
+    } cases[] = {{144, {8, 6, 1000, 720}, 18}, {120, {0, 0, 900, 650}, 15}, {96, start, 12}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        SendMessageA(MainWindow, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), (LPARAM)&c.suggested);
+        GetWindowRect(MainWindow, &now);
+        EXPECT_TRUE(EqualRect(&c.suggested, &now));
+        EXPECT_EQ(1, BannerDirty);
+        EXPECT_TRUE(GetUpdateRect(MainWindow, &update, FALSE));
+        BITMAP buffer = {};
+        GetObjectA(GetCurrentObject(BannerBuffer, OBJ_BITMAP), sizeof buffer, &buffer);
+        EXPECT_EQ(now.right - now.left, buffer.bmWidth);
+        EXPECT_EQ(now.bottom - now.top, buffer.bmHeight);
+        SetupLayout l = ComputeLayout(now.right - now.left, now.bottom - now.top,
+                                      SystemMetricForDpi(SM_CYCAPTION, c.dpi), c.dpi);
+        const LayoutRect at[] = {l.destinationEdit, l.destinationEdit, l.pushButtons[0],
+                                 l.browseMoved, l.languageButtons[5]};
+        const HWND controls[] = {FolderLabel, DestinationEdit, OkButton, BrowseButton,
+                                 LanguageButtons[5]};
+        for (int i = 0; i < 5; ++i) {
+            RECT r, want = {at[i].x, at[i].y, at[i].x + at[i].width, at[i].y + at[i].height};
+            GetWindowRect(controls[i], &r);
+            MapWindowPoints(NULL, MainWindow, (POINT*)&r, 2);
+            EXPECT_TRUE(EqualRect(&want, &r)) << i;
+            LOGFONTA font = {};
+            HGDIOBJ made = (HGDIOBJ)SendMessageA(controls[i], WM_GETFONT, 0, 0);
+            EXPECT_EQ(c.dpi == 96, made == GetStockObject(ANSI_VAR_FONT)) << i;
+            GetObjectA(made, sizeof font, &font);
+            EXPECT_EQ(c.fontHeight, font.lfHeight) << i;
+        }
+        char text[32];
+        GetWindowTextA(DestinationEdit, text, sizeof text);
+        EXPECT_STREQ("D:\\Kept", text);
+        EXPECT_EQ(French, LanguageIndex);
+        Pump();
+        EXPECT_EQ(0, BannerDirty);
+    }
+    EXPECT_EQ(3, RescaleNotices);
+    SetRescaleNotice(NULL);
+    EXPECT_EQ(objects, CountGdiObjects());
+    SendMessageA(LanguageButtons[0], BM_CLICK, 0, 0);  // English for the tests after
+    Pump();
 }
 
 // After the suite above has closed its window: windows of their own.

@@ -112,18 +112,24 @@ bool ReadManifest(const std::string& exe, std::string* text) {
     return data != NULL;
 }
 
-TEST(Manifest, AsksForAdministratorDeclaresVistaTo11AndNoDpiAwareness) {
+TEST(Manifest, AsksForAdministratorDeclaresVistaTo11AndPerMonitorDpiAwareness) {
     const char* const required[] = {
-        "level=\"requireAdministrator\"",         "uiAccess=\"false\"",
+        "level=\"requireAdministrator\"",
+        "uiAccess=\"false\"",
         "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
         "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
         "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
         "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+        // The layout scales itself: per monitor (v2 where there is one), system-wide before 8.1.
+        "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm"
+        "</dpiAware>",
+        "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+        "PerMonitorV2, PerMonitor</dpiAwareness>",
     };
-    // The layout is in fixed pixels: Windows must scale the window; and a
-    // second set of common controls would change how the buttons look.
-    const char* const absent[] = {"dpiAware", "dpiAwareness", "Microsoft.Windows.Common-Controls"};
+    // A second set of common controls would change how the buttons look.
+    const char* const absent[] = {"Microsoft.Windows.Common-Controls"};
     for (const Shipped& file : SetupFiles()) {
         SCOPED_TRACE(file.exe);
         std::string manifest;
