@@ -31,7 +31,7 @@ run_tree() {
 scripts/ensure-packages.sh
 scripts/build.sh
 start_virtual_screen
-start_wine_session
+start_wine_session unmanaged
 
 trees=(native fuzz win64)
 if runs_32bit_programs; then

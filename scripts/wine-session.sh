@@ -6,5 +6,5 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/session.sh
-start_wine_session
+start_wine_session unmanaged
 "$@"
