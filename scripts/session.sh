@@ -91,6 +91,46 @@ wine_session_programs() {
   rm -f "$ready"
 }
 
+# A copy of the test prefix FROM at TO, made in a moment: Windows' system
+# folders (1.2 GB of libraries that nothing writes to) are hard links, the
+# rest (registry, settings, users' folders) real copies.
+copy_prefix() {
+  local from=$1 to=$2
+  rm -rf "$to"
+  cp -al "$from" "$to"
+  find "$to" -type f -links +1 -not -path '*/windows/system32/*' \
+    -not -path '*/windows/syswow64/*' -not -path '*/windows/winsxs/*' \
+    -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f"; done' sh {} +
+}
+
+# N lanes for the tests of build/TREE, each a Wine desktop of its own: its own
+# virtual screen and its own copy of the test prefix (made from WINEPREFIX,
+# which must exist) with its own wineserver. Tests on different lanes see
+# neither each other's windows nor registry nor Windows folders. The lanes are
+# build/lanes/TREE/laneI (a prefix and the screen's name); ctest hands them out
+# through build/lanes/TREE/desktops.json (tests/wine/run.sh reads its choice).
+start_lanes() {
+  local tree=$1 count=$2 root lane i screen=${DISPLAY:-} template=$WINEPREFIX ids="" starting=()
+  root=$PWD/build/lanes/$tree
+  mkdir -p "$root"
+  WINEPREFIX=$template wineserver -w || true  # the template holds still
+  for i in $(seq 1 "$count"); do
+    lane=$root/lane$i
+    mkdir -p "$lane"
+    [ -f "$lane/prefix/system.reg" ] || copy_prefix "$template" "$lane/prefix"
+    start_virtual_screen
+    echo "$DISPLAY" >"$lane/display"
+    session_prefixes+=("$lane/prefix")
+    (export WINEPREFIX=$lane/prefix && make_prefix unmanaged && wine_session_programs) &
+    starting+=($!)
+    ids+="${ids:+, }{\"id\": \"lane$i\", \"slots\": 1}"
+  done
+  wait "${starting[@]}"
+  export DISPLAY=$screen WINEPREFIX=$template
+  printf '{"version": {"major": 1, "minor": 0}, "local": [{"desktop": [%s]}]}\n' "$ids" \
+    >"$root/desktops.json"
+}
+
 # Whether this machine's Wine runs 32-bit Windows programs: the i686 tree's
 # probe must start and answer. Otherwise wine32_refusal says what happened.
 wine32_refusal=""
