@@ -4,23 +4,30 @@
 # purpose, and Y: with room but only a few inodes, a disk that fills after
 # the space check. "mount" makes them fresh, "unmount" takes them away.
 # Mounting needs root; without it the drives are left out and their tests skip.
+# Under test.sh's lanes (SETUP_LANES) every lane's prefix gets the drives too,
+# as the tests that use them may run on any of them.
 set -u
 action=$1 prefix=$2 folder=$3
+prefixes=("$prefix")
+if [ -n "${SETUP_LANES:-}" ]; then
+  for lane in "$SETUP_LANES"/*/prefix; do [ -d "$lane" ] && prefixes+=("$lane"); done
+fi
 drive() {  # letter folder options
-  local link="$prefix/dosdevices/$1:" folder=$2
+  local letter=$1 folder=$2 p
   case "$action" in
   mount)
-    mkdir -p "$folder" "$prefix/dosdevices"
+    for p in "${prefixes[@]}"; do mkdir -p "$p/dosdevices"; done
+    mkdir -p "$folder"
     if ! mountpoint -q "$folder" && ! mount -t tmpfs -o "$3" tmpfs "$folder" 2>/dev/null; then
-      echo "No small drive $1: (mounting a tmpfs needs root); its tests skip."
-      rm -f "$link"
+      echo "No small drive $letter: (mounting a tmpfs needs root); its tests skip."
+      for p in "${prefixes[@]}"; do rm -f "$p/dosdevices/$letter:"; done
       return
     fi
     find "$folder" -mindepth 1 -delete
-    ln -sfn "$folder" "$link"
+    for p in "${prefixes[@]}"; do ln -sfn "$folder" "$p/dosdevices/$letter:"; done
     ;;
   unmount)
-    rm -f "$link"
+    for p in "${prefixes[@]}"; do rm -f "$p/dosdevices/$letter:"; done
     if mountpoint -q "$folder"; then umount "$folder"; fi
     ;;
   esac
