@@ -5,3 +5,9 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# In the Windows builds barely optimised, as their test programs are
+# (tests/robot).
+if(WIN32)
+  target_compile_options(gtest PRIVATE -O1)
+  target_compile_options(gtest_main PRIVATE -O1)
+endif()
