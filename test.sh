@@ -1,23 +1,59 @@
 #!/usr/bin/env bash
 # Checks the layers of the product folders, installs what is missing, builds
 # every tree and runs every test: the native rule tests, each fuzz target for
-# a few seconds, and the Win32 and end-to-end tests under Wine on a virtual
-# 1024x738 screen, which drive the real setup.exe: those of the x86_64 build
+# a few seconds, and the Win32 and end-to-end tests under Wine on virtual
+# 1024x738 screens, which drive the real setup.exe: those of the x86_64 build
 # (win.*, e2e.*) everywhere, and those of the shipped i686 build (win32.*,
 # e2e32.*) where Wine runs 32-bit programs.
 # Arguments go to every ctest run: ./test.sh -R e2e.window_test
+#
+# A tree's tests start as soon as the tree is built and run while the next
+# trees build; those builds run at the lowest priority, so that the tests keep
+# their pace. The Wine tests of each Windows tree run side by side on LANES
+# lanes (2 unless set), each a Wine desktop, screen and prefix of its own
+# (scripts/session.sh). Each tree's output is shown once all have ended.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/session.sh
 
+lanes=${LANES:-2}
 passed=0 failed=0 status=0 failures=()
+running=()  # test runs in the background
 
-# One test preset of CMakePresets.json; its counts join the totals.
-run_tree() {
-  local tree=$1 log=build/$1.ctest.log summary
+stop_running() {
+  local job
+  for job in "${running[@]}"; do pkill -P "$job" 2>/dev/null || true; done
+  session_end
+}
+trap stop_running EXIT
+
+# Runs the test preset of a tree in the background, into build/<tree>.ctest.log.
+test_tree() {
+  local tree=$1
   shift
+  (
+    code=0
+    ctest --preset "$tree" "$@" >"build/$tree.ctest.log" 2>&1 || code=$?
+    echo "$code" >"build/$tree.ctest.status"
+  ) &
+  running+=($!)
+}
+
+# The tests of a Windows tree on lanes of their own.
+test_tree_on_lanes() {
+  local tree=$1
+  shift
+  start_lanes "$tree" "$lanes"
+  SETUP_LANES=$PWD/build/lanes/$tree test_tree "$tree" -j"$lanes" \
+    --resource-spec-file "$PWD/build/lanes/$tree/desktops.json" "$@"
+}
+
+# Shows a tree's output; its counts join the totals.
+report_tree() {
+  local tree=$1 log=build/$1.ctest.log summary
   echo "=== Tests of build/$tree"
-  ctest --preset "$tree" -j"$(nproc)" "$@" 2>&1 | tee "$log" || status=1
+  cat "$log"
+  [ "$(cat "build/$tree.ctest.status")" = 0 ] || status=1
   summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1) ||
     true
   if [ -n "$summary" ]; then
@@ -25,6 +61,8 @@ run_tree() {
     bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$summary")
     passed=$((passed + total - bad))
     failed=$((failed + bad))
+  elif [ "$(cat "build/$tree.ctest.status")" != 0 ]; then
+    failures+=("build/$tree: ctest ran no tests (see above)")
   fi
   mapfile -t -O "${#failures[@]}" failures < <(grep -E '^[[:space:]]*[0-9]+ - .* \(' "$log" || true)
 }
@@ -39,10 +77,23 @@ else
 fi
 
 scripts/ensure-packages.sh
-scripts/build.sh
-start_virtual_screen
-start_wine_session
+mkdir -p build
+rm -f build/*.ctest.log build/*.ctest.status
 
+# The test prefix (the lanes' template) is made or checked on a screen of its
+# own while the native tree builds.
+start_virtual_screen
+export WINEPREFIX=$PWD/build/wineprefix
+make_prefix unmanaged &
+prefix_ready=$!
+scripts/build.sh native
+test_tree native -j"$(nproc)" "$@"
+
+# Whether the i686 tests can run, asked of the i686 tree's probe.
+cmake --preset win >/dev/null
+cmake --build --preset win --target wine32_probe >/dev/null
+wait "$prefix_ready"
+wine_environment
 trees=(native fuzz win64)
 if runs_32bit_programs; then
   trees+=(win)
@@ -51,10 +102,21 @@ else
   echo "Testing the native, fuzz and x86_64 builds; not the i686 build: Wine runs no" \
        "32-bit programs here ($wine32_refusal)."
 fi
-for tree in "${trees[@]}"; do
-  run_tree "$tree" "$@"
-done
 
+scripts/build.sh win64
+test_tree_on_lanes win64 "$@"
+if [ "${trees[3]:-}" = win ]; then
+  nice -n 19 scripts/build.sh win
+  test_tree_on_lanes win "$@"
+fi
+nice -n 19 scripts/build.sh fuzz
+test_tree fuzz -j"$(nproc)" "$@"
+wait "${running[@]}"
+running=()
+
+for tree in "${trees[@]}"; do
+  report_tree "$tree"
+done
 echo "=== All builds (${trees[*]})"
 if [ ${#failures[@]} -gt 0 ]; then
   echo "The following tests FAILED:"

@@ -32,6 +32,10 @@ add_library(setup_core STATIC)
 target_compile_options(setup_core PRIVATE ${SETUP_FLAGS})
 target_link_libraries(setup_core PUBLIC rules)
 add_subsystems()
+# The paint benchmark runs the x86_64 build alone (bench/paint.sh).
+if(TARGET paint_bench AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  set_target_properties(paint_bench PROPERTIES EXCLUDE_FROM_ALL TRUE)
+endif()
 # The shell and COM are loaded when first needed (platform/system_calls_win.cpp),
 # not at start-up: a release check keeps them out of the import table.
 target_link_libraries(setup_core PUBLIC advapi32 gdi32 user32 kernel32)

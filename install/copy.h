@@ -57,13 +57,13 @@ int CreateFolderPath(const char* path);
 
 // How one file's copy ended.
 enum CopyOutcome { FileCopied, FilePassedOver, FileIgnored, CopyAborted };
-// Copies source into destination through the temporary name temp (another
+struct PlannedFile;
+// Copies a planned file into place through its temporary name (another
 // number is tried when one is taken) and, when that fails, asks
 // Abort/Retry/Ignore with the system's text, the caption naming the file at
 // fault; an optional file that is not on the disk is passed over without a
 // word. A copy that fails leaves no partial file.
-enum CopyOutcome CopyFileAsking(const char* source, const char* destination, const char* temp,
-                                int mandatory);
+enum CopyOutcome CopyFileAsking(const struct PlannedFile* file);
 // A new run asks again about a full disk.
 void ForgetCopyAnswers(void);
 // Removes the temporary files a cut-off run left in folder (ending in a
@@ -72,10 +72,10 @@ void RemoveCopyLeftovers(const char* folder);
 // Bytes of the files copied since the last reset, for the uninstall entry.
 extern uint64_t CopiedBytes;
 
-// Copies exactly as CopyFileA(source, destination, FALSE) does (same result,
+// Copies exactly as CopyFileW(source, destination, FALSE) does (same result,
 // the same attributes on the copy, the same error for GetLastError), while
 // this thread keeps dispatching its messages until the copy has ended.
-BOOL CopyFileWhilePumping(const char* source, const char* destination);
+BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination);
 
 // The progress box in the panel's free band and the taskbar button's bar,
 // shown only while the install copies.

@@ -34,12 +34,6 @@ void RemoveCopyLeftovers(const char* folder) {
     FindClose(find);
 }
 
-static void CountCopiedFile(const char* path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    // A copy whose size cannot be read is left out of the estimate.
-    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data))
-        CopiedBytes += (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
-}
 
 static int EnterOrCreateFolder(const char* folder) {
     if (SetCurrentDirectoryA(folder)) return 1;
@@ -86,10 +80,37 @@ static void RemoveOwnFile(const char* path) {
     DeleteFileA(path);  // a file left behind is passed over; it is not the product's
 }
 
+// A planned path for the wide calls: the folder in the ANSI code page, the
+// disk's name behind nameAt in UTF-8 where the code page cannot hold it.
+struct WidePath {
+    WCHAR text[PathBufferSize];
+};
+static int MakeWidePath(const char* path, int nameAt, int utf8Name, struct WidePath* wide) {
+    int n = 0;
+    if (nameAt > 0) {
+        n = MultiByteToWideChar(CP_ACP, 0, path, nameAt, wide->text, PathBufferSize - 1);
+        if (n == 0) return 0;
+    }
+    return MultiByteToWideChar(utf8Name ? CP_UTF8 : CP_ACP, 0, path + nameAt, -1, wide->text + n,
+                               PathBufferSize - n) != 0;
+}
+
+// The path as a caption shows it: characters the code page lacks become '?'.
+static void ShownPath(const struct WidePath* wide, char* out, int size) {
+    if (!WideCharToMultiByte(CP_ACP, 0, wide->text, -1, out, size, NULL, NULL)) out[0] = 0;
+}
+
+static void CountCopiedFile(const struct WidePath* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    // A copy whose size cannot be read is left out of the estimate.
+    if (GetFileAttributesExW(path->text, GetFileExInfoStandard, &data))
+        CopiedBytes += (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
+
 // Whether the source is at fault: it cannot be opened for reading. Its own
 // error then replaces the copy's, which may name either side.
-static int SourceFailed(const char* source, DWORD* error) {
-    HANDLE file = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+static int SourceFailed(const struct WidePath* source, DWORD* error) {
+    HANDLE file = CreateFileW(source->text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
@@ -99,39 +120,73 @@ static int SourceFailed(const char* source, DWORD* error) {
     return 0;
 }
 
+// Makes the folder a temporary path lies in, when a copy finds it missing
+// (the viewer's, which could not be made before); 0 or the error to tell.
+static DWORD MakeFileFolder(const char* temp) {
+    char folder[PathBufferSize];
+    CopyText(folder, sizeof folder, temp);  // the same size
+    int cut = TextLength(folder);
+    while (cut > 0 && folder[cut - 1] != '\\') --cut;
+    if (cut <= 1) return ERROR_PATH_NOT_FOUND;
+    folder[cut - 1] = 0;
+    if (CreateDirectoryA(folder, NULL)) return 0;
+    DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS ? ERROR_PATH_NOT_FOUND : error;
+}
+
+struct CopyPaths {
+    struct WidePath source, destination, temp;
+    char temporary[PathBufferSize];
+};
+
 // The one file copy of the install. The bytes go into a file of ours beside
 // the destination, renamed into place once whole: a copy that breaks off
 // (a full disk, a session that ends) leaves no partial file under the
 // product's name, and the file it was to replace stays as it was.
-static DWORD CopyIntoPlace(const char* source, const char* destination, const char* planTemp,
-                           int* sourceFailed) {
-    char temp[PathBufferSize];
+static DWORD CopyIntoPlace(struct CopyPaths* paths, int* sourceFailed) {
     *sourceFailed = 0;
-    CopyText(temp, sizeof temp, planTemp);  // same buffer size: always fits
-    DWORD error = CreateCopyTempFile(temp);
+    DWORD error = CreateCopyTempFile(paths->temporary);
+    if (error == ERROR_PATH_NOT_FOUND) {
+        error = MakeFileFolder(paths->temporary);
+        if (error == 0) error = CreateCopyTempFile(paths->temporary);
+    }
+    if (error == 0 && !MakeWidePath(paths->temporary, 0, 0, &paths->temp))
+        error = ERROR_FILENAME_EXCED_RANGE;  // an ANSI path always converts
     if (error == 0) {
-        if (!CopyFileWhilePumping(source, temp)) {
+        if (!CopyFileWhilePumping(paths->source.text, paths->temp.text)) {
             error = GetLastError();
         } else {
             // A read-only, hidden or system file in the way refuses the rename.
-            SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);  // usually there is none
-            if (!MoveFileExA(temp, destination, MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
+            SetFileAttributesW(paths->destination.text, FILE_ATTRIBUTE_NORMAL);  // usually none
+            if (!MoveFileExW(paths->temp.text, paths->destination.text, MOVEFILE_REPLACE_EXISTING))
+                error = GetLastError();
         }
-        if (error != 0) RemoveOwnFile(temp);
+        if (error != 0) RemoveOwnFile(paths->temporary);
     }
-    if (error == 0) CountCopiedFile(destination);
-    if (error != 0) *sourceFailed = SourceFailed(source, &error);
+    if (error == 0) CountCopiedFile(&paths->destination);
+    if (error != 0) *sourceFailed = SourceFailed(&paths->source, &error);
     return error;
 }
 
-enum CopyOutcome CopyFileAsking(const char* source, const char* destination, const char* temp,
-                                int mandatory) {
+enum CopyOutcome CopyFileAsking(const struct PlannedFile* file) {
+    struct CopyPaths paths;
+    char source[PathBufferSize], destination[PathBufferSize];
+    // Planned paths fit: only a name that is no text in its encoding fails
+    // here, and it is counted as not copied.
+    if (!MakeWidePath(file->source, file->sourceNameAt, file->utf8Name, &paths.source) ||
+        !MakeWidePath(file->destination, file->destinationNameAt, file->utf8Name,
+                      &paths.destination))
+        return FileIgnored;
+    ShownPath(&paths.source, source, sizeof source);
+    ShownPath(&paths.destination, destination, sizeof destination);
     for (;;) {
         SetCursor(LoadCursorA(NULL, IDC_WAIT));
+        CopyText(paths.temporary, sizeof paths.temporary, file->temp);  // the same size
+        NoteCopyStarted(source);
         int sourceFailed = 0;
-        DWORD error = CopyIntoPlace(source, destination, temp, &sourceFailed);
+        DWORD error = CopyIntoPlace(&paths, &sourceFailed);
         if (error == 0) return FileCopied;
-        if (CopyFailurePassedOver(mandatory, sourceFailed, error)) return FilePassedOver;
+        if (CopyFailurePassedOver(file->mandatory, sourceFailed, error)) return FilePassedOver;
         if (IgnoringDiskFull && IsDiskFullError(error)) return FileIgnored;
         SystemErrorText(error, MessageText, MessageTextSize);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));

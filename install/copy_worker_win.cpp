@@ -9,8 +9,8 @@
 enum { ProgressInterval = 50 };  // milliseconds between updates of the bar
 
 struct CopyJob {
-    const char* source;
-    const char* destination;
+    const WCHAR* source;
+    const WCHAR* destination;
     volatile LONG64 transferred;
     BOOL copied;
     DWORD error;
@@ -29,11 +29,11 @@ static HANDLE Worker, JobReady, JobDone;
 static CopyJob* Job;
 static int Copying;
 
-// CopyFileA is CopyFileExA without a progress routine and flags 0; a routine
+// CopyFileW is CopyFileExW without a progress routine and flags 0; a routine
 // that always continues changes nothing about the copy.
 static DWORD WINAPI CopyOnWorker(LPVOID) {
     while (WaitForSingleObject(JobReady, INFINITE) == WAIT_OBJECT_0) {
-        Job->copied = CopyFileExA(Job->source, Job->destination, RecordTransferred, Job, NULL, 0);
+        Job->copied = CopyFileExW(Job->source, Job->destination, RecordTransferred, Job, NULL, 0);
         Job->error = Job->copied ? ERROR_SUCCESS : GetLastError();
         SetEvent(JobDone);
     }
@@ -54,14 +54,13 @@ static void PumpUntilEnded(HANDLE done, CopyJob* job) {
         NoteCopyTransferred((uint64_t)InterlockedCompareExchange64(&job->transferred, 0, 0));
 }
 
-BOOL CopyFileWhilePumping(const char* source, const char* destination) {
-    NoteCopyStarted(source);
+BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination) {
     // Without the worker the copy still happens, only the window waits for
     // it; so does a copy asked for by a message dispatched during another.
-    if (Copying || !StartWorker()) return CopyFileA(source, destination, FALSE);
+    if (Copying || !StartWorker()) return CopyFileW(source, destination, FALSE);
     CopyJob job = {source, destination, 0, FALSE, ERROR_SUCCESS};
     Job = &job;
-    if (!SetEvent(JobReady)) return CopyFileA(source, destination, FALSE);
+    if (!SetEvent(JobReady)) return CopyFileW(source, destination, FALSE);
     Copying = 1;
     PumpUntilEnded(JobDone, &job);
     Copying = 0;

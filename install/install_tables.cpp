@@ -97,6 +97,42 @@ static const char* const NotCopiedMessages[MessageLanguageCount] = {
     "Setup ended. Files not copied: %s. The program is missing.",
 };
 
+// Files to be replaced that a running program holds: named by the programs
+// where the system can tell them, else by the first file. Product first.
+static const char* const InUseByProgramsMessages[MessageLanguageCount] = {
+    "%s kann nicht installiert werden, solange zu ersetzende Dateien verwendet werden von: %s. "
+    "Schlie\xDF" "en Sie diese Programme und w\xE4hlen Sie dann Wiederholen.",
+    "%s cannot be installed while files it replaces are in use by: %s. Close these programs, "
+    "then choose Retry.",
+    "%s ne peut pas \xEAtre install\xE9 tant que des fichiers \xE0 remplacer sont utilis\xE9s "
+    "par : %s. Fermez ces programmes, puis choisissez R\xE9" "essayer.",
+    "%s no se puede instalar mientras los archivos que reemplaza est\xE1n en uso por: %s. "
+    "Cierre esos programas y elija Reintentar.",
+    "%s non pu\xF2 essere installato mentre i file da sostituire sono in uso da: %s. "
+    "Chiudere questi programmi, poi scegliere Riprova.",
+    "%s n\xE3o pode ser instalado enquanto os arquivos a substituir est\xE3o em uso por: %s. "
+    "Feche esses programas e escolha Repetir.",
+    "%s cannot be installed while files it replaces are in use by: %s. Close these programs, "
+    "then choose Retry.",
+};
+
+static const char* const InUseFileMessages[MessageLanguageCount] = {
+    "%s kann nicht installiert werden, solange es l\xE4uft: %s wird verwendet. "
+    "Schlie\xDF" "en Sie das Programm und w\xE4hlen Sie dann Wiederholen.",
+    "%s cannot be installed while it is running: %s is in use. Close the program, then choose "
+    "Retry.",
+    "%s ne peut pas \xEAtre install\xE9 pendant qu'il s'ex\xE9" "cute : %s est utilis\xE9. "
+    "Fermez le programme, puis choisissez R\xE9" "essayer.",
+    "%s no se puede instalar mientras se ejecuta: %s est\xE1 en uso. Cierre el programa y "
+    "elija Reintentar.",
+    "%s non pu\xF2 essere installato mentre \xE8 in esecuzione: %s \xE8 in uso. "
+    "Chiudere il programma, poi scegliere Riprova.",
+    "%s n\xE3o pode ser instalado enquanto est\xE1 em execu\xE7\xE3o: %s est\xE1 em uso. "
+    "Feche o programa e escolha Repetir.",
+    "%s cannot be installed while it is running: %s is in use. Close the program, then choose "
+    "Retry.",
+};
+
 // Empty file left in the destination to record the language; none for English.
 static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
     "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
@@ -124,7 +160,7 @@ const char ViewerFolder[] = "viewer";
 static const char* const* const InstallMessages[InstallMessageKindCount] = {
     InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
     RunQuestions,     RunFailureMessages,    NoSpaceMessages,       NotCopiedRunQuestions,
-    NotCopiedMessages,
+    NotCopiedMessages,     InUseByProgramsMessages, InUseFileMessages,
 };
 // clang-format on
 

@@ -16,6 +16,8 @@ enum InstallMessageKind {
     NoSpaceMessage,  // both amounts filled in with their unit
     NotCopiedRunQuestion,  // the number of files not copied filled in
     NotCopiedMessage,      // the same where the program itself is missing
+    InUseByProgramsMessage,  // the product, then the programs that hold its files
+    InUseFileMessage,        // the product, then the first file in use
     InstallMessageKindCount,
 };
 

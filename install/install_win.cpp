@@ -15,8 +15,6 @@
 int InstallRunning;
 static int CloseHeld;
 static int CopyBegan;  // from here on a stop leaves the install unfinished
-// The run's plan: its rows stay until the next install.
-static struct InstallPlan Plan;
 
 enum { PumpInterval = 10 };
 
@@ -41,19 +39,33 @@ static void ShowError(int kind, UINT icon) {
 }
 
 // Says how much is needed and how much is free when the volume is short.
-static int EnoughSpaceOrSay(void) {
+static int EnoughSpaceOrSay(struct InstallPlan* plan) {
     uint64_t needed = 0, available = 0;
-    if (PlanFitsVolume(&Plan, &needed, &available)) return 1;
+    if (PlanFitsVolume(plan, &needed, &available)) return 1;
     if (FormatSpaceMessage(Message(NoSpaceMessage), needed, available, MessageText,
                            MessageTextSize))
         Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
     return 0;
 }
 
+// A running product holds a file the copy would replace: it is named, and
+// nothing is written until it has gone (Retry) or the user gives up. No
+// program is closed or ended on the user's behalf.
+static int RetryFileInUse(const char* path) {
+    char names[MessageTextSize], format[2 * MessageTextSize], text[2 * MessageTextSize];
+    const char* product = ProductString(ProductName, Edition);
+    int named = NameProgramsUsing(path, names, sizeof names);
+    // The product goes into the first %s, the programs or the file into the second.
+    FormatQuestion(Message(named ? InUseByProgramsMessage : InUseFileMessage), product, format,
+                   sizeof format);
+    FormatQuestion(format, named ? names : path, text, sizeof text);
+    return Ask(text, product, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+}
+
 // The plan for the field's text, or the reason there is none, before
 // anything is created; then the destination folder.
-static int PrepareDestination(const char* text) {
-    switch (MakeInstallPlan(text, &Plan)) {
+static int PrepareDestination(const char* text, struct InstallPlan* plan) {
+    switch (MakeInstallPlan(text, plan)) {
     case PlanReady: break;
     case PlanSourceTooLong:
         Ask("The setup program's folder path is too long.", ErrorCaption(LanguageIndex),
@@ -65,29 +77,30 @@ static int PrepareDestination(const char* text) {
         return 0;
     case PlanInvalidFolder: ShowError(InvalidFolderMessage, MB_ICONERROR); return 0;
     }
-    if (!EnoughSpaceOrSay()) return 0;
-    if (CreateFolderPath(Plan.destinationPath)) return 1;
+    if (!EnoughSpaceOrSay(plan)) return 0;
+    for (int busy; (busy = FindFileInUse(plan)) >= 0;)
+        if (!RetryFileInUse(plan->files[busy].destination)) return 0;
+    if (CreateFolderPath(plan->destinationPath)) return 1;
     ShowError(InvalidFolderMessage, MB_ICONERROR);
     return 0;
 }
 
 // Every planned file in order, counting those not copied (an ignored
 // failure); 0 when the user aborted or a stop came.
-static int CopyPlannedFiles(int* notCopied) {
+static int CopyPlannedFiles(const struct InstallPlan* plan, int* notCopied) {
     int viewerMade = 0;
     *notCopied = 0;
     ForgetCopyAnswers();
     char viewer[PathBufferSize + 1];
-    RemoveCopyLeftovers(Plan.destinationPath);
-    if (JoinTexts(viewer, sizeof viewer, Plan.viewerFolder, "\\")) RemoveCopyLeftovers(viewer);
-    for (int i = 0; i < Plan.fileCount; ++i) {
-        const struct PlannedFile* file = &Plan.files[i];
+    RemoveCopyLeftovers(plan->destinationPath);
+    if (JoinTexts(viewer, sizeof viewer, plan->viewerFolder, "\\")) RemoveCopyLeftovers(viewer);
+    for (int i = 0; i < plan->fileCount; ++i) {
+        const struct PlannedFile* file = &plan->files[i];
         if (file->inViewer && !viewerMade) {
-            CreateDirectoryA(Plan.viewerFolder, NULL);  // an existing folder is fine
+            CreateDirectoryA(plan->viewerFolder, NULL);  // an existing folder is fine
             viewerMade = 1;
         }
-        enum CopyOutcome outcome =
-            CopyFileAsking(file->source, file->destination, file->temp, file->mandatory);
+        enum CopyOutcome outcome = CopyFileAsking(file);
         if (outcome == CopyAborted) return 0;
         if (outcome == FileIgnored) ++*notCopied;
         if (file->manifestRow >= 0) {
@@ -97,13 +110,16 @@ static int CopyPlannedFiles(int* notCopied) {
         if (ShouldStop()) return 0;
     }
     // The viewer's folder is made even when the disk has no viewer files.
-    if (!viewerMade) CreateDirectoryA(Plan.viewerFolder, NULL);
+    if (!viewerMade) CreateDirectoryA(plan->viewerFolder, NULL);
     return 1;
 }
 
 // The steps up to the close; 1 when the window is to close, 0 for the early
 // exits that leave it open.
 static int InstallSteps(void) {
+    // On the stack: a static one would take its size in the program file.
+    struct InstallPlan whole;
+    struct InstallPlan* plan = &whole;
     char text[PathBufferSize];
     GetWindowTextA(DestinationEdit, text, sizeof text);
     CopiedBytes = 0;
@@ -112,29 +128,29 @@ static int InstallSteps(void) {
     if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())
         return 0;
 
-    if (!PrepareDestination(text)) return 0;
+    if (!PrepareDestination(text, plan)) return 0;
 
     CopyBegan = 1;
-    struct CopyTotals totals = {Plan.presentBytes, Plan.presentFiles};
+    struct CopyTotals totals = {plan->presentBytes, plan->presentFiles};
     BeginCopyProgress(totals);
     int notCopied = 0;
-    int copied = CopyPlannedFiles(&notCopied);
+    int copied = CopyPlannedFiles(plan, &notCopied);
     EndCopyProgress();
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     if (!copied) return 0;
 
     // Nothing records or starts a program that is not there.
-    int programThere = GetFileAttributesA(Plan.programPath) != INVALID_FILE_ATTRIBUTES;
+    int programThere = GetFileAttributesA(plan->programPath) != INVALID_FILE_ATTRIBUTES;
     if (programThere &&
         AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONQUESTION)) &&
-        !HandOverShortcut(Plan.addItemCommand, Plan.programPath, Plan.destinationPath))
+        !HandOverShortcut(plan->addItemCommand, plan->programPath, plan->destinationPath))
         ShowError(ShortcutFailureMessage, MB_ICONWARNING);
 
-    SetUninstallSize(&Plan.uninstall, CopiedBytes);
-    if (programThere) WriteUninstallEntry(&Plan.uninstall);
-    WriteLanguageMarker(Plan.markerPath);
-    WritePerUserPath(Edition, Plan.perUserPath);
+    SetUninstallSize(&plan->uninstall, CopiedBytes);
+    if (programThere) WriteUninstallEntry(&plan->uninstall);
+    WriteLanguageMarker(plan->markerPath);
+    WritePerUserPath(Edition, plan->perUserPath);
 
     if (notCopied) {
         // The closing words say how many files are missing; Run only when
@@ -148,7 +164,7 @@ static int InstallSteps(void) {
     }
     UINT style = programThere ? MB_YESNO | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING;
     if (AnswerGoesOn(Ask(MessageText, ProductString(ProductName, Edition), style)) &&
-        !StartProduct(Plan.programPath, Plan.programCommand, Plan.destinationPath))
+        !StartProduct(plan->programPath, plan->programCommand, plan->destinationPath))
         Ask(Message(RunFailureMessage), "Setup", MB_OK | MB_ICONERROR);
     return 1;
 }

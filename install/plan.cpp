@@ -205,6 +205,9 @@ static int PlanFile(const struct DiskFile* disk, const char* sourceDirectory,
     file->present = disk->present;
     file->manifestRow = disk->manifestRow;
     file->mandatory = ManifestRowIsMandatory(disk->manifestRow);
+    file->utf8Name = disk->utf8Name;
+    file->sourceNameAt = TextLength(sourceDirectory);
+    file->destinationNameAt = TextLength(destinationPath);
     // Only the viewer's names hold a backslash: the rest are plain file names.
     file->inViewer = FindCharacterForward(disk->name, '\\') != 0;
     return JoinTexts(file->source, sizeof file->source, sourceDirectory, disk->name) &&

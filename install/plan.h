@@ -54,6 +54,7 @@ struct DiskFile {
     uint64_t size;
     int present;      // 0: a manifest row missing from the disk
     int manifestRow;  // -1 for the pattern and viewer files
+    int utf8Name;     // a name the ANSI code page cannot hold, in UTF-8
 };
 struct DiskSurvey {
     const struct DiskFile* files;
@@ -71,6 +72,9 @@ struct PlannedFile {
     uint64_t replacedSize;  // of a file already in its place (filled in by the caller)
     int present, mandatory, manifestRow;
     int inViewer;  // copied into the viewer folder, made just before the first
+    // Where the disk's name begins in source and destination; behind it the
+    // name is UTF-8 when utf8Name is set (the folders are ANSI).
+    int sourceNameAt, destinationNameAt, utf8Name;
 };
 
 enum { ProgramCommandSize = PathBufferSize + 2 };
@@ -112,6 +116,12 @@ int SourceDirectoryHoldsDiskNames(void);
 // Surveys the disk and composes the plan for the field's text; the plan's
 // rows stay until the next call.
 enum PlanOutcome MakeInstallPlan(const char* fieldText, struct InstallPlan* plan);
+// The first planned file already in the destination that a running program
+// holds (it cannot be opened for writing); -1 when there is none.
+int FindFileInUse(const struct InstallPlan* plan);
+// The programs that hold path, as the system's Restart Manager names them,
+// joined with ", " into out; 0 where the system cannot tell (or names none).
+int NameProgramsUsing(const char* path, char* out, int size);
 // Whether the destination's volume has room for the plan, counting the files
 // it replaces; fills the amounts when it has not. A volume whose free space
 // cannot be read passes.

@@ -1,8 +1,12 @@
 // The survey of the disk, the plan made from it, and the destination volume's
 // room for it.
+#include <windows.h>
+#include <restartmanager.h>
+
 #include "install/install_tables.h"
 #include "install/plan.h"
 #include "platform/source_directory.h"
+#include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 
@@ -26,10 +30,6 @@ static int GrowRows(void** rows, int* capacity, int count, int rowSize) {
     return 1;
 }
 
-static uint64_t FoundSize(const WIN32_FIND_DATAA* entry) {
-    return (uint64_t)entry->nFileSizeHigh << 32 | entry->nFileSizeLow;
-}
-
 static struct DiskFile* AddRow(struct DiskSurvey* disk, const char* folder, const char* name,
                                int manifestRow) {
     if (!GrowRows((void**)&SurveyRows, &SurveyCapacity, disk->count, sizeof *SurveyRows))
@@ -43,6 +43,7 @@ static struct DiskFile* AddRow(struct DiskSurvey* disk, const char* folder, cons
     row->size = 0;
     row->present = 0;
     row->manifestRow = manifestRow;
+    row->utf8Name = 0;
     ++disk->count;
     return row;
 }
@@ -64,28 +65,49 @@ static int SurveyManifestRow(const char* sourceDirectory, const char* name, int 
     return 1;
 }
 
-// Every plain file of folder (below the setup folder) matching pattern; 0
-// when memory ran out.
+// A found name as the ANSI calls know it, or in UTF-8 (*utf8) where the code
+// page cannot hold it; 0 when neither fits.
+static int NarrowName(const WCHAR* wide, char* name, int size, int* utf8) {
+    BOOL lossy = FALSE;
+    *utf8 = 0;
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, name, size, NULL, &lossy) &&
+        !lossy)
+        return 1;
+    *utf8 = 1;
+    return WideCharToMultiByte(CP_UTF8, 0, wide, -1, name, size, NULL, NULL) != 0;
+}
+
+// Every plain file of folder (below the setup folder) matching pattern,
+// found by the wide calls so that every name on the disk is had; 0 when
+// memory ran out.
 static int SurveyMatching(const char* sourceDirectory, const char* folder, const char* pattern,
                           struct DiskSurvey* disk) {
-    char search[PathBufferSize];
-    WIN32_FIND_DATAA entry;
+    char search[PathBufferSize], name[DiskNameSize];
+    WCHAR wideSearch[PathBufferSize];
+    WIN32_FIND_DATAW entry;
     // A search that does not fit finds nothing; the plan refuses the folder.
     if (!JoinTexts(search, sizeof search, sourceDirectory, folder) ||
-        !AppendText(search, sizeof search, pattern))
+        !AppendText(search, sizeof search, pattern) ||
+        !MultiByteToWideChar(CP_ACP, 0, search, -1, wideSearch, PathBufferSize))
         return 1;
-    HANDLE find = FindFirstFileA(search, &entry);
+    HANDLE find = FindFirstFileW(wideSearch, &entry);
     if (find == INVALID_HANDLE_VALUE) return 1;
     int ok = 1;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        struct DiskFile* row = AddRow(disk, folder, entry.cFileName, -1);
+        int utf8 = 0;
+        if (!NarrowName(entry.cFileName, name, sizeof name, &utf8)) {
+            disk->nameTooLong = 1;
+            continue;
+        }
+        struct DiskFile* row = AddRow(disk, folder, name, -1);
         if (!row) ok = 0;
         else {
             row->present = 1;
-            row->size = FoundSize(&entry);
+            row->size = (uint64_t)entry.nFileSizeHigh << 32 | entry.nFileSizeLow;
+            row->utf8Name = utf8;
         }
-    } while (ok && FindNextFileA(find, &entry));
+    } while (ok && FindNextFileW(find, &entry));
     FindClose(find);
     return ok;
 }
@@ -146,4 +168,63 @@ int PlanFitsVolume(struct InstallPlan* plan, uint64_t* needed, uint64_t* availab
     *needed = PlanBytesNeeded(plan, clusterSize);
     *available = free.QuadPart;
     return *needed <= *available;
+}
+
+int FindFileInUse(const struct InstallPlan* plan) {
+    for (int i = 0; i < plan->fileCount; ++i) {
+        // Without sharing, as the copy's rename needs it; a missing file is not in use.
+        HANDLE file = CreateFileA(plan->files[i].destination, GENERIC_WRITE, 0, NULL,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            continue;
+        }
+        DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return i;
+    }
+    return -1;
+}
+
+struct RestartManager {
+    DWORD(WINAPI* start)(DWORD*, DWORD, WCHAR*);
+    DWORD(WINAPI* add)(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT, LPCWSTR*);
+    DWORD(WINAPI* list)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, DWORD*);
+    DWORD(WINAPI* end)(DWORD);
+};
+
+static int AppendProgramNames(const RM_PROCESS_INFO* programs, UINT count, char* out, int size) {
+    out[0] = 0;
+    for (UINT i = 0; i < count; ++i) {
+        char name[CCH_RM_MAX_APP_NAME + 1];
+        if (!WideCharToMultiByte(CP_ACP, 0, programs[i].strAppName, -1, name, sizeof name, NULL,
+                                 NULL) ||
+            !name[0])
+            continue;
+        // A list too long for the message ends where it stops fitting.
+        if ((out[0] && !AppendText(out, size, ", ")) || !AppendText(out, size, name)) break;
+    }
+    return out[0] != 0;
+}
+
+int NameProgramsUsing(const char* path, char* out, int size) {
+    enum { Listed = 8 };
+    struct RestartManager rm;
+    WCHAR widePath[PathBufferSize], key[CCH_RM_SESSION_KEY + 1] = {0};
+    if (!FindSystemProcedure(&rm.start, CallRmStartSession) ||
+        !FindSystemProcedure(&rm.add, CallRmRegisterResources) ||
+        !FindSystemProcedure(&rm.list, CallRmGetList) ||
+        !FindSystemProcedure(&rm.end, CallRmEndSession) ||
+        !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, PathBufferSize))
+        return 0;
+    DWORD session;
+    if (rm.start(&session, 0, key) != ERROR_SUCCESS) return 0;
+    LPCWSTR files[1] = {widePath};
+    RM_PROCESS_INFO programs[Listed];
+    UINT needed = 0, count = Listed;
+    DWORD reasons = 0, listed = ERROR_INVALID_HANDLE;
+    if (rm.add(session, 1, files, 0, NULL, 0, NULL) == ERROR_SUCCESS)
+        listed = rm.list(session, &needed, &count, programs, &reasons);
+    rm.end(session);  // a session not ended is the system's to clean up
+    // More programs than the list holds fill none of it: the file is named instead.
+    return listed == ERROR_SUCCESS && AppendProgramNames(programs, count, out, size);
 }

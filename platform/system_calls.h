@@ -23,6 +23,10 @@ enum SystemCall {
     CallChangeWindowMessageFilterEx,
     CallChangeWindowMessageFilter,
     CallSetDefaultDllDirectories,
+    CallRmStartSession,  // the Restart Manager: who holds a file
+    CallRmRegisterResources,
+    CallRmGetList,
+    CallRmEndSession,
     SystemCallCount
 };
 

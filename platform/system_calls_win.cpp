@@ -7,10 +7,10 @@
 #include "tables/bounded_text.h"
 #include "tables/dpi.h"
 
-enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, SystemLibraryCount };
+enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, RstrtMgr, SystemLibraryCount };
 
 static const char* const LibraryFiles[SystemLibraryCount] = {
-    "ole32.dll", "shell32.dll", "oleaut32.dll", "user32.dll", "kernel32.dll",
+    "ole32.dll", "shell32.dll", "oleaut32.dll", "user32.dll", "kernel32.dll", "rstrtmgr.dll",
 };
 
 struct SystemCallRow {
@@ -36,6 +36,10 @@ static const SystemCallRow SystemCalls[] = {
     {User32, "ChangeWindowMessageFilterEx"},
     {User32, "ChangeWindowMessageFilter"},
     {Kernel32, "SetDefaultDllDirectories"},
+    {RstrtMgr, "RmStartSession"},
+    {RstrtMgr, "RmRegisterResources"},
+    {RstrtMgr, "RmGetList"},
+    {RstrtMgr, "RmEndSession"},
 };
 static_assert(sizeof SystemCalls / sizeof SystemCalls[0] == SystemCallCount,
               "one row for every SystemCall");

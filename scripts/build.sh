@@ -5,10 +5,13 @@
 # sources with its own disks (build/win64); each Windows tree with its Win32
 # and end-to-end tests; and the fuzz targets of the rules with clang
 # (build/fuzz). The native tree comes first: the Windows trees use its tools.
+# Names of trees as arguments build those alone, in the order given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-for tree in native win win64 fuzz; do
+trees=("$@")
+[ ${#trees[@]} -gt 0 ] || trees=(native win win64 fuzz)
+for tree in "${trees[@]}"; do
   cmake --preset "$tree" >/dev/null
   cmake --build --preset "$tree" -j"$jobs"
 done

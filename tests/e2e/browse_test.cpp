@@ -16,31 +16,21 @@ const char* const GermanPrompt =
     "bergeordneten Ordner f\xFC"
     "r die Installation ausw\xE4hlen:";
 
+// Wine's browser finds the folder it opens on level by level, each level by
+// its name and times as read when the browser starts, then compared with the
+// times read again as it fills its tree: a level changed or first read in
+// between leaves the browser with no selection at all. So the folders lie where
+// no other program changes anything, and each level is read before it opens.
+
 // Puts text into the field and presses "...", then reads the browser.
 void OpenBrowser(Running& run, const std::string& field, FolderBrowser* browser) {
     SetText(run.field, field);
+    ReadFolderLevels(field);
     Click(GetDlgItem(run.window, 3));
     ASSERT_TRUE(WaitForFolderBrowser(run.process, browser));
 }
 
-// Wine's browser ignores the pre-selection of a deep folder the first time it
-// opens in a process. The first opening checks what does not depend on it:
-// Cancel leaves the field exactly as it was, even when the copy was trimmed.
-void FirstOpeningCancelled(Running& run, const std::string& field) {
-    FolderBrowser browser;
-    OpenBrowser(run, field, &browser);
-    ASSERT_TRUE(AnswerFolderBrowser(browser, IDCANCEL));
-    Settle(run.window);
-    EXPECT_EQ(field, TextOf(run.field));
-}
-
 std::string LastName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
-
-bool HasText(const FolderBrowser& browser, const std::string& text) {
-    for (const std::string& t : browser.texts)
-        if (t == text) return true;
-    return false;
-}
 
 // The browser opened with this folder selected (its name and its parent's).
 void ExpectSelected(const FolderBrowser& browser, const std::string& folder) {
@@ -50,14 +40,31 @@ void ExpectSelected(const FolderBrowser& browser, const std::string& folder) {
     EXPECT_EQ(LastName(folder.substr(0, folder.rfind('\\'))), chain[1]);
 }
 
+// The first opening in a process, cancelled: the field stays exactly as it
+// was, even when the copy was trimmed.
+void FirstOpeningCancelled(Running& run, const std::string& field, const std::string& opensOn) {
+    FolderBrowser browser;
+    OpenBrowser(run, field, &browser);
+    ExpectSelected(browser, opensOn);
+    ASSERT_TRUE(AnswerFolderBrowser(browser, IDCANCEL));
+    Settle(run.window);
+    EXPECT_EQ(field, TextOf(run.field));
+}
+
+bool HasText(const FolderBrowser& browser, const std::string& text) {
+    for (const std::string& t : browser.texts)
+        if (t == text) return true;
+    return false;
+}
+
 TEST(Browse, OpensOnTheParentAndComposesTheDestination) {
-    std::string temp = ScratchFolder("browse-folders");
+    std::string temp = QuietFolder("browse-folders");
     std::string apps = temp + "\\apps";
     ASSERT_TRUE(CreateDirectoryA(apps.c_str(), NULL));
     ASSERT_TRUE(CreateDirectoryA((apps + "\\Vestra").c_str(), NULL));
     Running run;
     StartSetup(0, "browse-edition0", &run);
-    FirstOpeningCancelled(run, apps + "\\Vestra");
+    FirstOpeningCancelled(run, apps + "\\Vestra", apps);
 
     struct Case {
         std::string field;
@@ -91,11 +98,11 @@ TEST(Browse, OpensOnTheParentAndComposesTheDestination) {
 }
 
 TEST(Browse, GermanPromptAndEdition1ProductFolder) {
-    std::string apps = ScratchFolder("browse-edition1") + "\\apps";
+    std::string apps = QuietFolder("browse-edition1") + "\\apps";
     ASSERT_TRUE(CreateDirectoryA(apps.c_str(), NULL));
     Running run;
     StartSetup(1, "browse-edition1-disk", &run);
-    FirstOpeningCancelled(run, apps + "\\Kellum Inspector");
+    FirstOpeningCancelled(run, apps + "\\Kellum Inspector", apps);
     ClickAndWait(GetDlgItem(run.window, 101));  // "&Deutsch"
 
     FolderBrowser browser;
@@ -118,7 +125,7 @@ TEST(Browse, GermanPromptAndEdition1ProductFolder) {
 }
 
 TEST(Browse, RefusesADestinationLongerThanTheFieldIsRead) {
-    std::string temp = ScratchFolder("browse-long");
+    std::string temp = QuietFolder("browse-long");
     // 248 characters: the browser returns it, but with "\Vestra" it is 255.
     std::string folder = temp + "\\" + std::string(248 - temp.size() - 1, 'n');
     ASSERT_EQ(248u, folder.size());
@@ -128,7 +135,7 @@ TEST(Browse, RefusesADestinationLongerThanTheFieldIsRead) {
     ASSERT_TRUE(CreateDirectoryA(shorter.c_str(), NULL));
     Running run;
     StartSetup(0, "browse-long-disk", &run);
-    FirstOpeningCancelled(run, folder);
+    FirstOpeningCancelled(run, folder, folder);
 
     FolderBrowser browser;
     OpenBrowser(run, folder, &browser);

@@ -353,7 +353,9 @@ TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
 TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     PrepareDisk(0, "ignored");
     for (const std::string& name : FilesOf(disk_))
-        if (name != "setup.exe") ASSERT_TRUE(DeleteFileA((disk_ + "\\" + name).c_str()));
+        if (name != "setup.exe") {
+            ASSERT_TRUE(DeleteFileA((disk_ + "\\" + name).c_str()));
+        }
     ASSERT_TRUE(DeleteTree(disk_ + "\\viewer"));
     std::string destination = target_ + "\\Vestra";
     ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
@@ -374,6 +376,106 @@ TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     EXPECT_EQ(0, WaitForExit(setup_));
     EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
     EXPECT_TRUE(FilesOf(destination).empty());
+}
+
+// A reinstall over the installed product while it runs: one message names
+// it before any file changes; Retry once it has ended completes the install.
+// Beside it, a pattern file whose name the ANSI code page cannot hold.
+TEST_F(Install, RunningProductIsNamedBeforeAnythingChanges) {
+    PrepareDisk(0, "running");
+    const std::wstring wideName = L"\\\u65E5\u672C.txt";
+    std::wstring wideDisk(disk_.begin(), disk_.end());
+    HANDLE wide = CreateFileW((wideDisk + wideName).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                              0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, wide);
+    CloseHandle(wide);
+    StartSetup();
+    std::string destination = target_ + "\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    FinishWithoutExtras();
+    std::wstring wideDestination(destination.begin(), destination.end());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((wideDestination + wideName).c_str()));
+    ASSERT_TRUE(DeleteFileW((wideDisk + wideName).c_str()));  // the ANSI comparison below
+
+    Process product = Start(destination + "\\Vestra.exe");
+    ASSERT_TRUE(WaitForProduct().window != NULL);
+    ASSERT_TRUE(WriteWholeFile(destination + "\\vstmain.dat", "changed"));
+    StartSetup();
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    MessageBoxInfo box = ExpectBox("Vestra", "Vestra cannot be installed while it is running: " +
+                                                 destination + "\\Vestra.exe is in use. Close "
+                                                 "the program, then choose Retry.",
+                                   {IDRETRY, IDCANCEL}, MB_ICONWARNING);
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(destination + "\\vstmain.dat", &content) && content == "changed");
+    EndProducts();
+    WaitForExit(product);
+    Answer(box, IDRETRY);
+    FinishWithoutExtras();
+    ExpectSameFiles(disk_, destination, 31);
+}
+
+// A run killed in the middle of a copy leaves its temporary file; the next
+// run into the same folder removes it.
+TEST_F(Install, KilledRunLeavesNothingAfterTheNextRun) {
+    PrepareDisk(0, "killed");
+    ASSERT_TRUE(MakeLargeFile(disk_ + "\\vstsampl.dat"));
+    StartSetup();
+    std::string destination = target_ + "\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    auto Leftovers = [&] {
+        size_t n = 0;
+        for (const std::string& name : FilesOf(destination)) n += name.rfind("~stp", 0) == 0;
+        return n;
+    };
+    // Only the large file's temporary copy grows past a megabyte.
+    auto CopyingLargeFile = [&] {
+        for (const std::string& name : FilesOf(destination))
+            if (name.rfind("~stp", 0) == 0 && SizeOf(destination + "\\" + name) > (1u << 20))
+                return true;
+        return false;
+    };
+    DWORD start = GetTickCount();
+    while (!CopyingLargeFile() && GetTickCount() - start < 120000) Sleep(5);
+    Kill(setup_);
+    ASSERT_EQ(1u, Leftovers());
+    ASSERT_TRUE(DeleteFileA((disk_ + "\\vstsampl.dat").c_str()));  // optional: passed over
+    StartSetup();
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    FinishWithoutExtras();
+    EXPECT_EQ(0u, Leftovers());
+}
+
+// A drive with room but few inodes fills after the space check: one box for
+// the full disk, Ignore, and the rest are counted without another box.
+TEST_F(SmallDrive, DriveOutOfInodesAsksOnceThenCounts) {
+    if (GetFileAttributesA("Y:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no drive Y: (the mount needs root)";
+    std::string destination = "Y:\\Vestra";
+    DeleteTree(destination);
+    PrepareDisk(0, "inodes");
+    StartSetup();
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    MessageBoxInfo full;
+    ASSERT_TRUE(WaitForMessageBox(setup_, &full));
+    EXPECT_EQ(SystemText(ERROR_DISK_FULL), full.text);
+    EXPECT_EQ((std::vector<int>{Abort, Retry, Ignore}), full.buttons);
+    Answer(full, Ignore);
+    AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, No);
+    size_t onDisk = FilesOf(disk_).size() - 1 + FilesOf(disk_ + "\\viewer").size();
+    size_t copied = FilesOf(destination).size() + FilesOf(destination + "\\viewer").size();
+    ASSERT_LT(copied, onDisk - 1);
+    AnswerBox("Vestra",
+              "Setup complete. Files not copied: " + std::to_string(onDisk - copied) +
+                  ". Run program?",
+              {Yes, No}, No);
+    EXPECT_EQ(0, WaitForExit(setup_));
+    DeleteTree(destination);
 }
 
 TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {

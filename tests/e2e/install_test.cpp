@@ -267,6 +267,7 @@ TEST_F(Install, ShortcutOfOurOwnWhereTheServerMakesNone) {
         {"--no-ack", 1, true},
         {"--ack-delay 8000", 1, true},
         {"--vanish", 0, false},
+        {"--die", 1, false},  // killed while setup waits for the answer
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);

@@ -89,6 +89,19 @@ bool WaitForFolderBrowser(const Process& process, FolderBrowser* browser, DWORD 
     return true;
 }
 
+void ReadFolderLevels(const std::string& path) {
+    size_t end = 0;
+    do {
+        end = path.find('\\', end + 1);
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((path.substr(0, end) + "\\*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        while (FindNextFileA(find, &entry)) {
+        }
+        FindClose(find);
+    } while (end != std::string::npos);
+}
+
 bool AnswerFolderBrowser(const FolderBrowser& browser, int buttonId, DWORD timeoutMs) {
     PostMessageA(browser.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  (LPARAM)GetDlgItem(browser.hwnd, buttonId));

@@ -24,6 +24,13 @@ bool WaitForFolderBrowser(const Process& process, FolderBrowser* browser, DWORD 
 // Labels of the tree's selected item and of its ancestors, selected one first.
 std::vector<std::string> SelectedFolderChain(HWND tree);
 
+// Lists every folder on the path, from the drive down. Linux sets a folder's
+// access time at its first reading after a change, and Wine's browser finds
+// the folder it opens on by comparing those times as read at two moments:
+// read now, they hold still while it opens (unless another program changes a
+// folder on the path meanwhile).
+void ReadFolderLevels(const std::string& path);
+
 // Presses the browser's OK (IDOK) or Cancel (IDCANCEL); true once it closed.
 bool AnswerFolderBrowser(const FolderBrowser& browser, int buttonId, DWORD timeoutMs = 10000);
 

@@ -14,6 +14,9 @@ std::string WindowsPath(const std::string& unixPath);
 std::string DiskFolder(int edition);  // the assembled demo disk
 // A fresh, empty folder for one test under the build tree (Windows path).
 std::string ScratchFolder(const std::string& name);
+// A fresh, empty folder on drive C: of the test prefix, whose parents no other
+// program changes (the build tree's and /tmp's do, at any moment).
+std::string QuietFolder(const std::string& name);
 // Copies a folder tree; returns false on any failure.
 bool CopyTree(const std::string& from, const std::string& to);
 // A copy of the edition's disk in a fresh scratch folder; returns its path.

@@ -63,6 +63,15 @@ std::string ScratchFolder(const std::string& name) {
     return folder;
 }
 
+std::string QuietFolder(const std::string& name) {
+    const std::string root = "C:\\setup-tests";
+    CreateDirectoryA(root.c_str(), NULL);
+    std::string folder = root + "\\" + name;
+    DeleteTree(folder);
+    CreateDirectoryA(folder.c_str(), NULL);
+    return folder;
+}
+
 bool CopyTree(const std::string& from, const std::string& to) {
     CreateDirectoryA(to.c_str(), NULL);
     WIN32_FIND_DATAA fd;

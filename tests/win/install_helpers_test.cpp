@@ -17,6 +17,12 @@ using namespace robot;
 
 namespace {
 
+std::wstring Wide(const std::string& text) {
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
 std::string CurrentFolder() {
     char folder[MAX_PATH];
     GetCurrentDirectoryA(sizeof folder, folder);
@@ -105,7 +111,7 @@ int CopyPlannedFiles(const std::string& destination, const std::string& suffix) 
         if (f.manifestRow >= 0 || name.size() < suffix.size() ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
-        goOn = CopyFileAsking(f.source, f.destination, f.temp, f.mandatory) != CopyAborted;
+        goOn = CopyFileAsking(&f) != CopyAborted;
     }
     return goOn;
 }
@@ -203,7 +209,7 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
         BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), FALSE);
         DWORD plainError = GetLastError();
         SetLastError(0);
-        BOOL pumped = CopyFileWhilePumping(c.source.c_str(), b.c_str());
+        BOOL pumped = CopyFileWhilePumping(Wide(c.source).c_str(), Wide(b).c_str());
         DWORD pumpedError = GetLastError();
         EXPECT_EQ(plain, pumped) << c.a;
         if (!plain) {
@@ -333,7 +339,7 @@ TEST_F(PumpMessagesTest, CopyDispatchesAndHandsAQuitOn) {
     ASSERT_TRUE(WriteWholeFile(root + "\\source", std::string(1 << 20, 'x')));
     PostMessageA(window_, WM_APP, 0, 0);
     PostQuitMessage(7);
-    EXPECT_TRUE(CopyFileWhilePumping((root + "\\source").c_str(), (root + "\\copy").c_str()));
+    EXPECT_TRUE(CopyFileWhilePumping(Wide(root + "\\source").c_str(), Wide(root + "\\copy").c_str()));
     EXPECT_EQ(1, Dispatched);
     EXPECT_EQ(1, QuitRequested);
     MSG msg;
