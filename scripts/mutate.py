@@ -136,6 +136,10 @@ EQUIVALENT = {
         "the first row of language buttons shares one y",
     ("for (int id = 1; id <= 4; ++id)"):
         "the fourth button lands on browseMoved, which is set right after",
+    ("long long scaled = product > 0 ? (product + half) / BaseDpi : -((-product + half) / BaseDpi);"):
+        "a product of 0 scales to 0 on either side",
+    ("long long scaled = product >= 1 ? (product + half) / BaseDpi : -((-product + half) / BaseDpi);"):
+        "a product of 0 scales to 0 on either side",
 }
 # The uninstall entry's text values: their number is never written.
 for value in ('"DisplayName", ProductString(ProductName, edition)',

@@ -93,7 +93,8 @@ TEST(Layout, ScalesWithTheDpi) {
         EXPECT_EQ(c.inside.barTop, in.barTop);
     }
     // MulDiv's rounding, and no known DPI leaves the amount alone.
-    const int amounts[][3] = {{1, 144, 2}, {-1, 144, -2}, {3, 120, 4}, {-3, 144, -5}, {7, 0, 7}};
+    const int amounts[][3] = {{1, 144, 2},   {-1, 144, -2}, {3, 120, 4},
+                              {-3, 144, -5}, {96, 1, 1},    {7, 0, 7}};
     for (const auto& a : amounts) EXPECT_EQ(a[2], ScaleForDpi(a[0], a[1])) << a[0] << " " << a[1];
 }
 
