@@ -245,13 +245,17 @@ TEST_F(ProgramManagerLink, RealProgramManagerConnectsAndDisconnects) {
     DWORD pid = 0;
     GetWindowThreadProcessId(DdeServerWindow, &pid);
     EXPECT_NE(GetCurrentProcessId(), pid);
-    HWND server = DdeServerWindow;
+    HANDLE serverProgram = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ASSERT_TRUE(serverProgram != NULL);
     DisconnectProgramManager();
     EXPECT_EQ(nullptr, DdeServerWindow);
     ASSERT_EQ(1u, Calls.posted.size());
     EXPECT_EQ((UINT)WM_DDE_TERMINATE, Calls.posted[0]);
-    EXPECT_TRUE(IsWindow(server));
     Pump(100);  // its terminate reply needs nothing of us
+    // The window that answered is the conversation's and closes with it; the
+    // program behind it (Wine's desktop) goes on.
+    EXPECT_EQ((DWORD)WAIT_TIMEOUT, WaitForSingleObject(serverProgram, 0));
+    CloseHandle(serverProgram);
 }
 
 class StandIn : public ProgramManagerLink {
