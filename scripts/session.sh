@@ -146,5 +146,10 @@ runs_32bit_programs() {
   fi
   wine32_refusal="$probe answered: $(printf '%s' "$answer" | tr -d '\r' | head -n 1)"
   [ -n "$answer" ] || wine32_refusal="$probe ended without an answer"
+  # Debian's 32-bit Wine is a package of its own; its absence says it plainly.
+  if command -v dpkg-query >/dev/null &&
+     [ "$(dpkg-query -W -f='${db:Status-Status}' wine32:i386 2>/dev/null)" != installed ]; then
+    wine32_refusal="wine32:i386 is not installed"
+  fi
   return 1
 }
