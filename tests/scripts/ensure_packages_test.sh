@@ -125,7 +125,7 @@ check() {
   got=$(sort "$work/run/state/installed" | tr '\n' ' ')
   [ "$got" = "$(tr ' ' '\n' <<<"$installed" | grep . | sort | tr '\n' ' ')" ] ||
     complain "$name" "installed '$got', not '$installed'"
-  if grep '^apt-get' "$work/run/state/calls" | grep -qv 'frontend=noninteractive'; then
+  if grep '^apt-get' "$work/run/state/calls" | grep -v 'frontend=noninteractive' | grep -q .; then
     complain "$name" "apt-get ran with a frontend that may ask questions"
   fi
 }
