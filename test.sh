@@ -4,7 +4,8 @@
 # a few seconds, and the Win32 and end-to-end tests under Wine on virtual
 # 1024x738 screens, which drive the real setup.exe: those of the x86_64 build
 # (win.*, e2e.*) everywhere, and those of the shipped i686 build (win32.*,
-# e2e32.*) where Wine runs 32-bit programs.
+# e2e32.*) where Wine runs 32-bit programs. Elsewhere the i686 tree builds
+# only setup.exe, and its image test (win32.setup_image) reads it.
 # Arguments go to every ctest run: ./test.sh -R e2e.window_test
 #
 # A tree's tests start as soon as the tree is built and run while the next
@@ -90,24 +91,28 @@ scripts/build.sh native
 test_tree native -j"$(nproc)" "$@"
 
 # Whether the i686 tests can run, asked of the i686 tree's probe.
-cmake --preset win >/dev/null
-cmake --build --preset win --target wine32_probe >/dev/null
+scripts/build.sh win:wine32_probe >/dev/null
 wait "$prefix_ready"
 wine_environment
-trees=(native fuzz win64)
+trees=(native fuzz win64 win)
+i686_tests=0
 if runs_32bit_programs; then
-  trees+=(win)
+  i686_tests=1
   echo "Testing the native, fuzz, x86_64 and i686 builds: Wine runs 32-bit programs here."
 else
-  echo "Testing the native, fuzz and x86_64 builds; not the i686 build: Wine runs no" \
-       "32-bit programs here ($wine32_refusal)."
+  echo "Testing the native, fuzz and x86_64 builds, and of the i686 build its setup.exe as" \
+       "files only: Wine runs no 32-bit programs here ($wine32_refusal)."
 fi
 
 scripts/build.sh win64
 test_tree_on_lanes win64 "$@"
-if [ "${trees[3]:-}" = win ]; then
+if [ "$i686_tests" = 1 ]; then
   nice -n 19 scripts/build.sh win
   test_tree_on_lanes win "$@"
+else
+  # The shipped program alone: its image test reads the files and needs no Wine.
+  nice -n 19 scripts/build.sh win:setup_edition0,setup_edition1
+  test_tree win -L image "$@"
 fi
 nice -n 19 scripts/build.sh fuzz
 test_tree fuzz -j"$(nproc)" "$@"

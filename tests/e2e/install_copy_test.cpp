@@ -74,10 +74,16 @@ void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     ++watch->answeredMidCopy;
     HWND box = FindWindowExA(window, NULL, "SetupProgress", NULL);
     if (!box || !IsWindowVisible(box)) return;
-    watch->text = TextOf(box);
-    watch->name = AccessibleName(box);
-    GetWindowRect(box, &watch->box);
+    std::string text = TextOf(box), name = AccessibleName(box);
+    RECT rect;
+    GetWindowRect(box, &rect);
     Screenshot shot = CaptureWindow(box);
+    // A look that the end of the large copy overtook shows the next files.
+    copied = GrowingCopySize(folder);
+    if (copied < LargeSize / 16 || copied >= LargeSize) return;
+    watch->text = text;
+    watch->name = name;
+    watch->box = rect;
     // Inside the frame, and the bar's own frame under the text line.
     watch->drawn |= shot.width > 8 && shot.height > 30 &&
                     shot.At(2, 2) == SystemColour(COLOR_BTNFACE) &&
