@@ -10,7 +10,7 @@
 #
 # A tree's tests start as soon as the tree is built and run while the next
 # trees build; those builds run at the lowest priority, so that the tests keep
-# their pace. The Wine tests of each Windows tree run side by side on LANES
+# their pace. The x86_64 tree's Wine tests, the longest, start first. The Wine tests of each Windows tree run side by side on LANES
 # lanes (2 unless set), each a Wine desktop, screen and prefix of its own
 # (scripts/session.sh). Each tree's output is shown once all have ended.
 set -euo pipefail
@@ -82,38 +82,36 @@ mkdir -p build
 rm -f build/*.ctest.log build/*.ctest.status
 
 # The test prefix (the lanes' template) is made or checked on a screen of its
-# own while the native tree builds.
+# own meanwhile.
 start_virtual_screen
 export WINEPREFIX=$PWD/build/wineprefix
 make_prefix unmanaged &
 prefix_ready=$!
-scripts/build.sh native
-test_tree native -j"$(nproc)" "$@"
-
-# Whether the i686 tests can run, asked of the i686 tree's probe.
-scripts/build.sh win:wine32_probe >/dev/null
+# The Windows trees take descblock from the native tree. The x86_64 tree's
+# Wine tests run everywhere and take longest: they start first, and the
+# other trees build meanwhile, the i686 one first where its tests run.
+scripts/build.sh native:descblock
+scripts/build.sh win64
 wait "$prefix_ready"
 wine_environment
-trees=(native fuzz win64 win)
-i686_tests=0
-if runs_32bit_programs; then
-  i686_tests=1
-  echo "Testing the native, fuzz, x86_64 and i686 builds: Wine runs 32-bit programs here."
-else
-  echo "Testing the native, fuzz and x86_64 builds, and of the i686 build its setup.exe as" \
-       "files only: Wine runs no 32-bit programs here ($wine32_refusal)."
-fi
-
-scripts/build.sh win64
 test_tree_on_lanes win64 "$@"
-if [ "$i686_tests" = 1 ]; then
+
+# Whether the i686 tests can run, asked of the i686 tree's probe.
+nice -n 19 scripts/build.sh win:wine32_probe >/dev/null
+trees=(native fuzz win64 win)
+if runs_32bit_programs; then
+  echo "Testing the native, fuzz, x86_64 and i686 builds: Wine runs 32-bit programs here."
   nice -n 19 scripts/build.sh win
   test_tree_on_lanes win "$@"
 else
+  echo "Testing the native, fuzz and x86_64 builds, and of the i686 build its setup.exe as" \
+       "files only: Wine runs no 32-bit programs here ($wine32_refusal)."
   # The shipped program alone: its image test reads the files and needs no Wine.
   nice -n 19 scripts/build.sh win:setup_edition0,setup_edition1
   test_tree win -L image "$@"
 fi
+nice -n 19 scripts/build.sh native
+test_tree native -j"$(nproc)" "$@"
 nice -n 19 scripts/build.sh fuzz
 test_tree fuzz -j"$(nproc)" "$@"
 wait "${running[@]}"

@@ -16,8 +16,9 @@ set -uo pipefail
 # osslsigncode and openssl sign setup.exe; the signing test makes a SoftHSM2
 # token (softhsm2), fills it with pkcs11-tool (opensc) and signs through it
 # with the PKCS#11 engine, which osslsigncode 2.9 loads (it has no provider
-# option). Ninja builds the trees (CMakePresets.json).
-required=(cmake ninja-build make g++ python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
+# option). Ninja builds the trees (CMakePresets.json). GoogleTest: its sources
+# for the Windows trees, its built library for the native one.
+required=(cmake ninja-build make g++ python3 googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
           wine wine64 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
           osslsigncode openssl softhsm2 opensc libengine-pkcs11-openssl locales)
 optional=(wine32:i386)
