@@ -40,11 +40,11 @@ test_tree() {
   running+=($!)
 }
 
-# The tests of a Windows tree on lanes of their own.
+# The tests of a Windows tree on the lanes started for it (start_lanes).
 test_tree_on_lanes() {
   local tree=$1
   shift
-  start_lanes "$tree" "$lanes"
+  lanes_ready "$tree"
   SETUP_LANES=$PWD/build/lanes/$tree test_tree "$tree" -j"$lanes" \
     --resource-spec-file "$PWD/build/lanes/$tree/desktops.json" "$@"
 }
@@ -90,10 +90,13 @@ prefix_ready=$!
 # The Windows trees take descblock from the native tree. The x86_64 tree's
 # Wine tests run everywhere and take longest: they start first, and the
 # other trees build meanwhile, the i686 one first where its tests run.
+# Its lanes come up while it builds; they need its desktop keeper.
 scripts/build.sh native:descblock
-scripts/build.sh win64
+scripts/build.sh win64:desktop_keeper >/dev/null
 wait "$prefix_ready"
 wine_environment
+start_lanes win64 "$lanes"
+scripts/build.sh win64
 test_tree_on_lanes win64 "$@"
 
 # Whether the i686 tests can run, asked of the i686 tree's probe.
@@ -101,6 +104,7 @@ nice -n 19 scripts/build.sh win:wine32_probe >/dev/null
 trees=(native fuzz win64 win)
 if runs_32bit_programs; then
   echo "Testing the native, fuzz, x86_64 and i686 builds: Wine runs 32-bit programs here."
+  start_lanes win "$lanes"
   nice -n 19 scripts/build.sh win
   test_tree_on_lanes win "$@"
 else
