@@ -74,6 +74,7 @@ TEST(Divide, AgreesWithTheMachineOnEveryKindOfOperand) {
                     uint64_t rest = 7;
                     EXPECT_EQ(n / d, DivideUnsigned(n, d, &rest)) << n << " / " << d;
                     EXPECT_EQ(n % d, rest) << n << " % " << d;
+                    EXPECT_EQ(n / d, DivideUnsigned(n, d, NULL));  // the quotient alone
                     // Each sign of each: n and 0 - n, d and 0 - d as two's complements.
                     for (int64_t sn : {(int64_t)n, (int64_t)(0 - n)})
                         for (int64_t sd : {(int64_t)d, (int64_t)(0 - d)}) {
@@ -81,6 +82,7 @@ TEST(Divide, AgreesWithTheMachineOnEveryKindOfOperand) {
                             int64_t srest = 7;
                             EXPECT_EQ(sn / sd, DivideSigned(sn, sd, &srest)) << sn << " / " << sd;
                             EXPECT_EQ(sn % sd, srest) << sn << " % " << sd;
+                            EXPECT_EQ(sn / sd, DivideSigned(sn, sd, NULL));
                         }
                 }
 }
