@@ -85,6 +85,7 @@ std::vector<Control> ReadControls(HWND parent);
 Control FindControl(HWND parent, int id);
 HWND FocusOf(HWND anyWindowOfThread);
 std::string TextOf(HWND window);
+std::wstring WideTextOf(HWND window);  // names the ANSI code page cannot hold too
 
 // Posts a click; the program handles it when its loop next runs.
 void Click(HWND button);
@@ -99,6 +100,7 @@ void Settle(HWND window);
 struct MessageBoxInfo {
     HWND hwnd = NULL;
     std::string caption;
+    std::wstring wideCaption;
     std::string text;
     std::vector<int> buttons;  // ids of the push buttons
     // MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION or MB_ICONASTERISK;

@@ -286,6 +286,13 @@ std::string TextOf(HWND window) {
     return buffer;
 }
 
+std::wstring WideTextOf(HWND window) {
+    wchar_t buffer[1024];
+    buffer[0] = L'\0';
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, (LPARAM)buffer, SMTO_NORMAL, 5000, NULL);
+    return buffer;
+}
+
 HWND FocusOf(HWND anyWindowOfThread) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
@@ -365,6 +372,7 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
     Sleep(100);  // let the box finish its set-up
     box->hwnd = dialog;
     box->caption = TextOf(dialog);
+    box->wideCaption = WideTextOf(dialog);
     box->text.clear();
     box->buttons.clear();
     HWND iconControl = NULL;
