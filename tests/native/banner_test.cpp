@@ -29,12 +29,13 @@ TEST(BandGeometry, BandColourClampsNegativeIndices) {
 // The test screen: 1024 x 738, three rows per band, 247 bands.
 TEST(BandGeometry, TestScreen1024x738) {
     const int h = 738, b = BandHeight(h);
-    EXPECT_EQ(247, BandCount(h));
+    const WindowGeometry g = GeometryFor(1024, h, 96);
+    EXPECT_EQ(247, BandCount(g));
     struct Case {
         int k, top, bottom, index;
     } cases[] = {{1, 1, 4, 221}, {2, 4, 7, 220}, {3, 7, 10, 219}, {247, 739, 742, 0}};
     for (const Case& c : cases) {
-        BannerRect r = BandRectangle(c.k, b, 1024);
+        BannerRect r = BandRectangle(c.k, g);
         EXPECT_EQ(0, r.left);
         EXPECT_EQ(1026, r.right);
         EXPECT_EQ(c.top, r.top) << c.k;
@@ -50,12 +51,13 @@ TEST(BandGeometry, FillCoversTheWindowFromTheFirstBandDown) {
     const int heights[] = {200, 221, 222, 500, 738, 770, 888, 994, 1040, 1080, 1200, 1600};
     for (int h : heights) {
         SCOPED_TRACE(h);
-        int b = BandHeight(h), bands = BandCount(h);
+        const WindowGeometry g = GeometryFor(640, h, 96);
+        int b = BandHeight(h), bands = BandCount(g);
         // Below 222 rows the floor of one row per band starts a little darker.
         EXPECT_EQ(h >= 222 ? 221 : (h - 1) * 222 / h, BandIndex(b, h));
         int previousIndex = 222, previousBottom = b - 2;
         for (int k = 1; k <= bands; ++k) {
-            BannerRect r = BandRectangle(k, b, 640);
+            BannerRect r = BandRectangle(k, g);
             EXPECT_EQ(previousBottom, r.top);
             previousBottom = r.bottom;
             int n = BandIndex(k * b, h);
@@ -74,12 +76,12 @@ TEST(BandGeometry, RowsAboveTheFirstBandAreLeftAlone) {
         int height, firstRow;
     } cases[] = {{738, 1}, {994, 2}, {1040, 2}, {1110, 3}, {200, -1}};
     for (const Case& c : cases)
-        EXPECT_EQ(c.firstRow, BandRectangle(1, BandHeight(c.height), 1024).top) << c.height;
+        EXPECT_EQ(c.firstRow, BandRectangle(1, GeometryFor(1024, c.height, 96)).top) << c.height;
 }
 
 TEST(BandGeometry, IndexBelowTheWindowIsNegativeThenClamped) {
     // 770: b = 3, the last band starts at 774 and has the index -1.
-    const int h = 770, bands = BandCount(h);
+    const int h = 770, bands = BandCount(GeometryFor(1024, h, 96));
     EXPECT_EQ(258, bands);
     EXPECT_EQ(-1, BandIndex(bands * BandHeight(h), h));
     EXPECT_EQ(0x01000000u, BandColour(BandIndex(bands * BandHeight(h), h)));
@@ -89,7 +91,8 @@ TEST(BandGeometry, IndexBelowTheWindowIsNegativeThenClamped) {
 TEST(BandGeometry, NoRowsGiveOneBandOfTheFirstEntry) {
     for (int h : {0, -1, -2, -3, -500, INT_MIN}) {
         EXPECT_EQ(1, BandHeight(h)) << h;
-        EXPECT_EQ(h == 0 ? 2 : 1, BandCount(h)) << h;  // the fill runs to two rows below
+        // The fill runs to two rows below.
+        EXPECT_EQ(h == 0 ? 2 : 1, BandCount(GeometryFor(1024, h, 96))) << h;
         EXPECT_EQ(0, BandIndex(1, h)) << h;
     }
 }
@@ -101,7 +104,7 @@ TEST(BandGeometry, TallWorkAreaDoesNotOverflowTheIndex) {
 }
 
 TEST(PanelMirror, TestScreen1024x738) {
-    MirrorBlock m = PanelMirror(738, 492, 381);
+    MirrorBlock m = PanelMirror(GeometryFor(1024, 738, 96));
     EXPECT_EQ(492, m.x);
     EXPECT_EQ(381, m.y);
     EXPECT_EQ(270, m.width);
@@ -112,7 +115,7 @@ TEST(PanelMirror, TestScreen1024x738) {
 }
 
 TEST(BannerTexts, PlacesOnTheTestScreen1024x738) {
-    BannerTextLayout t = ComputeTextLayout(1024, 738, 492, 381);
+    BannerTextLayout t = ComputeTextLayout(GeometryFor(1024, 738, 96));
     struct Case {
         const char* name;
         BannerRect got, expected;
@@ -174,7 +177,7 @@ TEST(BannerTexts, TitleShadowAndVersionByEdition) {
                  {1, "Kellum Inspector", 70, 500, 34, 21, "14.3", 40, 550, 495, 60}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.edition);
-        TitleStyle t = TitleFor(c.edition);
+        TitleStyle t = TitleFor(c.edition, GeometryFor(1024, 738, 96));
         EXPECT_STREQ(c.title, t.title);
         EXPECT_EQ(c.height, t.height);
         EXPECT_EQ(c.weight, t.weight);
@@ -229,17 +232,20 @@ TEST(BannerTexts, ScaleWithTheDpi) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
-        BannerTextLayout t = ComputeTextLayout(c.width, c.height, c.panelLeft, c.panelTop, c.dpi);
-        TitleStyle vestra = TitleFor(0, c.dpi), inspector = TitleFor(1, c.dpi);
-        MirrorBlock m = PanelMirror(c.height, c.panelLeft, c.panelTop, c.dpi);
+        const WindowGeometry g = GeometryFor(c.width, c.height, c.dpi);
+        EXPECT_EQ(c.panelLeft, g.panelLeft);
+        EXPECT_EQ(c.panelTop, g.panelTop);
+        BannerTextLayout t = ComputeTextLayout(g);
+        TitleStyle vestra = TitleFor(0, g), inspector = TitleFor(1, g);
+        MirrorBlock m = PanelMirror(g);
         const BannerRect rects[][2] = {
             {c.makerShadow, t.makerShadow},
             {c.maker, t.maker},
             {c.description, t.description},
             {c.notice, t.notice},
             {c.helpNote, t.helpNote},
-            {c.firstBand, BandRectangle(1, BandHeight(c.height), c.width, c.dpi)},
-            {{10, 20, c.copyBackRight, c.copyBackBottom}, CopyBackBlock({10, 20, 110, 70}, c.dpi)},
+            {c.firstBand, BandRectangle(1, g)},
+            {{10, 20, c.copyBackRight, c.copyBackBottom}, CopyBackBlock({10, 20, 110, 70}, g)},
         };
         for (const auto& r : rects)
             EXPECT_TRUE(r[0].left == r[1].left && r[0].top == r[1].top &&
@@ -258,7 +264,7 @@ TEST(BannerTexts, ScaleWithTheDpi) {
                                   {c.versionHeight, inspector.versionHeight},
                                   {550, vestra.weight},
                                   {500, inspector.weight},
-                                  {c.bands, BandCount(c.height, c.dpi)},
+                                  {c.bands, BandCount(g)},
                                   {c.mirrorHeight, m.height},
                                   {c.panelTop + c.mirrorHeight, m.sourceY},
                                   {c.panelWidth, m.width}};
@@ -282,7 +288,7 @@ TEST(BannerColours, HighContrastTakesTheSystemsColours) {
 }
 
 TEST(CopyBack, BlockIsOneWiderAndTwoTaller) {
-    BannerRect b = CopyBackBlock(BannerRect{10, 20, 110, 70});
+    BannerRect b = CopyBackBlock(BannerRect{10, 20, 110, 70}, GeometryFor(1024, 738, 96));
     EXPECT_EQ(10, b.left);
     EXPECT_EQ(20, b.top);
     EXPECT_EQ(101, b.right - b.left);
