@@ -43,8 +43,9 @@ static void PaintBox(HWND box) {
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
     FrameRect(dc, &all, GetSysColorBrush(COLOR_BTNSHADOW));
     // The controls' font and the window's DPI: the box reads like its neighbours.
-    const ProgressBoxInside in = ProgressBoxInsideFor(WindowDpi);
-    HGDIOBJ kept = SelectObject(dc, ControlFont ? ControlFont : GetStockObject(ANSI_VAR_FONT));
+    const ProgressBoxInside in = Geometry.layout.progressInside;
+    HFONT font = Geometry.controlFont;
+    HGDIOBJ kept = SelectObject(dc, font ? font : GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const UINT line = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
@@ -75,7 +76,7 @@ static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
 // no longer has room for it (the taskbar's bar goes on).
 static void PlaceBox(void) {
     if (!Progress.box) return;
-    LayoutRect r = CurrentLayout().progressBox;
+    LayoutRect r = Geometry.layout.progressBox;
     if (r.width <= 0) {
         DestroyWindow(Progress.box);
         Progress.box = NULL;
@@ -86,7 +87,7 @@ static void PlaceBox(void) {
 }
 
 static void CreateBox(void) {
-    LayoutRect r = CurrentLayout().progressBox;
+    LayoutRect r = Geometry.layout.progressBox;
     if (r.width <= 0) return;  // no room on this screen: the taskbar alone shows it
     WNDCLASSW wc = {};
     wc.lpfnWndProc = BoxProc;
@@ -124,7 +125,7 @@ static void ShowBytes(void) {
     if (Progress.box) {
         RECT all;
         GetClientRect(Progress.box, &all);
-        int margin = ProgressBoxInsideFor(WindowDpi).margin;
+        int margin = Geometry.layout.progressInside.margin;
         int fill = ProgressFill(BytesDone(), Progress.totals.bytes, all.right - 2 * margin);
         if (fill != Progress.shownFill) InvalidateRect(Progress.box, NULL, FALSE);
         Progress.shownFill = fill;
