@@ -2,6 +2,8 @@
 // Texts are code page 1252 bytes; the one Chinese label is GB2312.
 #pragma once
 
+#include "tables/limits.h"
+
 // The code pages of the tables' bytes, whatever the system's code page:
 // every text is 1252 but the Chinese button labels, which are GB2312 (936).
 enum { TableCodePage = 1252, ChineseLabelCodePage = 936 };
@@ -24,7 +26,6 @@ int LanguageRow(int language, int rows);
 
 // The one shared text buffer: default destination, prompts, questions,
 // error texts, registry names and data, the path for Program Manager.
-enum { MessageTextSize = 256 };
 extern char MessageText[MessageTextSize];
 
 // Kinds of product string, one per edition each.
