@@ -17,29 +17,16 @@ namespace {
 
 using LocaleInstall = InstallSession;
 
-std::wstring Wide(const std::string& systemText) {
-    WCHAR out[1024];
-    int n = MultiByteToWideChar(CP_ACP, 0, systemText.c_str(), -1, out, 1024);
-    return n > 0 ? out : L"<unconvertible>";
-}
-
-std::string SystemBytes(const std::wstring& text) {
-    char out[1024];
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out, sizeof out, NULL, NULL);
-    return n > 0 ? out : "<unconvertible>";
-}
-
-std::string Utf8(const std::wstring& text) {
+// A text in a code page (CP_UTF8 for failure messages that read well).
+std::string Bytes(const std::wstring& text, UINT codePage = CP_UTF8) {
     char out[2048];
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof out, NULL, NULL);
+    int n = WideCharToMultiByte(codePage, 0, text.c_str(), -1, out, sizeof out, NULL, NULL);
     return n > 0 ? out : "<unconvertible>";
 }
 
-// Every label and message of a language as a user reads it, on any code page:
-// the button clicked (0: as started), the Cancel label (the one that follows
-// the language), then the question for the destination "relx" and the
-// refusal that follows a Yes.
-// Chinese and Japanese show the English texts with their own Cancel label.
+// Each language's labels and messages as a user reads them: the button clicked
+// (0: as started), the Cancel label, the question for "relx" and the refusal
+// after Yes. Chinese and Japanese show English with their own Cancel label.
 TEST(LocaleWindow, LabelsAndMessagesReadAsOnEveryCodePage) {
     Running run;
     StartSetup(1, "locale-texts-" + std::to_string(GetACP()), &run);
@@ -47,7 +34,7 @@ TEST(LocaleWindow, LabelsAndMessagesReadAsOnEveryCodePage) {
                                         L"E&spa\u00F1ol", L"&Italiano", L"&Portugues",
                                         L"&Chinese",      L"&Japanese"};
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(Utf8(languageLabels[i]), Utf8(WideTextOf(GetDlgItem(run.window, 100 + i))));
+        EXPECT_EQ(Bytes(languageLabels[i]), Bytes(WideTextOf(GetDlgItem(run.window, 100 + i))));
     struct Case {
         int button;
         const wchar_t *cancel, *question, *refusal, *caption;
@@ -66,15 +53,15 @@ TEST(LocaleWindow, LabelsAndMessagesReadAsOnEveryCodePage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button);
         if (c.button) ClickAndWait(GetDlgItem(run.window, c.button));
-        EXPECT_EQ(Utf8(c.cancel), Utf8(WideTextOf(GetDlgItem(run.window, IDCANCEL))));
+        EXPECT_EQ(Bytes(c.cancel), Bytes(WideTextOf(GetDlgItem(run.window, IDCANCEL))));
         Click(GetDlgItem(run.window, IDOK));
         MessageBoxInfo box;
         ASSERT_TRUE(WaitForMessageBox(run.process, &box));
-        EXPECT_EQ(Utf8(c.question), Utf8(box.wideText));
+        EXPECT_EQ(Bytes(c.question), Bytes(box.wideText));
         Answer(box, IDYES);
         ASSERT_TRUE(WaitForMessageBox(run.process, &box));
-        EXPECT_EQ(Utf8(c.refusal), Utf8(box.wideText));
-        EXPECT_EQ(Utf8(c.caption), Utf8(box.wideCaption));
+        EXPECT_EQ(Bytes(c.refusal), Bytes(box.wideText));
+        EXPECT_EQ(Bytes(c.caption), Bytes(box.wideCaption));
         Answer(box, IDOK);
     }
 }
@@ -87,7 +74,7 @@ TEST(LocaleWindow, GermanDescriptionLooksAsOnCodePage1252) {
     StartSetup(0, "locale-banner-" + std::to_string(GetACP()), &run);
     ClickAndWait(GetDlgItem(run.window, 101));  // Deutsch
     Settle(run.window);
-    Sleep(400);  // the controls' own paints after the banner's
+    Sleep(400);  // as the banner test waits for the controls' own paints
     Screenshot shot = CaptureWindow(run.window);
     const int left = 32, top = 135, right = 992, bottom = 381;  // above the panel
     std::string pixels;
@@ -117,29 +104,23 @@ TEST(LocaleWindow, GermanDescriptionLooksAsOnCodePage1252) {
 // the question names it, the files land in it and the per-user Path holds it.
 TEST_F(LocaleInstall, JapaneseFolderTypedIntoTheField) {
     if (GetACP() != 932) GTEST_SKIP() << "the Japanese locale's run installs";
-    PrepareDisk(0, "locale-japanese");
+    Begin(0, "locale-japanese");
     ASSERT_FALSE(HasFatalFailure());
-    StartSetup();
-    ASSERT_FALSE(HasFatalFailure());
-    const std::wstring folder =
-        Wide(target_) + L"\\\u65E5\u672C\u8A9E\u306E\u30D5\u30A9\u30EB\u30C0";
+    std::wstring folder(target_.begin(), target_.end());  // an ASCII path
+    folder += L"\\\u65E5\u672C\u8A9E\u306E\u30D5\u30A9\u30EB\u30C0";
     SetWideText(Field(), folder);
     Click(GetDlgItem(window_, IDOK));
     MessageBoxInfo box;
     ASSERT_TRUE(WaitForMessageBox(setup_, &box));
-    EXPECT_EQ(Utf8(L"Install into \"" + folder + L"\"?"), Utf8(box.wideText));
+    EXPECT_EQ(Bytes(L"Install into \"" + folder + L"\"?"), Bytes(box.wideText));
     Answer(box, IDYES);
     FinishWithoutExtras();
-    ExpectSameFiles(disk_, SystemBytes(folder), 24);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((folder + L"\\Vestra.exe").c_str()));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Kellum AG\\Vestra", 0, KEY_READ, &key));
+    ExpectSameFiles(disk_, Bytes(folder, CP_ACP), 24);
     WCHAR path[512] = L"";
-    DWORD size = sizeof path - sizeof(WCHAR), type = 0;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, L"Path", NULL, &type, (BYTE*)path, &size));
-    RegCloseKey(key);
-    EXPECT_EQ(Utf8(folder), Utf8(path));
+    DWORD size = sizeof path - sizeof(WCHAR);
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Kellum AG\\Vestra",
+                                          L"Path", RRF_RT_REG_SZ, NULL, path, &size));
+    EXPECT_EQ(Bytes(folder), Bytes(path));
 }
 
 }  // namespace
