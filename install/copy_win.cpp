@@ -94,9 +94,13 @@ static int MakeWidePath(const char* path, int nameAt, int utf8Name, struct WideP
                                PathBufferSize - n) != 0;
 }
 
-// The path as a caption shows it: characters the code page lacks become '?'.
-static void ShownPath(const struct WidePath* wide, char* out, int size) {
-    if (!WideCharToMultiByte(CP_ACP, 0, wide->text, -1, out, size, NULL, NULL)) out[0] = 0;
+// Abort/Retry/Ignore with the system's text, the caption the wide path at
+// fault: a name the code page cannot hold is shown as it is.
+static int AskAboutFailure(DWORD error, const struct WidePath* atFault) {
+    WCHAR text[MessageTextSize];
+    SystemErrorText(error, MessageText, MessageTextSize);
+    if (!MultiByteToWideChar(CP_ACP, 0, MessageText, -1, text, MessageTextSize)) text[0] = 0;
+    return MessageBoxW(MainWindow, text, atFault->text, MB_ABORTRETRYIGNORE | MB_ICONERROR);
 }
 
 // A file the survey found missing that a Retry copied after all: the one
@@ -174,19 +178,16 @@ static enum CopyOutcome Record(struct PlannedFile* file, enum CopyOutcome outcom
 
 enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
     struct CopyPaths paths;
-    char source[PathBufferSize], destination[PathBufferSize];
     // Planned paths fit: only a name that is no text in its encoding fails
     // here, and it is counted as not copied.
     if (!MakeWidePath(file->source, file->sourceNameAt, file->utf8Name, &paths.source) ||
         !MakeWidePath(file->destination, file->destinationNameAt, file->utf8Name,
                       &paths.destination))
         return Record(file, FileIgnored);
-    ShownPath(&paths.source, source, sizeof source);
-    ShownPath(&paths.destination, destination, sizeof destination);
     for (;;) {
         SetCursor(LoadCursorA(NULL, IDC_WAIT));
         CopyText(paths.temporary, sizeof paths.temporary, file->temp);  // the same size
-        NoteCopyStarted(file, FileNameOf(source));
+        NoteCopyStarted(file);
         int sourceFailed = 0;
         DWORD error = CopyIntoPlace(&paths, &sourceFailed);
         if (error == 0) {
@@ -196,10 +197,8 @@ enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
         if (CopyFailurePassedOver(file->mandatory, sourceFailed, error))
             return Record(file, FilePassedOver);
         if (IgnoringDiskFull && IsDiskFullError(error)) return Record(file, FileIgnored);
-        SystemErrorText(error, MessageText, MessageTextSize);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        int answer = MessageBoxA(MainWindow, MessageText, sourceFailed ? source : destination,
-                                 MB_ABORTRETRYIGNORE | MB_ICONERROR);
+        int answer = AskAboutFailure(error, sourceFailed ? &paths.source : &paths.destination);
         enum CopyFailureAction action = ActionAfterCopyAnswer(answer);
         if (action == StopInstalling) return Record(file, CopyAborted);
         if (action == GoOn) {

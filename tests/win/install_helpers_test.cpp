@@ -218,14 +218,27 @@ TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
-// The pumping copy beside CopyFileA itself, each into its own destination:
-// the same result, error code, attributes and bytes.
+// The write time of a file; 0 when it cannot be read.
+ULONGLONG WriteTimeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (ULONGLONG)data.ftLastWriteTime.dwHighDateTime << 32 |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+// The pumping copy (in chunks of its own) beside CopyFileA itself, each into
+// its own destination: the same result, error code, attributes, write time
+// and bytes, for files of several chunks and of none.
 TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
     std::string root = ScratchFolder("helpers-copy");
-    std::string source = root + "\\source";
+    std::string source = root + "\\source", large = root + "\\large", empty = root + "\\empty";
     ASSERT_TRUE(WriteWholeFile(source, "bytes"));
     ASSERT_TRUE(
         SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    std::string chunks((5 << 19) + 3, 'c');  // two and a half chunks
+    for (size_t i = 0; i < chunks.size(); i += 4099) chunks[i] = (char)i;
+    ASSERT_TRUE(WriteWholeFile(large, chunks));
+    ASSERT_TRUE(WriteWholeFile(empty, ""));
     std::vector<HANDLE> held;
     for (const char* name : {"\\held-a", "\\held-b"}) {
         ASSERT_TRUE(WriteWholeFile(root + name, "old"));
@@ -236,6 +249,8 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
         std::string source, a, b;
     } cases[] = {
         {source, "\\copy-a", "\\copy-b"},
+        {large, "\\large-a", "\\large-b"},
+        {empty, "\\empty-a", "\\empty-b"},
         {root + "\\missing", "\\none-a", "\\none-b"},
         {source, "\\no\\folder-a", "\\no\\folder-b"},
         {source, "\\held-a", "\\held-b"},
@@ -254,6 +269,9 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
             EXPECT_EQ(plainError, pumpedError) << c.a;
         }
         EXPECT_EQ(GetFileAttributesA(a.c_str()), GetFileAttributesA(b.c_str())) << c.a;
+        if (plain) {
+            EXPECT_EQ(WriteTimeOf(a), WriteTimeOf(b)) << c.a;  // the source's
+        }
         std::string x = "<none>", y = "<none>";
         ReadWholeFile(a, &x);
         ReadWholeFile(b, &y);
