@@ -149,7 +149,7 @@ static int InstallSteps(void) {
 
     SetUninstallSize(&plan->uninstall, CopiedBytes);
     if (programThere) WriteUninstallEntry(&plan->uninstall);
-    WriteLanguageMarker(plan->markerPath);
+    WriteLanguageMarker(plan->destinationPath, plan->markerPath);
     WritePerUserPath(Edition, plan->perUserPath);
 
     if (notCopied) {

@@ -172,6 +172,42 @@ TEST_F(Install, GermanTextsCaptionsAndMarker) {
     }());
 }
 
+// Runs into one folder in turn: each leaves its own language's marker and no
+// other, so the product starts in the language chosen last. A read-only
+// marker of an older install goes too.
+TEST_F(Install, EachRunLeavesOnlyItsOwnLanguagesMarker) {
+    PrepareDisk(0, "markers");
+    std::string destination = target_ + "\\Vestra";
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(destination + "\\Vestra.ita", ""));
+    SetFileAttributesA((destination + "\\Vestra.ita").c_str(), FILE_ATTRIBUTE_READONLY);
+    struct Run {
+        int languageButton;
+        std::vector<std::string> markers;  // afterwards
+    } runs[] = {
+        {101, {"Vestra.ger"}},  // Deutsch
+        {102, {"Vestra.fr"}},   // Francais
+        {100, {}},              // English
+        {101, {"Vestra.ger"}},
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.languageButton);
+        StartSetup();
+        ClickAndWait(GetDlgItem(window_, run.languageButton));
+        PressOk(destination);
+        for (int answer : {Yes, No, No}) {  // install, shortcut, run
+            MessageBoxInfo box;
+            ASSERT_TRUE(WaitForMessageBox(setup_, &box));
+            Answer(box, answer);
+        }
+        EXPECT_EQ(0, WaitForExit(setup_));
+        std::vector<std::string> found;
+        for (const char* marker : Markers)
+            if (FileExists(destination + "\\" + marker)) found.push_back(marker);
+        EXPECT_EQ(run.markers, found);
+    }
+}
+
 TEST_F(Install, DeclinedQuestionCreatesNothing) {
     Begin(0, "declined");
     std::string destination = target_ + "\\New\\Vestra";
