@@ -67,10 +67,7 @@ static int RetryFileInUse(const char* path) {
 static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     switch (MakeInstallPlan(text, plan)) {
     case PlanReady: break;
-    case PlanSourceTooLong:
-        Ask("The setup program's folder path is too long.", ErrorCaption(LanguageIndex),
-            MB_OK | MB_ICONERROR);
-        return 0;
+    case PlanSourceTooLong: ShowError(SourceTooLongMessage, MB_ICONERROR); return 0;
     case PlanNoMemory:
         SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, MessageText, MessageTextSize);
         Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
