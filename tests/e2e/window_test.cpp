@@ -48,15 +48,41 @@ TEST_F(SetupWindow, CoversTheWorkAreaWithoutCaption) {
     EXPECT_EQ(738, r.bottom);
 }
 
-// One setup of an edition at a time: a second shows the first and leaves
-// without a window; the other edition's setup runs beside it.
+// Whether a is above b among the top-level windows.
+bool Above(HWND a, HWND b) {
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a) return true;
+        if (w == b) return false;
+    }
+    return false;
+}
+
+// One setup of an edition at a time: a second brings the first to the front,
+// a question it asks in front of it, and leaves without a window; the other
+// edition's setup runs beside it.
 TEST_F(SetupWindow, SecondSetupShowsTheFirstAndLeaves) {
-    Running first, other;
-    StartSetup(0, "first-setup", &first);
-    Process second = Start(DiskFolder(0) + "\\setup.exe");
-    EXPECT_EQ(0, WaitForExit(second));
-    EXPECT_TRUE(IsWindow(first.window));
-    StartSetup(1, "other-edition", &other);
+    for (bool asking : {false, true}) {
+        SCOPED_TRACE(asking ? "asking" : "idle");
+        Running first, other;
+        StartSetup(0, asking ? "first-asking" : "first-setup", &first);
+        MessageBoxInfo question;
+        if (asking) {
+            SetText(first.field, "C:\\Vestra");
+            Click(GetDlgItem(first.window, 1));
+            ASSERT_TRUE(WaitForMessageBox(first.process, &question));
+        }
+        HWND front = asking ? question.hwnd : first.window;
+        StartSetup(1, "other-edition", &other);
+        Settle(other.window);
+        ASSERT_EQ(other.window, GetForegroundWindow()) << "the first is not behind another";
+        ASSERT_TRUE(Above(other.window, first.window));
+        Process second = Start(DiskFolder(0) + "\\setup.exe");
+        EXPECT_EQ(0, WaitForExit(second));
+        EXPECT_TRUE(IsWindow(first.window));
+        EXPECT_EQ(front, GetForegroundWindow());
+        EXPECT_TRUE(Above(front, other.window));
+        EXPECT_TRUE(Above(first.window, other.window));
+    }
 }
 
 TEST(SetupIcon, IsOne32x32ImageIn16Colours) {
