@@ -4,15 +4,13 @@
 
 char SourceDirectory[SourceDirectorySize];
 
-enum { ModulePathSize = 1024 };
-
 // The module's path in the ANSI code page, from its wide name: the ANSI call
 // would hand back '?' for a character the code page cannot hold, and every
 // search and copy through that text would fail.
 static enum SourceDirectoryOutcome AnsiModulePath(HINSTANCE instance, char* path, int size) {
-    WCHAR wide[ModulePathSize];
-    DWORD n = GetModuleFileNameW(instance, wide, ModulePathSize);
-    if (n == 0 || n >= ModulePathSize) return SourceDirectoryTooLong;
+    WCHAR wide[LongModulePathSize];
+    DWORD n = GetModuleFileNameW(instance, wide, LongModulePathSize);
+    if (n == 0 || n >= LongModulePathSize) return SourceDirectoryTooLong;
     // UTF-8 holds every character; it takes neither the flag nor the question.
     UINT codePage = GetACP();
     int utf8 = codePage == CP_UTF8;
@@ -26,7 +24,7 @@ static enum SourceDirectoryOutcome AnsiModulePath(HINSTANCE instance, char* path
 }
 
 enum SourceDirectoryOutcome FillSourceDirectory(HINSTANCE instance) {
-    char longPath[ModulePathSize];
+    char longPath[LongModulePathSize];
     SourceDirectory[0] = '\0';
     enum SourceDirectoryOutcome named = AnsiModulePath(instance, longPath, sizeof longPath);
     if (named != SourceDirectoryNamed) return named;
