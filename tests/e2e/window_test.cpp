@@ -181,6 +181,7 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         const char* programFiles;  // nullptr: value removed
         std::string expected;
         DWORD perUserType = REG_SZ;
+        bool wide = false;  // perUser in UTF-8, written as the wide text
     };
     std::string path254 = "D:\\" + std::string(251, 'x');
     std::string path255 = "D:\\" + std::string(252, 'y');
@@ -195,6 +196,10 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         {0, "", "C:\\Program Files", "C:\\Program Files\\Vestra"},
         {1, "D:\\Bin", nullptr, "C:\\Kellum Inspector", REG_BINARY},
         {0, "%SystemDrive%\\Tools", nullptr, "C:\\Tools", REG_EXPAND_SZ},
+        // What the install would refuse is not offered.
+        {0, "%NOPE_UNDEF%\\vx", "C:\\Program Files", "C:\\Program Files\\Vestra", REG_EXPAND_SZ},
+        {0, "..\\relx", "C:\\Program Files", "C:\\Program Files\\Vestra"},
+        {1, "C:\\\u65E5\u672C\\Kellum", nullptr, "C:\\Kellum Inspector", REG_SZ, true},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -205,8 +210,14 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
             ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, PerUserKeys[c.edition], &k));
             // REG_DWORD: the text's four bytes, as a stray number would read.
             DWORD size = c.perUserType == REG_DWORD ? 4 : (DWORD)strlen(c.perUser) + 1;
-            EXPECT_EQ(ERROR_SUCCESS,
-                      RegSetValueExA(k, "Path", 0, c.perUserType, (const BYTE*)c.perUser, size));
+            wchar_t wide[64];
+            int wideLength = MultiByteToWideChar(CP_UTF8, 0, c.perUser, -1, wide, 64);
+            if (c.wide)
+                EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(k, L"Path", 0, REG_SZ, (const BYTE*)wide,
+                                                        2 * (DWORD)wideLength));
+            else
+                EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(k, "Path", 0, c.perUserType,
+                                                        (const BYTE*)c.perUser, size));
             RegCloseKey(k);
         }
         if (c.programFiles) {
