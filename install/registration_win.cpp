@@ -2,6 +2,7 @@
 // the per-user path and the language marker.
 #include "install/install_tables.h"
 #include "install/registration.h"
+#include "platform/user_hive.h"
 #include "progman/progman.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -65,8 +66,7 @@ void WriteLanguageMarker(const char* destinationPath, const char* markerPath) {
 
 void WritePerUserPath(int edition, const char* value) {
     HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, edition), &key) != ERROR_SUCCESS)
-        return;
+    if (OpenPerUserKey(ProductString(PerUserKey, edition), 1, &key) != ERROR_SUCCESS) return;
     // Optional: a value that cannot be written is passed over.
     struct UninstallValue path = {"Path", value, 0};
     SetRegistryValue(key, &path);

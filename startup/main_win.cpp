@@ -5,6 +5,7 @@
 #include "install/install.h"
 #include "install/install_tables.h"
 #include "install/plan.h"
+#include "platform/shown_text.h"
 #include "platform/source_directory.h"
 #include "platform/system_calls.h"
 #include "progman/progman.h"
@@ -15,8 +16,8 @@
 #include "window/window.h"
 
 void RefuseSourceDirectory(int messageKind) {
-    MessageBoxA(NULL, InstallMessage(messageKind, LanguageIndex), ErrorCaption(LanguageIndex),
-                MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+    ShowMessage(NULL, TableText(InstallMessage(messageKind, LanguageIndex)),
+                TableText(ErrorCaption(LanguageIndex)), MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
 }
 
 // Copying from a cut-off or garbled folder name would install the wrong files,
