@@ -34,24 +34,33 @@ bool FolderExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+// By wide names: a test may leave names the ANSI code page cannot hold.
+static bool DeleteWideTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = path + "\\" + name;
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = path + L"\\" + name;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(full);
+                DeleteWideTree(full);
             } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
             }
-        } while (FindNextFileA(h, &fd));
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    return RemoveDirectoryA(path.c_str()) || !FolderExists(path);
+    DWORD a = GetFileAttributesW(path.c_str());
+    return RemoveDirectoryW(path.c_str()) || a == INVALID_FILE_ATTRIBUTES ||
+           !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteTree(const std::string& path) {
+    wchar_t wide[MAX_PATH * 4];
+    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 4)) return false;
+    return DeleteWideTree(wide);
 }
 
 std::string ScratchFolder(const std::string& name) {
@@ -189,6 +198,20 @@ Process Start(const std::string& exe, const std::string& arguments,
     line.push_back('\0');
     if (CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL,
                        currentDirectory.empty() ? NULL : currentDirectory.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.handle = pi.hProcess;
+        p.pid = pi.dwProcessId;
+    }
+    return p;
+}
+
+Process Start(const std::wstring& exe) {
+    Process p;
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessW(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
         CloseHandle(pi.hThread);
         p.handle = pi.hProcess;
         p.pid = pi.dwProcessId;
