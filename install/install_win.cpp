@@ -7,6 +7,7 @@
 #include "install/registration.h"
 #include "install/start_product.h"
 #include "platform/message_pump.h"
+#include "platform/shown_text.h"
 #include "platform/system_error.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -29,12 +30,23 @@ int InstallStopRequested(void) { return ShouldStop(); }
 
 static const char* Message(int kind) { return InstallMessage(kind, LanguageIndex); }
 
-static int Ask(const char* text, const char* caption, UINT style) {
-    return MessageBoxA(MainWindow, text, caption, style);
+// Every text and caption here is a table's unless it says otherwise.
+static int Ask(TextPart text, const char* caption, UINT style) {
+    return ShowMessage(MainWindow, text, TableText(caption), style);
+}
+
+// A table's question with a path or the system's words in it, each part
+// shown from its own code page, the insert cut to fit size characters.
+static int AskAbout(const char* format, const char* insert, int size, const char* caption,
+                    UINT style) {
+    WCHAR text[2 * MessageTextSize];
+    if (size > 2 * MessageTextSize) size = 2 * MessageTextSize;
+    WidenQuestion(TableText(format), SystemText(insert), text, size);  // empty if not
+    return ShowWideMessage(MainWindow, text, TableText(caption), style);
 }
 
 // A refusal before anything is copied: the progress box goes first.
-static void Refuse(const char* text) {
+static void Refuse(TextPart text) {
     EndCopyProgress();
     Ask(text, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
 }
@@ -53,7 +65,7 @@ static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
     if (!MeasureVolumeRoom(plan, &room) || room.needed <= room.available) return 1;
     if (FormatSpaceMessage(Message(NoSpaceMessage), room.needed, room.available, MessageText,
                            MessageTextSize))
-        Refuse(MessageText);
+        Refuse(TableText(MessageText));
     return 0;
 }
 
@@ -61,14 +73,15 @@ static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
 // nothing is written until it has gone (Retry) or the user gives up. No
 // program is closed or ended on the user's behalf.
 static int RetryFileInUse(const char* path) {
-    char names[MessageTextSize], format[2 * MessageTextSize], text[2 * MessageTextSize];
+    char names[MessageTextSize], format[2 * MessageTextSize];
     const char* product = ProductString(ProductName, Edition);
     int named = NameProgramsUsing(path, names, sizeof names);
-    // The product goes into the first %s, the programs or the file into the second.
+    // The product goes into the first %s, the programs or the file (the
+    // system's code page both) into the second.
     FormatQuestion(Message(named ? InUseByProgramsMessage : InUseFileMessage), product, format,
                    sizeof format);
-    FormatQuestion(format, named ? names : path, text, sizeof text);
-    return Ask(text, product, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+    return AskAbout(format, named ? names : path, 2 * MessageTextSize, product,
+                    MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }
 
 // The plan for the field's text, or the reason there is none, before
@@ -76,16 +89,16 @@ static int RetryFileInUse(const char* path) {
 static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     switch (MakeInstallPlan(text, plan)) {
     case PlanReady: break;
-    case PlanSourceTooLong: Refuse("The setup program's folder path is too long."); return 0;
+    case PlanSourceTooLong: Refuse(TableText(Message(SourceTooLongMessage))); return 0;
     case PlanNoMemory:
         SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, MessageText, MessageTextSize);
-        Refuse(MessageText);
+        Refuse(SystemText(MessageText));
         return 0;
     case PlanDestinationTooLong:
         FormatWithNumber(DestinationTooLongMessage, plan->destinationLimit);
-        Refuse(MessageText);
+        Refuse(TableText(MessageText));
         return 0;
-    case PlanInvalidFolder: Refuse(Message(InvalidFolderMessage)); return 0;
+    case PlanInvalidFolder: Refuse(TableText(Message(InvalidFolderMessage))); return 0;
     }
     struct CopyTotals totals = {plan->copyBytes, plan->copyFiles};
     SetCopyTotals(totals);
@@ -93,7 +106,7 @@ static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     for (int busy; (busy = FindFileInUse(plan)) >= 0;)
         if (!RetryFileInUse(plan->files[busy].destination)) return 0;
     if (CreateFolderPath(plan->destinationPath)) return 1;
-    Refuse(Message(InvalidFolderMessage));
+    Refuse(TableText(Message(InvalidFolderMessage)));
     return 0;
 }
 
@@ -120,8 +133,10 @@ static int InstallSteps(void) {
     char text[PathBufferSize];
     GetWindowTextA(DestinationEdit, text, sizeof text);
 
-    FormatQuestion(Message(InstallQuestion), text, MessageText, MessageTextSize);
-    if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())
+    // The field's text is a path, in the system's code page.
+    if (!AnswerGoesOn(AskAbout(Message(InstallQuestion), text, MessageTextSize, "Setup",
+                               MB_YESNO | MB_ICONQUESTION)) ||
+        ShouldStop())
         return 0;
 
     // The box shows while the disk is surveyed and the destination checked.
@@ -140,17 +155,18 @@ static int InstallSteps(void) {
     if (!PlanProgramCopied(plan)) {
         // Nothing records, offers or starts a program this run did not install.
         FormatWithNumber(NothingInstalledMessage, notCopied);
-        Ask(MessageText, product, MB_OK | MB_ICONWARNING);
+        Ask(TableText(MessageText), product, MB_OK | MB_ICONWARNING);
         SetSetupExitCode(NothingInstalledExitCode);
         return 1;
     }
-    if (AnswerGoesOn(Ask(Message(ShortcutQuestion), product, MB_YESNO | MB_ICONQUESTION)) &&
+    if (AnswerGoesOn(Ask(TableText(Message(ShortcutQuestion)), product, MB_YESNO | MB_ICONQUESTION)) &&
         !HandOverShortcut(plan->addItemCommand, plan->programPath, plan->destinationPath))
-        Ask(Message(ShortcutFailureMessage), ErrorCaption(LanguageIndex), MB_OK | MB_ICONWARNING);
+        Ask(TableText(Message(ShortcutFailureMessage)), ErrorCaption(LanguageIndex),
+            MB_OK | MB_ICONWARNING);
 
     plan->uninstall.sizeKiB = EstimatedSizeKiB(PlanCopiedBytes(plan));
     WriteUninstallEntry(&plan->uninstall);
-    WriteLanguageMarker(plan->markerPath);
+    WriteLanguageMarker(plan->destinationPath, plan->markerPath);
     WritePerUserPath(Edition, plan->perUserPath);
 
     // The closing words say how many files are missing.
@@ -158,9 +174,9 @@ static int InstallSteps(void) {
         FormatWithNumber(NotCopiedRunQuestion, notCopied);
     else
         CopyText(MessageText, MessageTextSize, Message(RunQuestion));
-    if (AnswerGoesOn(Ask(MessageText, product, MB_YESNO | MB_ICONINFORMATION)) &&
+    if (AnswerGoesOn(Ask(TableText(MessageText), product, MB_YESNO | MB_ICONINFORMATION)) &&
         !StartProduct(plan->programPath, plan->programCommand, plan->destinationPath))
-        Ask(Message(RunFailureMessage), "Setup", MB_OK | MB_ICONERROR);
+        Ask(TableText(Message(RunFailureMessage)), "Setup", MB_OK | MB_ICONERROR);
     return 1;
 }
 

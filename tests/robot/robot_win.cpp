@@ -34,8 +34,8 @@ bool FolderExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// By the wide calls: names the ANSI code page cannot hold go too.
-static void DeleteWideTree(const std::wstring& path) {
+// By wide names: a test may leave names the ANSI code page cannot hold.
+static bool DeleteWideTree(const std::wstring& path) {
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
@@ -52,12 +52,15 @@ static void DeleteWideTree(const std::wstring& path) {
         } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    RemoveDirectoryW(path.c_str());
+    DWORD a = GetFileAttributesW(path.c_str());
+    return RemoveDirectoryW(path.c_str()) || a == INVALID_FILE_ATTRIBUTES ||
+           !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DeleteTree(const std::string& path) {
-    DeleteWideTree(WideOf(path));
-    return !FolderExists(path);
+    wchar_t wide[MAX_PATH * 4];
+    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 4)) return false;
+    return DeleteWideTree(wide);
 }
 
 std::string ScratchFolder(const std::string& name) {
@@ -195,6 +198,20 @@ Process Start(const std::string& exe, const std::string& arguments,
     line.push_back('\0');
     if (CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL,
                        currentDirectory.empty() ? NULL : currentDirectory.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.handle = pi.hProcess;
+        p.pid = pi.dwProcessId;
+    }
+    return p;
+}
+
+Process Start(const std::wstring& exe) {
+    Process p;
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessW(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
         CloseHandle(pi.hThread);
         p.handle = pi.hProcess;
         p.pid = pi.dwProcessId;
@@ -358,6 +375,10 @@ void SetText(HWND edit, const std::string& text) {
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_NORMAL, 5000, NULL);
 }
 
+void SetWideText(HWND edit, const std::wstring& text) {
+    SendMessageTimeoutW(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_NORMAL, 5000, NULL);
+}
+
 void PressKey(HWND window, UINT virtualKey) {
     UINT scan = MapVirtualKeyA(virtualKey, 0);
     PostMessageA(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
@@ -380,6 +401,7 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
     box->caption = TextOf(dialog);
     box->wideCaption = WideTextOf(dialog);
     box->text.clear();
+    box->wideText.clear();
     box->buttons.clear();
     HWND iconControl = NULL;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -393,6 +415,8 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
         } else if (lstrcmpiA(cls, "Static") == 0) {
             std::string t = TextOf(c);
             if (!t.empty()) box->text = t;
+            std::wstring w = WideTextOf(c);
+            if (!w.empty()) box->wideText = w;
         }
     }
     box->icon = ReadBoxIcon(iconControl);
