@@ -88,8 +88,13 @@ void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     ++watch->answeredMidCopy;
     HWND box = FindWindowExA(window, NULL, "SetupProgress", NULL);
     if (!box || !IsWindowVisible(box)) return;
-    watch->text = WideTextOf(box);
-    watch->name = AccessibleName(box);
+    // The large file is the last: its copy may end, and the box go, between
+    // two reads. Only a box still there after both is believed.
+    std::wstring text = WideTextOf(box);
+    std::string name = AccessibleName(box);
+    if (!IsWindow(box)) return;
+    watch->text = text;
+    watch->name = name;
     GetWindowRect(box, &watch->box);
     Screenshot shot = CaptureWindow(box);
     // Inside the frame, and the bar's own frame under the text line.
