@@ -58,12 +58,21 @@ const char* FileNameOf(const char* path);
 int CreateFolderPath(const char* path);
 
 struct PlannedFile;
-// Copies a planned file into place through its temporary name (another
-// number is tried when one is taken) and, when that fails, asks
+// Copies the rows in order on one worker thread, as each row's action says,
+// recording each outcome in its row, while this thread keeps dispatching its
+// messages and shows the progress (at most every 50 ms). A row is copied into
+// place through its temporary name (another number is tried when one is
+// taken); when that fails the worker hands the question back to this thread:
 // Abort/Retry/Ignore with the system's text, the caption naming the file at
-// fault; an optional file that is not on the disk is passed over without a
-// word. A copy that fails leaves no partial file. The outcome is recorded in
-// the row and returned.
+// fault by its wide path. An optional file that is not on the disk is passed
+// over without a word. A copy that fails leaves no partial file. Once
+// stopRequested (NULL: never) answers nonzero, no further row is begun.
+// 0 when the user aborted or a stop came.
+int CopyRowsAsking(struct PlannedFile* rows, int count, int (*stopRequested)(void));
+// The walk under way begins no further row: called the moment a stop is
+// asked for (a close held), so that no row starts in between.
+void StopCopyRows(void);
+// One row alone, its outcome returned.
 enum CopyOutcome CopyFileAsking(struct PlannedFile* file);
 // A new run asks again about a full disk.
 void ForgetCopyAnswers(void);
@@ -71,10 +80,33 @@ void ForgetCopyAnswers(void);
 // backslash); those of a copy under way elsewhere are held open and stay.
 void RemoveCopyLeftovers(const char* folder);
 
-// Copies exactly as CopyFileW(source, destination, FALSE) does (same result,
-// the same attributes on the copy, the same error for GetLastError), while
-// this thread keeps dispatching its messages until the copy has ended.
-BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination);
+// Copies exactly as CopyFileW(source, destination, failIfExists) does (the
+// same result, attributes and write time on the copy, the same error for
+// GetLastError), in chunks, the bytes written so far counted in *written.
+BOOL CopyFileInChunks(const WCHAR* source, const WCHAR* destination, BOOL failIfExists,
+                      volatile LONG64* written);
+// A row's copy where nothing is in its place: as CopyFileInChunks(source,
+// destination, TRUE), the copy deleted by the system unless whole, even when
+// the process is killed meanwhile; 0 or the error (ERROR_FILE_EXISTS when a
+// file is there).
+DWORD CopyFileAsNew(const WCHAR* source, const WCHAR* destination, volatile LONG64* written);
+// A row's copy over a file in its place: as CopyFileInChunks(source,
+// temporary, TRUE), then, once whole and before it is closed, the copy
+// renamed to destination (a read-only file there is replaced too); 0 or the
+// error. The file in place stays as it was until then, and a failure leaves
+// no temporary file behind.
+DWORD CopyFileIntoPlace(const WCHAR* source, const WCHAR* temporary, const WCHAR* destination,
+                        volatile LONG64* written);
+
+// How the row procedure asks its question: the answer (a message-box id) to
+// Abort/Retry/Ignore about error, the caption naming atFault. It runs on the
+// worker; the question itself is asked by the window's thread.
+typedef int (*CopyQuestion)(struct PlannedFile* file, DWORD error, const WCHAR* atFault);
+// One row to its end on whatever thread calls it, asking when a copy fails.
+enum CopyOutcome CopyRowAsking(struct PlannedFile* file, volatile LONG64* written,
+                               CopyQuestion ask);
+// The question itself, on the window's thread.
+int AskAboutFailure(DWORD error, const WCHAR* atFault);
 
 // The progress box in the panel's free band and the taskbar button's bar,
 // shown from the install question's Yes until the copies end; they count

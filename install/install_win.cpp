@@ -17,11 +17,10 @@ int InstallRunning;
 static int CloseHeld;
 static int CopyBegan;  // from here on a stop leaves the install unfinished
 
-enum { PumpInterval = 10 };
-
 int HoldCloseRequest(void) {
     if (!InstallRunning) return 0;
     CloseHeld = 1;
+    StopCopyRows();  // the worker begins no further row
     return 1;
 }
 
@@ -112,33 +111,16 @@ static int PrepareDestination(const char* text, struct InstallPlan* plan) {
 }
 
 // Every planned row in order, as its action says, its outcome recorded in
-// it; 0 when the user aborted or a stop came.
+// it; 0 when the user aborted or a stop came. The viewer's folder is made by
+// its first file.
 static int CopyPlannedFiles(struct InstallPlan* plan) {
-    int viewerMade = 0;
     ForgetCopyAnswers();
     char viewer[PathBufferSize + 1];
     RemoveCopyLeftovers(plan->destinationPath);
     if (JoinTexts(viewer, sizeof viewer, plan->viewerFolder, "\\")) RemoveCopyLeftovers(viewer);
-    for (int i = 0; i < plan->fileCount; ++i) {
-        struct PlannedFile* file = &plan->files[i];
-        if (file->action == PassOverRow) {
-            file->outcome = FilePassedOver;
-            continue;
-        }
-        if (file->inViewer && !viewerMade) {
-            CreateDirectoryA(plan->viewerFolder, NULL);  // an existing folder is fine
-            viewerMade = 1;
-        }
-        if (CopyFileAsking(file) == CopyAborted) return 0;
-        if (file->manifestRow >= 0) {
-            if (file->outcome == FileCopied)
-                SetFileAttributesA(file->destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
-            PumpMessages(NULL, PumpInterval);
-        }
-        if (ShouldStop()) return 0;
-    }
-    // The viewer's folder is made even when the disk has no viewer files.
-    if (!viewerMade) CreateDirectoryA(plan->viewerFolder, NULL);
+    if (!CopyRowsAsking(plan->files, plan->fileCount, ShouldStop)) return 0;
+    // Made even when the disk has no viewer files; an existing one is fine.
+    CreateDirectoryA(plan->viewerFolder, NULL);
     return 1;
 }
 

@@ -218,6 +218,12 @@ TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
+ULONGLONG WholeSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (ULONGLONG)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
+
 // The write time of a file; 0 when it cannot be read.
 ULONGLONG WriteTimeOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -226,10 +232,10 @@ ULONGLONG WriteTimeOf(const std::string& path) {
            data.ftLastWriteTime.dwLowDateTime;
 }
 
-// The pumping copy (in chunks of its own) beside CopyFileA itself, each into
-// its own destination: the same result, error code, attributes, write time
-// and bytes, for files of several chunks and of none.
-TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
+// The worker's copy in chunks beside CopyFileA itself, each into its own
+// destination: the same result, error code, attributes, write time and bytes,
+// for files of several chunks and of none, over a file or not.
+TEST(CopyFileInChunks, ActsAsCopyFileA) {
     std::string root = ScratchFolder("helpers-copy");
     std::string source = root + "\\source", large = root + "\\large", empty = root + "\\empty";
     ASSERT_TRUE(WriteWholeFile(source, "bytes"));
@@ -245,10 +251,15 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
         held.push_back(
             CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL));
     }
+    ASSERT_TRUE(WriteWholeFile(root + "\\there-a", "old") &&
+                WriteWholeFile(root + "\\there-b", "old"));
     struct Case {
         std::string source, a, b;
+        BOOL failIfExists = FALSE;
     } cases[] = {
         {source, "\\copy-a", "\\copy-b"},
+        {source, "\\there-a", "\\there-b", TRUE},
+        {large, "\\there-a", "\\there-b"},
         {large, "\\large-a", "\\large-b"},
         {empty, "\\empty-a", "\\empty-b"},
         {root + "\\missing", "\\none-a", "\\none-b"},
@@ -259,11 +270,16 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
     for (const Case& c : cases) {
         std::string a = root + c.a, b = root + c.b;
         SetLastError(0);
-        BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), FALSE);
+        BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), c.failIfExists);
         DWORD plainError = GetLastError();
         SetLastError(0);
-        BOOL pumped = CopyFileWhilePumping(Wide(c.source).c_str(), Wide(b).c_str());
+        LONG64 written = -1;
+        BOOL pumped =
+            CopyFileInChunks(Wide(c.source).c_str(), Wide(b).c_str(), c.failIfExists, &written);
         DWORD pumpedError = GetLastError();
+        if (pumped) {
+            EXPECT_EQ(WholeSize(b), (ULONGLONG)written) << c.a;
+        }
         EXPECT_EQ(plain, pumped) << c.a;
         if (!plain) {
             EXPECT_EQ(plainError, pumpedError) << c.a;
@@ -393,10 +409,20 @@ TEST_F(PumpMessagesTest, EndsAtItsEventAndDispatchesNothingAfterAQuit) {
 TEST_F(PumpMessagesTest, CopyDispatchesAndHandsAQuitOn) {
     std::string root = ScratchFolder("helpers-copy-pump");
     ASSERT_TRUE(WriteWholeFile(root + "\\source", std::string(1 << 20, 'x')));
+    PlannedFile row = {};
+    lstrcpyA(row.source, (root + "\\source").c_str());
+    lstrcpyA(row.destination, (root + "\\copy").c_str());
+    ASSERT_TRUE(CopyTempPath(row.destination, 0, row.temp, sizeof row.temp));
+    row.action = CopyRow;
+    row.manifestRow = -1;
     PostMessageA(window_, WM_APP, 0, 0);
     PostQuitMessage(7);
-    EXPECT_TRUE(
-        CopyFileWhilePumping(Wide(root + "\\source").c_str(), Wide(root + "\\copy").c_str()));
+    EXPECT_EQ(FileCopied, CopyFileAsking(&row));
+    EXPECT_EQ(std::string(1 << 20, 'x'), [&] {
+        std::string copy;
+        ReadWholeFile(root + "\\copy", &copy);
+        return copy;
+    }());
     EXPECT_EQ(1, Dispatched);
     EXPECT_EQ(1, QuitRequested);
     MSG msg;
