@@ -269,7 +269,7 @@ int Install(const char* exe, const char* destination) {
             folderSeen = Now();
         if (!lastSeen && GetFileAttributesA(lastFile) != INVALID_FILE_ATTRIBUTES) lastSeen = Now();
         shortcut = VisibleWindow(pi.dwProcessId, "#32770");
-        if (!shortcut) Sleep(2);
+        if (!shortcut) Sleep(10);  // faster would crowd the Wine server the install uses
     }
     if (!shortcut) Fail("no shortcut question");
     double copied = Now();

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the large product set of the install benchmark into the folder named
-on the command line: the 24 manifest files of Edition 0, files for the "*.whs",
-"*.txt" and "*.tpl" patterns and a "viewer" sub-folder, 200 MiB in all, of
-incompressible bytes. setup.exe is copied in by run.sh."""
+"""Writes a product set of the install benchmark into the folder named on the
+command line: the 24 manifest files of Edition 0, files for the "*.whs", "*.txt"
+and "*.tpl" patterns and a "viewer" sub-folder, of incompressible bytes. The
+large set (the default) has 200 MiB in 33 files; with --many, 2,000 files of
+4 KiB. setup.exe is copied in by run.sh."""
 import os
 import sys
 
@@ -30,11 +31,20 @@ def sizes():
     return {**manifest, **rest}
 
 
+def many_sizes():
+    """The manifest and 1,976 more files, a quarter of them each pattern's and
+    the viewer's: 2,000 files of 4 KiB."""
+    folders = ["{}.whs", "{}.txt", "{}.tpl", "viewer/{}.dat"]
+    names = MANIFEST + [folders[i % 4].format(f"file{i:04}") for i in range(2000 - len(MANIFEST))]
+    return {name: 4096 for name in names}
+
+
 def main():
-    root = sys.argv[1]
+    many = sys.argv[1] == "--many"
+    root = sys.argv[2 if many else 1]
     os.makedirs(os.path.join(root, "viewer"), exist_ok=True)
-    all_sizes = sizes()
-    assert sum(all_sizes.values()) == 200 * MiB
+    all_sizes = many_sizes() if many else sizes()
+    assert sum(all_sizes.values()) == (2000 * 4096 if many else 200 * MiB)
     for name, size in all_sizes.items():
         path = os.path.join(root, name)
         if os.path.exists(path) and os.path.getsize(path) == size:

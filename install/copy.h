@@ -4,6 +4,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "install/plan.h"
+
 // Folder levels of a path for Create folder path: level n (from 2) is the path
 // cut before its n-th backslash, counting those after the first character;
 // without one, the whole path is the last level. Returns the level's length
@@ -34,7 +36,7 @@ int IsDiskFullError(uint32_t error);
 // Only Yes goes on after the install, shortcut and run questions.
 int AnswerGoesOn(int answer);
 
-// What the install is about to copy, counted from the survey.
+// What the install is about to copy, counted by the plan.
 struct CopyTotals {
     uint64_t bytes;
     int files;
@@ -55,33 +57,65 @@ const char* FileNameOf(const char* path);
 // Creates the folder path level by level and leaves it current; 1 on success.
 int CreateFolderPath(const char* path);
 
-// How one file's copy ended.
-enum CopyOutcome { FileCopied, FilePassedOver, FileIgnored, CopyAborted };
 struct PlannedFile;
-// Copies a planned file into place through its temporary name (another
-// number is tried when one is taken) and, when that fails, asks
+// Copies the rows in order on one worker thread, as each row's action says,
+// recording each outcome in its row, while this thread keeps dispatching its
+// messages and shows the progress (at most every 50 ms). A row is copied into
+// place through its temporary name (another number is tried when one is
+// taken); when that fails the worker hands the question back to this thread:
 // Abort/Retry/Ignore with the system's text, the caption naming the file at
-// fault; an optional file that is not on the disk is passed over without a
-// word. A copy that fails leaves no partial file.
-enum CopyOutcome CopyFileAsking(const struct PlannedFile* file);
+// fault by its wide path. An optional file that is not on the disk is passed
+// over without a word. A copy that fails leaves no partial file. Once
+// stopRequested (NULL: never) answers nonzero, no further row is begun.
+// 0 when the user aborted or a stop came.
+int CopyRowsAsking(struct PlannedFile* rows, int count, int (*stopRequested)(void));
+// The walk under way begins no further row: called the moment a stop is
+// asked for (a close held), so that no row starts in between.
+void StopCopyRows(void);
+// One row alone, its outcome returned.
+enum CopyOutcome CopyFileAsking(struct PlannedFile* file);
 // A new run asks again about a full disk.
 void ForgetCopyAnswers(void);
 // Removes the temporary files a cut-off run left in folder (ending in a
 // backslash); those of a copy under way elsewhere are held open and stay.
 void RemoveCopyLeftovers(const char* folder);
-// Bytes of the files copied since the last reset, for the uninstall entry.
-extern uint64_t CopiedBytes;
 
-// Copies exactly as CopyFileW(source, destination, FALSE) does (same result,
-// the same attributes on the copy, the same error for GetLastError), while
-// this thread keeps dispatching its messages until the copy has ended.
-BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination);
+// Copies exactly as CopyFileW(source, destination, failIfExists) does (the
+// same result, attributes and write time on the copy, the same error for
+// GetLastError), in chunks, the bytes written so far counted in *written.
+BOOL CopyFileInChunks(const WCHAR* source, const WCHAR* destination, BOOL failIfExists,
+                      volatile LONG64* written);
+// A row's copy where nothing is in its place: as CopyFileInChunks(source,
+// destination, TRUE), the copy deleted by the system unless whole, even when
+// the process is killed meanwhile; 0 or the error (ERROR_FILE_EXISTS when a
+// file is there).
+DWORD CopyFileAsNew(const WCHAR* source, const WCHAR* destination, volatile LONG64* written);
+// A row's copy over a file in its place: as CopyFileInChunks(source,
+// temporary, TRUE), then, once whole and before it is closed, the copy
+// renamed to destination (a read-only file there is replaced too); 0 or the
+// error. The file in place stays as it was until then, and a failure leaves
+// no temporary file behind.
+DWORD CopyFileIntoPlace(const WCHAR* source, const WCHAR* temporary, const WCHAR* destination,
+                        volatile LONG64* written);
+
+// How the row procedure asks its question: the answer (a message-box id) to
+// Abort/Retry/Ignore about error, the caption naming atFault. It runs on the
+// worker; the question itself is asked by the window's thread.
+typedef int (*CopyQuestion)(struct PlannedFile* file, DWORD error, const WCHAR* atFault);
+// One row to its end on whatever thread calls it, asking when a copy fails.
+enum CopyOutcome CopyRowAsking(struct PlannedFile* file, volatile LONG64* written,
+                               CopyQuestion ask);
+// The question itself, on the window's thread.
+int AskAboutFailure(DWORD error, const WCHAR* atFault);
 
 // The progress box in the panel's free band and the taskbar button's bar,
-// shown only while the install copies.
-void BeginCopyProgress(struct CopyTotals totals);
-// A copy of source starts; a repeated source (a retry) is the same file again.
-void NoteCopyStarted(const char* source);
+// shown from the install question's Yes until the copies end; they count
+// once the totals are known.
+void BeginCopyProgress(void);
+void SetCopyTotals(struct CopyTotals totals);
+// A copy of the planned file starts (again, on a retry): its name, count and
+// the bytes before it are the row's.
+void NoteCopyStarted(const struct PlannedFile* file);
 // Bytes of the current file copied so far.
 void NoteCopyTransferred(uint64_t bytes);
 // Takes the box and the taskbar bar away; nothing when none is shown.

@@ -11,31 +11,27 @@
 #include "window/window.h"
 
 enum {
-    CountSize = 24,
     TaskbarSteps = 1000,
     CopyProgressId = 4,  // after the push buttons; 0 is the field's
 };
 
-static const char BoxClass[] = "SetupProgress";
+// A wide window: names the ANSI code page cannot hold are shown as they are.
+static const WCHAR BoxClass[] = L"SetupProgress";
 
 static struct {
     int active;
+    int counting;  // the totals are known
     HWND box;
     CopyTotals totals;
-    uint64_t doneBytes;  // of the files before the current one
-    uint64_t fileBytes, fileDone;
+    // All from the current file's row: the bytes of the copied rows before
+    // it, its own, its number among them; and its bytes copied so far.
+    uint64_t doneBytes, fileBytes, fileDone;
     int fileNumber;
-    char source[PathBufferSize];  // the current file, to know a retry
-    char count[CountSize];
+    WCHAR name[PathBufferSize];
+    WCHAR count[CopyCountSize];
     int shownFill, shownSteps;
     ITaskbarList3* taskbar;
 } Progress;
-
-static uint64_t FileSize(const char* path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return 0;  // copies nothing
-    return (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
-}
 
 static uint64_t BytesDone(void) { return Progress.doneBytes + Progress.fileDone; }
 
@@ -47,17 +43,18 @@ static void PaintBox(HWND box) {
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
     FrameRect(dc, &all, GetSysColorBrush(COLOR_BTNSHADOW));
     // The controls' font and the window's DPI: the box reads like its neighbours.
-    const ProgressBoxInside in = ProgressBoxInsideFor(WindowDpi);
-    HGDIOBJ kept = SelectObject(dc, ControlFont ? ControlFont : GetStockObject(ANSI_VAR_FONT));
+    const ProgressBoxInside in = Geometry.layout.progressInside;
+    HFONT font = Geometry.controlFont;
+    HGDIOBJ kept = SelectObject(dc, font ? font : GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const UINT line = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
     RECT text = {in.margin, in.margin, all.right - in.margin, in.margin + in.lineHeight};
     RECT count = text;
-    DrawTextA(dc, Progress.count, -1, &count, line | DT_CALCRECT);
-    DrawTextA(dc, Progress.count, -1, &text, line | DT_RIGHT);
+    DrawTextW(dc, Progress.count, -1, &count, line | DT_CALCRECT);
+    DrawTextW(dc, Progress.count, -1, &text, line | DT_RIGHT);
     text.right -= (count.right - count.left) + in.margin;
-    DrawTextA(dc, FileNameOf(Progress.source), -1, &text, line | DT_END_ELLIPSIS);
+    DrawTextW(dc, Progress.name, -1, &text, line | DT_END_ELLIPSIS);
     SelectObject(dc, kept);
     RECT bar = {in.margin, in.barTop, all.right - in.margin, all.bottom - in.margin};
     FrameRect(dc, &bar, GetSysColorBrush(COLOR_BTNSHADOW));
@@ -72,14 +69,14 @@ static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
         PaintBox(box);
         return 0;
     }
-    return DefWindowProcA(box, message, wParam, lParam);
+    return DefWindowProcW(box, message, wParam, lParam);
 }
 
 // After a DPI change the box takes its place anew, or goes where the window
 // no longer has room for it (the taskbar's bar goes on).
 static void PlaceBox(void) {
     if (!Progress.box) return;
-    LayoutRect r = CurrentLayout().progressBox;
+    LayoutRect r = Geometry.layout.progressBox;
     if (r.width <= 0) {
         DestroyWindow(Progress.box);
         Progress.box = NULL;
@@ -90,30 +87,37 @@ static void PlaceBox(void) {
 }
 
 static void CreateBox(void) {
-    LayoutRect r = CurrentLayout().progressBox;
+    LayoutRect r = Geometry.layout.progressBox;
     if (r.width <= 0) return;  // no room on this screen: the taskbar alone shows it
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = BoxProc;
     wc.hInstance = ModuleInstance;
     wc.hCursor = LoadCursorA(NULL, IDC_WAIT);
     wc.lpszClassName = BoxClass;
-    RegisterClassA(&wc);  // fails harmlessly when registered by an earlier run
+    RegisterClassW(&wc);  // fails harmlessly when registered by an earlier run
     // Without a box the copy goes on unseen, as before there was one.
-    Progress.box = CreateWindowExA(WS_EX_NOPARENTNOTIFY, BoxClass, "", WS_CHILD | WS_VISIBLE, r.x,
+    Progress.box = CreateWindowExW(WS_EX_NOPARENTNOTIFY, BoxClass, L"", WS_CHILD | WS_VISIBLE, r.x,
                                    r.y, r.width, r.height, MainWindow,
                                    (HMENU)(INT_PTR)CopyProgressId, ModuleInstance, NULL);
+    // Drawn at once: the window's thread surveys the disk before it pumps again.
+    if (Progress.box) UpdateWindow(Progress.box);
 }
 
 // The box's text, as a screen reader or a test reads it: name and count.
 static void ShowFile(void) {
-    if (!FormatCopyCount(Progress.fileNumber, Progress.totals.files, Progress.count,
-                         sizeof Progress.count))
-        Progress.count[0] = 0;
+    char count[CopyCountSize] = "";
+    if (Progress.counting)
+        FormatCopyCount(Progress.fileNumber, Progress.totals.files, count, sizeof count);
+    // The count's digits, slash and spaces are the same in every code page.
+    int n = 0;
+    for (; count[n]; ++n) Progress.count[n] = (WCHAR)count[n];
+    Progress.count[n] = 0;
     if (!Progress.box) return;
-    char text[PathBufferSize + CountSize];
-    if (JoinTexts(text, sizeof text, FileNameOf(Progress.source), "  ") &&
-        AppendText(text, sizeof text, Progress.count))
-        SetWindowTextA(Progress.box, text);
+    WCHAR text[PathBufferSize + CopyCountSize + 2];
+    lstrcpyW(text, Progress.name);  // both fit: the sizes above
+    lstrcatW(text, L"  ");
+    lstrcatW(text, Progress.count);
+    SetWindowTextW(Progress.box, text);
     InvalidateRect(Progress.box, NULL, FALSE);
 }
 
@@ -121,7 +125,7 @@ static void ShowBytes(void) {
     if (Progress.box) {
         RECT all;
         GetClientRect(Progress.box, &all);
-        int margin = ProgressBoxInsideFor(WindowDpi).margin;
+        int margin = Geometry.layout.progressInside.margin;
         int fill = ProgressFill(BytesDone(), Progress.totals.bytes, all.right - 2 * margin);
         if (fill != Progress.shownFill) InvalidateRect(Progress.box, NULL, FALSE);
         Progress.shownFill = fill;
@@ -156,11 +160,10 @@ static void StopTaskbarProgress(void) {
     }
 }
 
-void BeginCopyProgress(struct CopyTotals totals) {
+void BeginCopyProgress(void) {
     EndCopyProgress();
     ZeroMemory(&Progress, sizeof Progress);
     Progress.active = 1;
-    Progress.totals = totals;
     Progress.shownFill = Progress.shownSteps = -1;
     CreateBox();
     SetRescaleNotice(PlaceBox);
@@ -168,22 +171,38 @@ void BeginCopyProgress(struct CopyTotals totals) {
     ShowBytes();
 }
 
-void NoteCopyStarted(const char* source) {
+void SetCopyTotals(struct CopyTotals totals) {
     if (!Progress.active) return;
-    if (!EqualIgnoringCase(source, Progress.source)) {
-        Progress.doneBytes += Progress.fileBytes;
-        if (Progress.fileNumber < Progress.totals.files) ++Progress.fileNumber;
-        if (!CopyText(Progress.source, sizeof Progress.source, source)) Progress.source[0] = 0;
-        Progress.fileBytes = FileSize(source);
-    }
+    Progress.totals = totals;
+    Progress.counting = 1;
+    ShowFile();
+    ShowBytes();
+}
+
+// The row's file name, wide: the disk's names are UTF-8 where utf8Name says so.
+static void TakeName(const struct PlannedFile* file) {
+    UINT codePage = file->utf8Name ? CP_UTF8 : CP_ACP;
+    if (!MultiByteToWideChar(codePage, 0, FileNameOf(file->source), -1, Progress.name,
+                             PathBufferSize))
+        Progress.name[0] = 0;  // no text in its encoding: the count alone
+}
+
+void NoteCopyStarted(const struct PlannedFile* file) {
+    if (!Progress.active) return;
+    Progress.doneBytes = file->bytesBefore;
+    // A row the plan does not copy (a missing file retried) adds no bytes.
+    Progress.fileBytes = file->action == CopyRow ? file->size : 0;
     Progress.fileDone = 0;
+    Progress.fileNumber = file->copyNumber;
+    TakeName(file);
     ShowFile();
     ShowBytes();
 }
 
 void NoteCopyTransferred(uint64_t bytes) {
     if (!Progress.active) return;
-    Progress.fileDone = bytes;
+    // The survey's size holds: a file that grew since fills no more than its row.
+    Progress.fileDone = bytes < Progress.fileBytes ? bytes : Progress.fileBytes;
     ShowBytes();
 }
 

@@ -14,7 +14,6 @@ static_assert(PathNotFoundError == ERROR_PATH_NOT_FOUND, "the copy rules' error 
 static_assert(DiskFullError == ERROR_DISK_FULL && HandleDiskFullError == ERROR_HANDLE_DISK_FULL,
               "the copy rules' error codes");
 
-uint64_t CopiedBytes;
 static int IgnoringDiskFull;
 static void RemoveOwnFile(const char* path);
 
@@ -27,13 +26,13 @@ void RemoveCopyLeftovers(const char* folder) {
     HANDLE find = FindFirstFileA(search, &entry);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsCopyTempName(entry.cFileName) &&
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsCopyTempName(entry.cFileName) &&
             JoinTexts(path, sizeof path, folder, entry.cFileName))
             RemoveOwnFile(path);
     } while (FindNextFileA(find, &entry));
     FindClose(find);
 }
-
 
 static int EnterOrCreateFolder(const char* folder) {
     if (SetCurrentDirectoryA(folder)) return 1;
@@ -57,24 +56,6 @@ int CreateFolderPath(const char* path) {
     }
 }
 
-// A fresh empty file of ours beside the destination, named in temp (which
-// holds the plan's first name, then the one taken); 0 or the error.
-static DWORD CreateCopyTempFile(char* temp) {
-    enum { Attempts = 256 };  // names left behind by a run that was killed
-    for (unsigned number = 0; number < Attempts; ++number) {
-        NumberCopyTemp(temp, number);
-        HANDLE file =
-            CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return 0;
-        }
-        DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
-    }
-    return ERROR_FILE_EXISTS;
-}
-
 static void RemoveOwnFile(const char* path) {
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);  // a read-only source's attributes
     DeleteFileA(path);  // a file left behind is passed over; it is not the product's
@@ -95,16 +76,11 @@ static int MakeWidePath(const char* path, int nameAt, int utf8Name, struct WideP
                                PathBufferSize - n) != 0;
 }
 
-// The path as a caption shows it: characters the code page lacks become '?'.
-static void ShownPath(const struct WidePath* wide, char* out, int size) {
-    if (!WideCharToMultiByte(CP_ACP, 0, wide->text, -1, out, size, NULL, NULL)) out[0] = 0;
-}
-
-static void CountCopiedFile(const struct WidePath* path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    // A copy whose size cannot be read is left out of the estimate.
-    if (GetFileAttributesExW(path->text, GetFileExInfoStandard, &data))
-        CopiedBytes += (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+int AskAboutFailure(DWORD error, const WCHAR* atFault) {
+    WCHAR text[MessageTextSize];
+    SystemErrorText(error, MessageText, MessageTextSize);
+    if (!MultiByteToWideChar(CP_ACP, 0, MessageText, -1, text, MessageTextSize)) text[0] = 0;
+    return MessageBoxW(MainWindow, text, atFault, MB_ABORTRETRYIGNORE | MB_ICONERROR);
 }
 
 // Whether the source is at fault: it cannot be opened for reading. Its own
@@ -121,7 +97,7 @@ static int SourceFailed(const struct WidePath* source, DWORD* error) {
 }
 
 // Makes the folder a temporary path lies in, when a copy finds it missing
-// (the viewer's, which could not be made before); 0 or the error to tell.
+// (the viewer's, made by its first file); 0 or the error to tell.
 static DWORD MakeFileFolder(const char* temp) {
     char folder[PathBufferSize];
     CopyText(folder, sizeof folder, temp);  // the same size
@@ -139,64 +115,75 @@ struct CopyPaths {
     char temporary[PathBufferSize];
 };
 
-// The one file copy of the install. The bytes go into a file of ours beside
-// the destination, renamed into place once whole: a copy that breaks off
-// (a full disk, a session that ends) leaves no partial file under the
-// product's name, and the file it was to replace stays as it was.
-static DWORD CopyIntoPlace(struct CopyPaths* paths, int* sourceFailed) {
+// The copy straight under its name where nothing is there, else through a
+// fresh file of ours beside the destination, named in paths->temporary (the
+// plan's first name, then the one taken); 0 or the error.
+static DWORD CopyThroughTemporary(struct CopyPaths* paths, volatile LONG64* written) {
+    DWORD error = CopyFileAsNew(paths->source.text, paths->destination.text, written);
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
+    enum { Attempts = 256 };  // names left behind by a run that was killed
+    for (unsigned number = 0; number < Attempts; ++number) {
+        NumberCopyTemp(paths->temporary, number);
+        if (!MakeWidePath(paths->temporary, 0, 0, &paths->temp))
+            return ERROR_FILENAME_EXCED_RANGE;  // an ANSI path always converts
+        DWORD error = CopyFileIntoPlace(paths->source.text, paths->temp.text,
+                                        paths->destination.text, written);
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+// The one file copy of the install. A copy that breaks off (a full disk, a
+// session that ends, a killed process) leaves no partial file under the
+// product's name: a new file is deleted by the system unless whole, and one
+// that replaces another goes into a file of ours beside it, renamed over it
+// once whole, so the file it was to replace stays as it was.
+static DWORD CopyIntoPlace(struct CopyPaths* paths, volatile LONG64* written, int* sourceFailed) {
     *sourceFailed = 0;
-    DWORD error = CreateCopyTempFile(paths->temporary);
+    DWORD error = CopyThroughTemporary(paths, written);
     if (error == ERROR_PATH_NOT_FOUND) {
         error = MakeFileFolder(paths->temporary);
-        if (error == 0) error = CreateCopyTempFile(paths->temporary);
+        if (error == 0) error = CopyThroughTemporary(paths, written);
     }
-    if (error == 0 && !MakeWidePath(paths->temporary, 0, 0, &paths->temp))
-        error = ERROR_FILENAME_EXCED_RANGE;  // an ANSI path always converts
-    if (error == 0) {
-        if (!CopyFileWhilePumping(paths->source.text, paths->temp.text)) {
-            error = GetLastError();
-        } else {
-            // A read-only, hidden or system file in the way refuses the rename.
-            SetFileAttributesW(paths->destination.text, FILE_ATTRIBUTE_NORMAL);  // usually none
-            if (!MoveFileExW(paths->temp.text, paths->destination.text, MOVEFILE_REPLACE_EXISTING))
-                error = GetLastError();
-        }
-        if (error != 0) RemoveOwnFile(paths->temporary);
-    }
-    if (error == 0) CountCopiedFile(&paths->destination);
     if (error != 0) *sourceFailed = SourceFailed(&paths->source, &error);
     return error;
 }
 
-enum CopyOutcome CopyFileAsking(const struct PlannedFile* file) {
+static enum CopyOutcome Record(struct PlannedFile* file, enum CopyOutcome outcome) {
+    file->outcome = outcome;
+    return outcome;
+}
+
+enum CopyOutcome CopyRowAsking(struct PlannedFile* file, volatile LONG64* written,
+                               CopyQuestion ask) {
     struct CopyPaths paths;
-    char source[PathBufferSize], destination[PathBufferSize];
     // Planned paths fit: only a name that is no text in its encoding fails
     // here, and it is counted as not copied.
     if (!MakeWidePath(file->source, file->sourceNameAt, file->utf8Name, &paths.source) ||
         !MakeWidePath(file->destination, file->destinationNameAt, file->utf8Name,
                       &paths.destination))
-        return FileIgnored;
-    ShownPath(&paths.source, source, sizeof source);
-    ShownPath(&paths.destination, destination, sizeof destination);
+        return Record(file, FileIgnored);
     for (;;) {
-        SetCursor(LoadCursorA(NULL, IDC_WAIT));
         CopyText(paths.temporary, sizeof paths.temporary, file->temp);  // the same size
-        NoteCopyStarted(source);
         int sourceFailed = 0;
-        DWORD error = CopyIntoPlace(&paths, &sourceFailed);
-        if (error == 0) return FileCopied;
-        if (CopyFailurePassedOver(file->mandatory, sourceFailed, error)) return FilePassedOver;
-        if (IgnoringDiskFull && IsDiskFullError(error)) return FileIgnored;
-        SystemErrorText(error, MessageText, MessageTextSize);
-        SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        int answer = MessageBoxA(MainWindow, MessageText, sourceFailed ? source : destination,
-                                 MB_ABORTRETRYIGNORE | MB_ICONERROR);
+        DWORD error = CopyIntoPlace(&paths, written, &sourceFailed);
+        if (error == 0) {
+            // A file the survey found missing that a Retry copied after all:
+            // its size is the bytes the copy wrote.
+            if (file->action != CopyRow) file->size = (uint64_t)*written;
+            if (file->manifestRow >= 0)  // not examined
+                SetFileAttributesW(paths.destination.text, FILE_ATTRIBUTE_ARCHIVE);
+            return Record(file, FileCopied);
+        }
+        if (CopyFailurePassedOver(file->mandatory, sourceFailed, error))
+            return Record(file, FilePassedOver);
+        if (IgnoringDiskFull && IsDiskFullError(error)) return Record(file, FileIgnored);
+        int answer = ask(file, error, sourceFailed ? paths.source.text : paths.destination.text);
         enum CopyFailureAction action = ActionAfterCopyAnswer(answer);
-        if (action == StopInstalling) return CopyAborted;
+        if (action == StopInstalling) return Record(file, CopyAborted);
         if (action == GoOn) {
             if (IsDiskFullError(error)) IgnoringDiskFull = 1;
-            return FileIgnored;
+            return Record(file, FileIgnored);
         }
     }
 }

@@ -87,14 +87,32 @@ static const char* const NotCopiedRunQuestions[MessageLanguageCount] = {
     "Setup complete. Files not copied: %s. Run program?",
 };
 
-static const char* const NotCopiedMessages[MessageLanguageCount] = {
-    "Setup beendet. Nicht kopierte Dateien: %s. Das Programm fehlt.",
-    "Setup ended. Files not copied: %s. The program is missing.",
-    "Installation termin\xE9" "e. Fichiers non copi\xE9s : %s. Le programme manque.",
-    "Instalaci\xF3n terminada. Archivos no copiados: %s. Falta el programa.",
-    "Installazione terminata. File non copiati: %s. Il programma manca.",
-    "Instala\xE7\xE3o terminada. Arquivos n\xE3o copiados: %s. O programa est\xE1 faltando.",
-    "Setup ended. Files not copied: %s. The program is missing.",
+// The program was not copied: nothing is recorded, nothing can be started.
+static const char* const NothingInstalledMessages[MessageLanguageCount] = {
+    "Setup beendet. Nichts wurde installiert: Das Programm wurde nicht kopiert. Nicht kopierte "
+    "Dateien: %s.",
+    "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.",
+    "Installation termin\xE9" "e. Rien n'a \xE9t\xE9 install\xE9 : le programme n'a pas \xE9t\xE9 "
+    "copi\xE9. Fichiers non copi\xE9s : %s.",
+    "Instalaci\xF3n terminada. No se instal\xF3 nada: el programa no se copi\xF3. Archivos no "
+    "copiados: %s.",
+    "Installazione terminata. Non \xE8 stato installato nulla: il programma non \xE8 stato "
+    "copiato. File non copiati: %s.",
+    "Instala\xE7\xE3o terminada. Nada foi instalado: o programa n\xE3o foi copiado. Arquivos "
+    "n\xE3o copiados: %s.",
+    "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.",
+};
+
+// A destination with no room for the longest name the install joins to it;
+// the most characters it may have are filled in.
+static const char* const DestinationTooLongMessages[MessageLanguageCount] = {
+    "Der Zielordner ist zu lang: h\xF6" "chstens %s Zeichen.",
+    "The destination folder is too long: at most %s characters.",
+    "Le dossier cible est trop long : %s caract\xE8res au plus.",
+    "La carpeta de destino es demasiado larga: %s caracteres como m\xE1ximo.",
+    "La cartella destinazione \xE8 troppo lunga: al massimo %s caratteri.",
+    "A pasta de destino \xE9 longa demais: no m\xE1ximo %s caracteres.",
+    "The destination folder is too long: at most %s characters.",
 };
 
 // Files to be replaced that a running program holds: named by the programs
@@ -133,6 +151,36 @@ static const char* const InUseFileMessages[MessageLanguageCount] = {
     "Retry.",
 };
 
+// The setup program's own folder, refused at start.
+static const char* const SourceTooLongMessages[MessageLanguageCount] = {
+    "Der Pfad des Setup-Ordners ist zu lang.",
+    "The setup program's folder path is too long.",
+    "Le chemin du dossier du programme d'installation est trop long.",
+    "La ruta de la carpeta del programa de instalaci\xF3n es demasiado larga.",
+    "Il percorso della cartella del programma di installazione \xE8 troppo lungo.",
+    "O caminho da pasta do programa de instala\xE7\xE3o \xE9 longo demais.",
+    "The setup program's folder path is too long.",
+};
+
+static const char* const SourceOutsideCodePageMessages[MessageLanguageCount] = {
+    "Der Name des Setup-Ordners enth\xE4lt Zeichen au\xDF" "erhalb der Codepage des Systems. "
+    "Kopieren Sie die Setup-Dateien in einen Ordner mit einem anderen Namen.",
+    "The setup program's folder name holds characters outside the system's code page. Copy the "
+    "setup files into a folder with another name.",
+    "Le nom du dossier du programme d'installation contient des caract\xE8res hors de la page de "
+    "codes du syst\xE8me. Copiez les fichiers d'installation dans un dossier portant un autre nom.",
+    "El nombre de la carpeta del programa de instalaci\xF3n contiene caracteres fuera de la "
+    "p\xE1gina de c\xF3" "digos del sistema. Copie los archivos de instalaci\xF3n en una carpeta "
+    "con otro nombre.",
+    "Il nome della cartella del programma di installazione contiene caratteri al di fuori della "
+    "tabella codici del sistema. Copiare i file di installazione in una cartella con un altro "
+    "nome.",
+    "O nome da pasta do programa de instala\xE7\xE3o cont\xE9m caracteres fora da p\xE1gina de "
+    "c\xF3" "digos do sistema. Copie os arquivos de instala\xE7\xE3o para uma pasta com outro nome.",
+    "The setup program's folder name holds characters outside the system's code page. Copy the "
+    "setup files into a folder with another name.",
+};
+
 // Empty file left in the destination to record the language; none for English.
 static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
     "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
@@ -160,7 +208,8 @@ const char ViewerFolder[] = "viewer";
 static const char* const* const InstallMessages[InstallMessageKindCount] = {
     InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
     RunQuestions,     RunFailureMessages,    NoSpaceMessages,       NotCopiedRunQuestions,
-    NotCopiedMessages,     InUseByProgramsMessages, InUseFileMessages,
+    NothingInstalledMessages, InUseByProgramsMessages, InUseFileMessages,
+    DestinationTooLongMessages, SourceTooLongMessages, SourceOutsideCodePageMessages,
 };
 // clang-format on
 

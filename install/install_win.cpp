@@ -7,6 +7,7 @@
 #include "install/registration.h"
 #include "install/start_product.h"
 #include "platform/message_pump.h"
+#include "platform/shown_text.h"
 #include "platform/system_error.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -16,11 +17,10 @@ int InstallRunning;
 static int CloseHeld;
 static int CopyBegan;  // from here on a stop leaves the install unfinished
 
-enum { PumpInterval = 10 };
-
 int HoldCloseRequest(void) {
     if (!InstallRunning) return 0;
     CloseHeld = 1;
+    StopCopyRows();  // the worker begins no further row
     return 1;
 }
 
@@ -30,21 +30,42 @@ int InstallStopRequested(void) { return ShouldStop(); }
 
 static const char* Message(int kind) { return InstallMessage(kind, LanguageIndex); }
 
-static int Ask(const char* text, const char* caption, UINT style) {
-    return MessageBoxA(MainWindow, text, caption, style);
+// Every text and caption here is a table's unless it says otherwise.
+static int Ask(TextPart text, const char* caption, UINT style) {
+    return ShowMessage(MainWindow, text, TableText(caption), style);
 }
 
-static void ShowError(int kind, UINT icon) {
-    Ask(Message(kind), ErrorCaption(LanguageIndex), MB_OK | icon);
+// A table's question with a path or the system's words in it, each part
+// shown from its own code page, the insert cut to fit size characters.
+static int AskAbout(const char* format, const char* insert, int size, const char* caption,
+                    UINT style) {
+    WCHAR text[2 * MessageTextSize];
+    if (size > 2 * MessageTextSize) size = 2 * MessageTextSize;
+    WidenQuestion(TableText(format), SystemText(insert), text, size);  // empty if not
+    return ShowWideMessage(MainWindow, text, TableText(caption), style);
+}
+
+// A refusal before anything is copied: the progress box goes first.
+static void Refuse(TextPart text) {
+    EndCopyProgress();
+    Ask(text, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+}
+
+// A message with one number filled in.
+static void FormatWithNumber(int kind, int number) {
+    char digits[16] = "";
+    AppendNumber(digits, sizeof digits, number);
+    FormatQuestion(Message(kind), digits, MessageText, MessageTextSize);
 }
 
 // Says how much is needed and how much is free when the volume is short.
-static int EnoughSpaceOrSay(struct InstallPlan* plan) {
-    uint64_t needed = 0, available = 0;
-    if (PlanFitsVolume(plan, &needed, &available)) return 1;
-    if (FormatSpaceMessage(Message(NoSpaceMessage), needed, available, MessageText,
+// A volume whose free space cannot be read passes.
+static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
+    struct VolumeRoom room;
+    if (!MeasureVolumeRoom(plan, &room) || room.needed <= room.available) return 1;
+    if (FormatSpaceMessage(Message(NoSpaceMessage), room.needed, room.available, MessageText,
                            MessageTextSize))
-        Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+        Refuse(TableText(MessageText));
     return 0;
 }
 
@@ -52,14 +73,15 @@ static int EnoughSpaceOrSay(struct InstallPlan* plan) {
 // nothing is written until it has gone (Retry) or the user gives up. No
 // program is closed or ended on the user's behalf.
 static int RetryFileInUse(const char* path) {
-    char names[MessageTextSize], format[2 * MessageTextSize], text[2 * MessageTextSize];
+    char names[MessageTextSize], format[2 * MessageTextSize];
     const char* product = ProductString(ProductName, Edition);
     int named = NameProgramsUsing(path, names, sizeof names);
-    // The product goes into the first %s, the programs or the file into the second.
+    // The product goes into the first %s, the programs or the file (the
+    // system's code page both) into the second.
     FormatQuestion(Message(named ? InUseByProgramsMessage : InUseFileMessage), product, format,
                    sizeof format);
-    FormatQuestion(format, named ? names : path, text, sizeof text);
-    return Ask(text, product, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+    return AskAbout(format, named ? names : path, 2 * MessageTextSize, product,
+                    MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }
 
 // The plan for the field's text, or the reason there is none, before
@@ -67,50 +89,38 @@ static int RetryFileInUse(const char* path) {
 static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     switch (MakeInstallPlan(text, plan)) {
     case PlanReady: break;
-    case PlanSourceTooLong:
-        Ask("The setup program's folder path is too long.", ErrorCaption(LanguageIndex),
-            MB_OK | MB_ICONERROR);
-        return 0;
+    case PlanSourceTooLong: Refuse(TableText(Message(SourceTooLongMessage))); return 0;
     case PlanNoMemory:
         SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, MessageText, MessageTextSize);
-        Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+        Refuse(SystemText(MessageText));
         return 0;
-    case PlanInvalidFolder: ShowError(InvalidFolderMessage, MB_ICONERROR); return 0;
+    case PlanDestinationTooLong:
+        FormatWithNumber(DestinationTooLongMessage, plan->destinationLimit);
+        Refuse(TableText(MessageText));
+        return 0;
+    case PlanInvalidFolder: Refuse(TableText(Message(InvalidFolderMessage))); return 0;
     }
+    struct CopyTotals totals = {plan->copyBytes, plan->copyFiles};
+    SetCopyTotals(totals);
     if (!EnoughSpaceOrSay(plan)) return 0;
     for (int busy; (busy = FindFileInUse(plan)) >= 0;)
         if (!RetryFileInUse(plan->files[busy].destination)) return 0;
     if (CreateFolderPath(plan->destinationPath)) return 1;
-    ShowError(InvalidFolderMessage, MB_ICONERROR);
+    Refuse(TableText(Message(InvalidFolderMessage)));
     return 0;
 }
 
-// Every planned file in order, counting those not copied (an ignored
-// failure); 0 when the user aborted or a stop came.
-static int CopyPlannedFiles(const struct InstallPlan* plan, int* notCopied) {
-    int viewerMade = 0;
-    *notCopied = 0;
+// Every planned row in order, as its action says, its outcome recorded in
+// it; 0 when the user aborted or a stop came. The viewer's folder is made by
+// its first file.
+static int CopyPlannedFiles(struct InstallPlan* plan) {
     ForgetCopyAnswers();
     char viewer[PathBufferSize + 1];
     RemoveCopyLeftovers(plan->destinationPath);
     if (JoinTexts(viewer, sizeof viewer, plan->viewerFolder, "\\")) RemoveCopyLeftovers(viewer);
-    for (int i = 0; i < plan->fileCount; ++i) {
-        const struct PlannedFile* file = &plan->files[i];
-        if (file->inViewer && !viewerMade) {
-            CreateDirectoryA(plan->viewerFolder, NULL);  // an existing folder is fine
-            viewerMade = 1;
-        }
-        enum CopyOutcome outcome = CopyFileAsking(file);
-        if (outcome == CopyAborted) return 0;
-        if (outcome == FileIgnored) ++*notCopied;
-        if (file->manifestRow >= 0) {
-            SetFileAttributesA(file->destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
-            PumpMessages(NULL, PumpInterval);
-        }
-        if (ShouldStop()) return 0;
-    }
-    // The viewer's folder is made even when the disk has no viewer files.
-    if (!viewerMade) CreateDirectoryA(plan->viewerFolder, NULL);
+    if (!CopyRowsAsking(plan->files, plan->fileCount, ShouldStop)) return 0;
+    // Made even when the disk has no viewer files; an existing one is fine.
+    CreateDirectoryA(plan->viewerFolder, NULL);
     return 1;
 }
 
@@ -122,50 +132,51 @@ static int InstallSteps(void) {
     struct InstallPlan* plan = &whole;
     char text[PathBufferSize];
     GetWindowTextA(DestinationEdit, text, sizeof text);
-    CopiedBytes = 0;
 
-    FormatQuestion(Message(InstallQuestion), text, MessageText, MessageTextSize);
-    if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())
+    // The field's text is a path, in the system's code page.
+    if (!AnswerGoesOn(AskAbout(Message(InstallQuestion), text, MessageTextSize, "Setup",
+                               MB_YESNO | MB_ICONQUESTION)) ||
+        ShouldStop())
         return 0;
 
+    // The box shows while the disk is surveyed and the destination checked.
+    BeginCopyProgress();
+    SetCursor(LoadCursorA(NULL, IDC_WAIT));
     if (!PrepareDestination(text, plan)) return 0;
 
     CopyBegan = 1;
-    struct CopyTotals totals = {plan->presentBytes, plan->presentFiles};
-    BeginCopyProgress(totals);
-    int notCopied = 0;
-    int copied = CopyPlannedFiles(plan, &notCopied);
+    int copied = CopyPlannedFiles(plan);
     EndCopyProgress();
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     if (!copied) return 0;
 
-    // Nothing records or starts a program that is not there.
-    int programThere = GetFileAttributesA(plan->programPath) != INVALID_FILE_ATTRIBUTES;
-    if (programThere &&
-        AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
-                         MB_YESNO | MB_ICONQUESTION)) &&
+    const char* product = ProductString(ProductName, Edition);
+    int notCopied = PlanFilesIgnored(plan);
+    if (!PlanProgramCopied(plan)) {
+        // Nothing records, offers or starts a program this run did not install.
+        FormatWithNumber(NothingInstalledMessage, notCopied);
+        Ask(TableText(MessageText), product, MB_OK | MB_ICONWARNING);
+        SetSetupExitCode(NothingInstalledExitCode);
+        return 1;
+    }
+    if (AnswerGoesOn(Ask(TableText(Message(ShortcutQuestion)), product, MB_YESNO | MB_ICONQUESTION)) &&
         !HandOverShortcut(plan->addItemCommand, plan->programPath, plan->destinationPath))
-        ShowError(ShortcutFailureMessage, MB_ICONWARNING);
+        Ask(TableText(Message(ShortcutFailureMessage)), ErrorCaption(LanguageIndex),
+            MB_OK | MB_ICONWARNING);
 
-    SetUninstallSize(&plan->uninstall, CopiedBytes);
-    if (programThere) WriteUninstallEntry(&plan->uninstall);
-    WriteLanguageMarker(plan->markerPath);
+    plan->uninstall.sizeKiB = EstimatedSizeKiB(PlanCopiedBytes(plan));
+    WriteUninstallEntry(&plan->uninstall);
+    WriteLanguageMarker(plan->destinationPath, plan->markerPath);
     WritePerUserPath(Edition, plan->perUserPath);
 
-    if (notCopied) {
-        // The closing words say how many files are missing; Run only when
-        // the program itself is there.
-        char count[16] = "";
-        AppendNumber(count, sizeof count, notCopied);
-        FormatQuestion(Message(programThere ? NotCopiedRunQuestion : NotCopiedMessage), count,
-                       MessageText, MessageTextSize);
-    } else {
+    // The closing words say how many files are missing.
+    if (notCopied)
+        FormatWithNumber(NotCopiedRunQuestion, notCopied);
+    else
         CopyText(MessageText, MessageTextSize, Message(RunQuestion));
-    }
-    UINT style = programThere ? MB_YESNO | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING;
-    if (AnswerGoesOn(Ask(MessageText, ProductString(ProductName, Edition), style)) &&
+    if (AnswerGoesOn(Ask(TableText(MessageText), product, MB_YESNO | MB_ICONINFORMATION)) &&
         !StartProduct(plan->programPath, plan->programCommand, plan->destinationPath))
-        Ask(Message(RunFailureMessage), "Setup", MB_OK | MB_ICONERROR);
+        Ask(TableText(Message(RunFailureMessage)), "Setup", MB_OK | MB_ICONERROR);
     return 1;
 }
 
@@ -180,11 +191,13 @@ void RunInstallProcedure(void) {
     UnblockSessionEnd();
     EndCopyProgress();  // after an early exit
     InstallRunning = 0;
-    if (finished || CloseHeld) {
-        // Nothing is recorded after a stop; the exit code tells it.
-        if (!finished && CopyBegan) SetSetupExitCode(InterruptedExitCode);
+    // Nothing is recorded after a stop; the exit code tells it. A quit ends
+    // the main loop with the code it was posted with: ours replaces it.
+    int interrupted = !finished && CopyBegan && (CloseHeld || QuitRequested);
+    if (interrupted) SetSetupExitCode(InterruptedExitCode);
+    if (interrupted && QuitRequested) PostQuitMessage(InterruptedExitCode);
+    if (finished || CloseHeld)
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
-    } else {
+    else
         SetFocus(DestinationEdit);
-    }
 }

@@ -1,7 +1,9 @@
 // Process entry: the command-line step, the WinMain-shaped main procedure,
 // and the handlers that join the window to the install below it.
 #include "install/install.h"
+#include "install/install_tables.h"
 #include "install/plan.h"
+#include "platform/shown_text.h"
 #include "platform/source_directory.h"
 #include "platform/system_calls.h"
 #include "progman/progman.h"
@@ -11,9 +13,21 @@
 #include "tables/tables.h"
 #include "window/window.h"
 
-void RefuseSourceDirectory(void) {
-    MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
-                MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+void RefuseSourceDirectory(int messageKind) {
+    ShowMessage(NULL, TableText(InstallMessage(messageKind, LanguageIndex)),
+                TableText(ErrorCaption(LanguageIndex)), MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+}
+
+// Copying from a cut-off or garbled folder name would install the wrong files,
+// or none. The names on the disk, a search each, are checked once the window
+// shows.
+static int TakeSourceDirectory(HINSTANCE instance) {
+    enum SourceDirectoryOutcome source = FillSourceDirectory(instance);
+    if (source == SourceDirectoryNamed && SourceDirectoryAcceptable(SourceDirectory, Edition, 0))
+        return 1;
+    RefuseSourceDirectory(source == SourceDirectoryOutsideCodePage ? SourceOutsideCodePageMessage
+                                                                   : SourceTooLongMessage);
+    return 0;
 }
 
 static int InstallIsRunning(void) { return InstallRunning; }
@@ -28,7 +42,7 @@ static int SourceHoldsDiskNames(void) {
     // Hidden before the box, destroyed after it: the quit posted by the
     // destruction would end the box at once.
     ShowWindow(MainWindow, SW_HIDE);
-    RefuseSourceDirectory();
+    RefuseSourceDirectory(SourceTooLongMessage);
     return 0;
 }
 
@@ -60,14 +74,9 @@ static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
         ShowOtherSetupWindow();
         return 0;
     }
-    // Copying from a cut-off folder name would install the wrong files. The
-    // names on the disk, a search each, are checked once the window shows.
-    if (!FillSourceDirectory(instance) || !SourceDirectoryAcceptable(SourceDirectory, Edition, 0)) {
-        RefuseSourceDirectory();
-        return 1;
-    }
+    if (!TakeSourceDirectory(instance)) return 1;
     SetWindowHandlers(&SetupHandlers);
-    if (!CreateSetupWindow(instance)) return 0;
+    if (!CreateSetupWindow(instance)) return 1;  // could not start
     int exitCode = RunMessageLoop();
     EndCom();
     return exitCode;

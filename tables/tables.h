@@ -2,6 +2,12 @@
 // Texts are code page 1252 bytes; the one Chinese label is GB2312.
 #pragma once
 
+#include "tables/limits.h"
+
+// The code pages of the tables' bytes, whatever the system's code page:
+// every text is 1252 but the Chinese button labels, which are GB2312 (936).
+enum { TableCodePage = 1252, ChineseLabelCodePage = 936 };
+
 // Fixed when the program is built (one definition per edition executable).
 extern const int Edition;
 
@@ -20,7 +26,6 @@ int LanguageRow(int language, int rows);
 
 // The one shared text buffer: default destination, prompts, questions,
 // error texts, registry names and data, the path for Program Manager.
-enum { MessageTextSize = 256 };
 extern char MessageText[MessageTextSize];
 
 // Kinds of product string, one per edition each.
@@ -41,6 +46,8 @@ const char* ErrorCaption(int language);
 // The label of push button 1 (OK), 2 (Cancel) or 3 (browse) in a language;
 // "" for id 0 and any other id.
 const char* ButtonLabel(int language, int buttonId);
+// The code page of a language's button labels (ButtonLabel).
+unsigned ButtonLabelCodePage(int language);
 // The label of language button index (0 English, 1 German, ...); "" outside.
 const char* LanguageButtonLabel(int index);
 

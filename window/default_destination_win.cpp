@@ -1,6 +1,7 @@
 // The registry reads behind the default destination.
 #include <windows.h>
 
+#include "platform/user_hive.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/default_destination.h"
@@ -26,13 +27,13 @@ void FindDefaultDestination(char* out, int size) {
     char programFiles[DefaultDestinationSize];
     int havePerUser = 0, haveProgramFiles = 0;
     HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) == ERROR_SUCCESS) {
+    if (OpenPerUserKey(ProductString(PerUserKey, Edition), 0, &key) == ERROR_SUCCESS) {
         havePerUser = ReadRegistryText(key, "Path", perUser, sizeof perUser);
         RegCloseKey(key);
     }
-    if (!havePerUser &&
-        RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) ==
-            ERROR_SUCCESS) {
+    // Read even beside a per-user path: the choice may refuse that one.
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) ==
+        ERROR_SUCCESS) {
         haveProgramFiles =
             ReadRegistryText(key, "ProgramFilesDir", programFiles, sizeof programFiles);
         RegCloseKey(key);

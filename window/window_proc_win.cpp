@@ -3,6 +3,7 @@
 
 #include "banner/banner.h"
 #include "banner/description_block.h"
+#include "platform/shown_text.h"
 #include "platform/system_calls.h"
 #include "tables/tables.h"
 #include "window/browse.h"
@@ -22,33 +23,29 @@ static int InstallRuns(void) { return Handlers.installRunning && Handlers.instal
 
 // Names the edition on the window, so that a second setup finds this one.
 static const char EditionProperty[] = "KellumSetupEdition";
+// What a second setup sends to have this one come to the front: the system
+// lets a process take the foreground from its own thread more readily than
+// from another process. 0 when it could not be registered.
+static const char RaiseMessageName[] = "KellumSetupRaise";
+static UINT RaiseMessage;
+enum { RaiseTimeout = 5000 };  // the window's thread answers between copies and in boxes
 
 void SetRescaleNotice(void (*notice)(void)) { RescaleNotice = notice; }
-
-// The panel's place and the banner's place at a DPI, for the window's size.
-static BannerPlace TakeDpi(int dpi) {
-    WindowDpi = dpi;
-    PanelLeft = PanelLeftFor(WorkAreaWidth, dpi);
-    PanelTop = PanelTopFor(WorkAreaHeight, dpi);
-    BannerPlace place = {MainWindow, WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop, dpi};
-    return place;
-}
 
 static void OnCreate(HWND window) {
     MainWindow = window;
     SetPropA(window, EditionProperty, (HANDLE)(INT_PTR)(Edition + 1));  // unnamed: not found
+    RaiseMessage = RegisterWindowMessageA(RaiseMessageName);
     FirstPaintDone = 0;  // each window completes itself after its own first paint
     ExitCode = 0;
-    BannerPlace place = TakeDpi(WindowDpiOf(window));
-    ControlFont = PlainFontFor(WindowDpi);
-    SetUpBanner(&place, InvalidateControls);
+    TakeGeometry(Geometry.window.width, Geometry.window.height, WindowDpiOf(window));
+    SetUpBanner(window, &Geometry.window, InvalidateControls);
 }
 
 static void OnDestroy(void) {
     RemovePropA(MainWindow, EditionProperty);
     CleanUpBanner();
-    ReleasePlainFont(ControlFont);  // the controls go next, and draw no more
-    ControlFont = NULL;
+    ReleaseControlFont();  // the controls go next, and draw no more
     PostQuitMessage(ExitCode);
 }
 
@@ -62,13 +59,14 @@ static void OnDpiChanged(WPARAM wParam, const RECT* suggested) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     RECT now;
     if (GetWindowRect(MainWindow, &now)) {
-        WorkAreaWidth = now.right - now.left;
-        WorkAreaHeight = now.bottom - now.top;
+        width = now.right - now.left;
+        height = now.bottom - now.top;
+    } else {
+        width = Geometry.window.width;
+        height = Geometry.window.height;
     }
-    BannerPlace place = TakeDpi(HIWORD(wParam));
-    MoveBanner(&place);
-    HFONT replaced = ControlFont;
-    ControlFont = PlainFontFor(WindowDpi);
+    HFONT replaced = TakeGeometry(width, height, HIWORD(wParam));
+    MoveBanner();
     PlaceControls();
     if (RescaleNotice) RescaleNotice();
     ReleasePlainFont(replaced);  // no control holds it any more
@@ -96,9 +94,8 @@ static void OnSetFocus(void) {
 }
 
 static void OnBrowseCommand(void) {
-    // A running installation has read the field already and keeps texts in
-    // MessageText while it waits; a browser now would overwrite them and offer
-    // a choice that no longer counts.
+    // A running installation has read the field already: a browser now would
+    // offer a choice that no longer counts.
     if (InstallRuns()) return;
     BrowseDestination();
 }
@@ -122,13 +119,37 @@ static void OnCommand(WPARAM wParam) {
 
 void SetSetupExitCode(int code) { ExitCode = code; }
 
+// Above every other window, with a message box of ours in front of it (its
+// owner, disabled, would take no input).
+static void RaiseSetupWindow(void) {
+    if (IsIconic(MainWindow)) ShowWindow(MainWindow, SW_RESTORE);
+    // Activation need not change the order at once: the window goes on top
+    // here. A refusal leaves it where it was, which the flash makes up for.
+    SetWindowPos(MainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (SetForegroundWindow(GetLastActivePopup(MainWindow))) return;
+    // Refused: the taskbar button asks for the user's attention instead.
+    FLASHWINFO flash = {sizeof flash, MainWindow, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
+}
+
 static BOOL CALLBACK ShowIfSetupOfThisEdition(HWND window, LPARAM) {
     char name[8];
     if (!GetClassNameA(window, name, sizeof name) || lstrcmpA(name, "Setup") != 0 ||
         GetPropA(window, EditionProperty) != (HANDLE)(INT_PTR)(Edition + 1))
         return TRUE;
-    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-    SetForegroundWindow(window);  // the system may only flash its button
+    // Our right to the foreground, started by the user, passes to the first
+    // setup; a refusal leaves it to flash instead.
+    DWORD process = 0;
+    if (GetWindowThreadProcessId(window, &process)) AllowSetForegroundWindow(process);
+    UINT raise = RegisterWindowMessageA(RaiseMessageName);
+    DWORD_PTR result;
+    // A first setup that does not answer in time is raised from here, as far
+    // as the system lets us.
+    if (!raise ||
+        !SendMessageTimeoutA(window, raise, 0, 0, SMTO_ABORTIFHUNG, RaiseTimeout, &result)) {
+        if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+        SetForegroundWindow(window);
+    }
     return FALSE;
 }
 
@@ -138,11 +159,15 @@ void SwitchLanguage(int language) {
     SetLanguage(language);
     LoadDescription();
     InvalidateBanner();
-    SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
+    if (CancelButton) ShowText(CancelButton, ButtonText(language, IDCANCEL));
     NameControlsForScreenReaders();
 }
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RaiseMessage && RaiseMessage != 0) {
+        RaiseSetupWindow();
+        return 0;
+    }
     switch (message) {
     case WM_CREATE: OnCreate(window); break;
     case WM_DESTROY: OnDestroy(); break;

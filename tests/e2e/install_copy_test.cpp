@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "accessible_robot.h"
 #include "install_robot.h"
@@ -17,8 +18,8 @@ using Install = InstallSession;
 const ULONGLONG LargeSize = 256ull << 20;
 
 // Zeros of LargeSize bytes, without writing them: the copy writes them all.
-bool MakeLargeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+bool MakeLargeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER end;
     end.QuadPart = (LONGLONG)LargeSize;
@@ -26,6 +27,7 @@ bool MakeLargeFile(const std::string& path) {
     CloseHandle(file);
     return made;
 }
+bool MakeLargeFile(const std::string& path) { return MakeLargeFile(WideOf(path)); }
 
 ULONGLONG SizeOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -38,15 +40,18 @@ unsigned SystemColour(int index) {
     return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-// The copy on its way: setup.exe writes into a "~stp*.tmp" of its own beside
-// the file and renames it once whole.
+// The copy on its way: the largest file in the folder (the demo's own files
+// are far smaller), under its own name or, where it replaces a file, in a
+// "~stp*.tmp" of setup's. Read from the search: a file the system is to
+// delete unless whole may not be opened meanwhile.
 ULONGLONG GrowingCopySize(const std::string& folder) {
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\~stp*.tmp").c_str(), &entry);
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return 0;
     ULONGLONG largest = 0;
     do {
-        largest = std::max(largest, SizeOf(folder + "\\" + entry.cFileName));
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            largest = std::max(largest, (ULONGLONG)entry.nFileSizeHigh << 32 | entry.nFileSizeLow);
     } while (FindNextFileA(find, &entry));
     FindClose(find);
     return largest;
@@ -56,11 +61,20 @@ ULONGLONG GrowingCopySize(const std::string& folder) {
 struct CopyWatch {
     int unanswered = 0;       // WM_NULL not answered within a second
     int answeredMidCopy = 0;  // answered while the copy was still growing
-    std::string text;         // the progress box's text meanwhile
+    std::wstring text;        // the progress box's text meanwhile
     std::string name;         // and its name, as a screen reader says it
     bool drawn = false;       // its background and bar frame on the screen
+    std::set<int> fills;      // the bar's filled widths seen
     RECT box = {};
 };
+
+// Pixels of the bar's row filled with the highlight colour.
+int BarFill(const Screenshot& shot) {
+    int fill = 0;
+    for (int x = 5; x < shot.width - 5; ++x)
+        fill += shot.At(x, 30) == SystemColour(COLOR_HIGHLIGHT);
+    return fill;
+}
 
 void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     DWORD_PTR result;
@@ -74,20 +88,20 @@ void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     ++watch->answeredMidCopy;
     HWND box = FindWindowExA(window, NULL, "SetupProgress", NULL);
     if (!box || !IsWindowVisible(box)) return;
-    std::string text = TextOf(box), name = AccessibleName(box);
-    RECT rect;
-    GetWindowRect(box, &rect);
-    Screenshot shot = CaptureWindow(box);
-    // A look that the end of the large copy overtook shows the next files.
-    copied = GrowingCopySize(folder);
-    if (copied < LargeSize / 16 || copied >= LargeSize) return;
+    // The large file is the last: its copy may end, and the box go, between
+    // two reads. Only a box still there after both is believed.
+    std::wstring text = WideTextOf(box);
+    std::string name = AccessibleName(box);
+    if (!IsWindow(box)) return;
     watch->text = text;
     watch->name = name;
-    watch->box = rect;
+    GetWindowRect(box, &watch->box);
+    Screenshot shot = CaptureWindow(box);
     // Inside the frame, and the bar's own frame under the text line.
     watch->drawn |= shot.width > 8 && shot.height > 30 &&
                     shot.At(2, 2) == SystemColour(COLOR_BTNFACE) &&
                     shot.At(4, 30) == SystemColour(COLOR_BTNSHADOW);
+    if (shot.height > 30) watch->fills.insert(BarFill(shot));
 }
 
 bool SameRect(const Screenshot& a, const Screenshot& b, const RECT& r) {
@@ -97,11 +111,21 @@ bool SameRect(const Screenshot& a, const Screenshot& b, const RECT& r) {
     return true;
 }
 
-// A pattern file of 256 MiB: the window answers throughout, the box names the
-// file while it is copied and leaves the banner as it was once the copy is done.
+// A pattern file of 256 MiB, the last the run copies (no other "*.tpl", no
+// viewer folder), named outside code page 1252: the window answers
+// throughout, the box names the file as it is with its exact count while it
+// is copied, its bar moves within the file, and it leaves the banner as it
+// was once the copy is done.
 TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     PrepareDisk(0, "long-copy");
-    ASSERT_TRUE(MakeLargeFile(disk_ + "\\large.txt"));
+    for (const std::string& name : FilesOf(disk_))
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".tpl") {
+            ASSERT_TRUE(DeleteFileA((disk_ + "\\" + name).c_str()));
+        }
+    ASSERT_TRUE(DeleteTree(disk_ + "\\viewer"));
+    const std::wstring large = L"large-\u65E5\u672C.tpl";
+    ASSERT_TRUE(MakeLargeFile(WideOf(disk_) + L"\\" + large));
+    std::string files = std::to_string(FilesOf(disk_).size() - 1);  // setup.exe aside
     StartSetup();
     Settle(window_);
     Screenshot before = CaptureScreen();
@@ -116,9 +140,9 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     }
     EXPECT_EQ(0, watch.unanswered);
     EXPECT_GT(watch.answeredMidCopy, 0);
-    EXPECT_EQ(0u, watch.text.find("large.txt  ")) << watch.text;
-    EXPECT_NE(std::string::npos, watch.text.find(" / ")) << watch.text;
-    EXPECT_EQ(0u, watch.name.find("large.txt  ")) << watch.name;
+    EXPECT_TRUE(watch.text == large + L"  " + WideOf(files + " / " + files));
+    EXPECT_EQ(0u, watch.name.find("large-")) << watch.name;
+    EXPECT_GE(watch.fills.size(), 2u) << "the bar stood still within the file";
     EXPECT_TRUE(watch.drawn);
 
     // At the shortcut question: no box, and its place painted over.
@@ -128,39 +152,102 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
         cleared = SameRect(before, CaptureScreen(), watch.box);
     EXPECT_TRUE(cleared);
     FinishWithoutExtras();
-    EXPECT_EQ(LargeSize, SizeOf(destination + "\\large.txt"));
+    WIN32_FILE_ATTRIBUTE_DATA copy;
+    ASSERT_TRUE(GetFileAttributesExW((WideOf(destination) + L"\\" + large).c_str(),
+                                     GetFileExInfoStandard, &copy));
+    EXPECT_EQ(LargeSize, (ULONGLONG)copy.nFileSizeHigh << 32 | copy.nFileSizeLow);
     DeleteTree(disk_);
     DeleteTree(destination);
 }
 
-// A close and a second OK during a long manifest copy: no second question,
-// and the window closes once that file is copied, before the next row.
-TEST_F(Install, CloseAndOkDuringALongCopyTakeEffectAfterThatFile) {
-    PrepareDisk(0, "long-close");
-    ASSERT_TRUE(MakeLargeFile(disk_ + "\\vstsampl.dat"));
+// A product with 2,000 more pattern and viewer files, every seventh named
+// outside code page 1252: all arrive byte for byte under their own names, the
+// progress box counts them against the one right total, and the uninstall
+// entry's size is theirs.
+TEST_F(Install, TwoThousandMoreFilesArriveAndAreCounted) {
+    PrepareDisk(0, "many");
+    const std::wstring disk = WideOf(disk_);
+    const wchar_t* const suffixes[] = {L".whs", L".txt", L".tpl"};
+    for (int i = 0; i < 2000; ++i) {
+        std::wstring name =
+            (i % 7 ? L"file-" : L"\u65E5\u672C\u0414\u0438\u0441\u043A-") + std::to_wstring(i);
+        name = i % 4 == 3 ? L"\\viewer\\" + name + L".dat" : L"\\" + name + suffixes[i % 4];
+        ASSERT_TRUE(WriteWholeFile(disk + name, std::string(i * 37 % 3000, (char)('a' + i % 26))));
+    }
     StartSetup();
     std::string destination = target_ + "\\Vestra";
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    CopyWatch watch;
+    int total = -1, totals = 0, last = 0, backwards = 0;
     DWORD start = GetTickCount();
-    while (!watch.answeredMidCopy && TopLevelWindows(setup_, "#32770").empty() &&
-           GetTickCount() - start < 120000) {
-        Poll(window_, destination, &watch);
+    while (TopLevelWindows(setup_, "#32770").empty() && GetTickCount() - start < 200000) {
+        HWND box = FindWindowExA(window_, NULL, "SetupProgress", NULL);
+        int number = 0, shownTotal = 0;
+        if (box && ReadCopyCount(TextOf(box), &number, &shownTotal)) {
+            if (shownTotal != total) ++totals, total = shownTotal;
+            if (number < last) ++backwards;
+            last = number;
+        }
         Sleep(5);
     }
-    ASSERT_GT(watch.answeredMidCopy, 0);
-    PostMessageA(window_, WM_COMMAND, IDOK, 0);
-    PostMessageA(window_, WM_CLOSE, 0, 0);
-    Settle(window_);
-    EXPECT_TRUE(IsWindow(window_));
-    EXPECT_TRUE(TopLevelWindows(setup_, "#32770").empty());
-    EXPECT_EQ(2, WaitForExit(setup_, 120000));  // stopped: not a finished install
-    EXPECT_EQ(LargeSize, SizeOf(destination + "\\vstsampl.dat"));
-    EXPECT_FALSE(FileExists(destination + "\\Vestra.hlp"));
-    EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
+    FinishWithoutExtras();
+    unsigned long long bytes = 0;
+    size_t files = ExpectSameFilesByWideName(disk, WideOf(destination), &bytes);
+    EXPECT_EQ(34u + 2000, files);
+    EXPECT_EQ((int)files, total);
+    EXPECT_EQ(1, totals);
+    EXPECT_EQ(0, backwards);
+    EXPECT_GT(last, 34);
+    DWORD size = 0;
+    EXPECT_TRUE(ReadRegistryNumber(HKEY_LOCAL_MACHINE, UninstallKeys[0], "EstimatedSize", &size));
+    EXPECT_EQ((bytes + 1023) / 1024, size);
     DeleteTree(disk_);
     DeleteTree(destination);
+}
+
+// A stop during a long manifest copy: a close with a second OK, Escape (as
+// Cancel) or a quit. No second question; the program ends with 2 once that
+// file is copied, before the next row, and records nothing.
+TEST_F(Install, StopsDuringALongCopyTakeEffectAfterThatFile) {
+    enum Stop { CloseAndOk, Escape, Quit };
+    for (Stop stop : {CloseAndOk, Escape, Quit}) {
+        SCOPED_TRACE(stop);
+        PrepareDisk(0, "long-stop-" + std::to_string(stop));
+        ASSERT_TRUE(MakeLargeFile(disk_ + "\\vstsampl.dat"));
+        StartSetup();
+        std::string destination = target_ + "\\Vestra";
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        CopyWatch watch;
+        DWORD start = GetTickCount();
+        while (!watch.answeredMidCopy && TopLevelWindows(setup_, "#32770").empty() &&
+               GetTickCount() - start < 120000) {
+            Poll(window_, destination, &watch);
+            Sleep(5);
+        }
+        ASSERT_GT(watch.answeredMidCopy, 0);
+        if (stop == CloseAndOk) {
+            PostMessageA(window_, WM_COMMAND, IDOK, 0);
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+        } else if (stop == Escape) {
+            PressKey(Field(), VK_ESCAPE);
+        } else {
+            PostThreadMessageA(GetWindowThreadProcessId(window_, NULL), WM_QUIT, 0, 0);
+        }
+        if (stop != Quit) {
+            // Held: the window goes only once the file is in place.
+            Settle(window_);
+            EXPECT_TRUE(IsWindow(window_) || SizeOf(destination + "\\vstsampl.dat") == LargeSize);
+        }
+        EXPECT_TRUE(TopLevelWindows(setup_, "#32770").empty());
+        EXPECT_EQ(2, WaitForExit(setup_, 120000));  // stopped: not a finished install
+        EXPECT_EQ(LargeSize, SizeOf(destination + "\\vstsampl.dat"));
+        EXPECT_FALSE(FileExists(destination + "\\Vestra.hlp"));
+        EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
+        EXPECT_EQ("<none>", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+        DeleteTree(disk_);
+        DeleteTree(destination);
+    }
 }
 
 TEST_F(Install, MissingMandatoryFileAsksAndRetryGoesOn) {
@@ -234,35 +321,70 @@ TEST_F(Install, ReadOnlyFilesInTheWayAreReplaced) {
 
 // An unreadable source is named in the caption, not the destination, and an
 // optional file that is there but fails is asked about like a mandatory one.
+// A name outside code page 1252 is named as it is.
 TEST_F(Install, SourceHeldOpenIsNamedAndAskedAbout) {
-    PrepareDisk(0, "held-source");
-    std::string held = disk_ + "\\vstzip.dll";
-    HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    StartSetup();
-    std::string destination = target_ + "\\Vestra";
-    PressOk(destination);
-    AnswerQuestion(destination, Yes);
-    MessageBoxInfo box =
-        ExpectBox(held, SystemText(ERROR_SHARING_VIOLATION), {Abort, Retry, Ignore});
-    EXPECT_FALSE(FileExists(destination + "\\vstzip.dll"));
-    CloseHandle(file);
-    Answer(box, Retry);
-    FinishWithoutExtras();
-    ExpectSameFiles(disk_, destination, 31);
+    for (const wchar_t* name : {L"vstzip.dll", L"\u65E5\u672C.txt"}) {
+        PrepareDisk(0, "held-source");
+        std::wstring held = WideOf(disk_) + L"\\" + name;  // the second made here, empty
+        HANDLE file = CreateFileW(held.c_str(), GENERIC_READ, 0, NULL, OPEN_ALWAYS, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        StartSetup();
+        std::string destination = target_ + "\\Vestra";
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        MessageBoxInfo box;
+        ASSERT_TRUE(WaitForMessageBox(setup_, &box));
+        EXPECT_TRUE(box.wideCaption == held);
+        EXPECT_EQ(SystemText(ERROR_SHARING_VIOLATION), box.text);
+        EXPECT_EQ((std::vector<int>{Abort, Retry, Ignore}), box.buttons);
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+                  GetFileAttributesW((WideOf(destination) + L"\\" + name).c_str()));
+        CloseHandle(file);
+        Answer(box, Retry);
+        FinishWithoutExtras();
+        unsigned long long bytes = 0;
+        EXPECT_EQ(34u + (name[0] != L'v'),
+                  ExpectSameFilesByWideName(WideOf(disk_), WideOf(destination), &bytes));
+    }
 }
 
-// A setup folder that leaves no room for a name on its disk is refused at
-// start, before a file could be missed.
-TEST_F(Install, SetupFolderWithoutRoomForANameOnTheDiskIsRefused) {
-    std::string scratch = ScratchFolder("source-room");
-    std::string disk = scratch + "\\" + std::string(229 - scratch.size(), 'd');  // with "\\": 230
-    ASSERT_TRUE(CopyTree(DiskFolder(0), disk));
-    ASSERT_TRUE(WriteWholeFile(disk + "\\" + std::string(26 - 4, 'n') + ".txt", "x"));  // 256
-    setup_ = Start(disk + "\\setup.exe");
-    ASSERT_TRUE(setup_.handle != NULL);
-    AnswerBox("Error", "The setup program's folder path is too long.", {IDOK}, IDOK);
-    EXPECT_EQ(1, WaitForExit(setup_));
+// A setup folder the program cannot read every file from is refused at start,
+// before a file could be missed, with exit code 1 and nothing recorded: one
+// that leaves no room for a name on its disk, and one whose name the ANSI
+// code page cannot hold.
+TEST_F(Install, SetupFolderItCannotReadFromIsRefused) {
+    std::string scratch = ScratchFolder("source-refused");
+    const std::wstring outsideCodePage = L"\u0414\u0438\u0441\u043A \u65E5\u672C";
+    BOOL lossy = FALSE;
+    char ansi[64];
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, outsideCodePage.c_str(), -1, ansi,
+                        sizeof ansi, NULL, &lossy);
+    ASSERT_TRUE(lossy) << "the system code page " << GetACP() << " holds the folder's name";
+    struct Case {
+        std::wstring folder;
+        bool longName;  // a name on the disk that the folder leaves no room for
+        const char* text;
+    } cases[] = {
+        {std::wstring(229 - scratch.size(), L'd'), true,  // with "\\": 230
+         "The setup program's folder path is too long."},
+        {outsideCodePage, false,
+         "The setup program's folder name holds characters outside the system's code page. "
+         "Copy the setup files into a folder with another name."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string copy = scratch + "\\copy";
+        ASSERT_TRUE(CopyTree(DiskFolder(0), copy));
+        if (c.longName)
+            ASSERT_TRUE(WriteWholeFile(copy + "\\" + std::string(26 - 4, 'n') + ".txt", "x"));
+        std::wstring disk = std::wstring(scratch.begin(), scratch.end()) + L"\\" + c.folder;
+        ASSERT_TRUE(MoveFileW(std::wstring(copy.begin(), copy.end()).c_str(), disk.c_str()));
+        setup_ = Start(disk + L"\\setup.exe");
+        ASSERT_TRUE(setup_.handle != NULL);
+        AnswerBox("Error", c.text, {IDOK}, IDOK, MB_ICONERROR);
+        EXPECT_EQ(1, WaitForExit(setup_));
+        EXPECT_EQ("<none>", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+    }
 }
 
 // The small drive X: (8 MB, tests/wine/small-drive.sh) with all but
@@ -273,13 +395,11 @@ protected:
         InstallSession::SetUp();
         if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
             GTEST_SKIP() << "no small drive X: (the mount needs root)";
-        DeleteFileA(filler_.c_str());
-        DeleteTree("X:\\Vestra");
+        DeleteTree("X:");  // all it holds; the root stays
     }
     void TearDown() override {
         InstallSession::TearDown();
-        DeleteFileA(filler_.c_str());
-        DeleteTree("X:\\Vestra");
+        DeleteTree("X:");
     }
     static uint64_t FreeBytes() {
         ULARGE_INTEGER available;
@@ -325,6 +445,22 @@ TEST_F(SmallDrive, TooLittleSpaceIsRefusedBeforeAnythingIsCreated) {
     EXPECT_FALSE(FolderExists(destination));
 }
 
+// The root of a drive as the destination: the files land in X:\ itself and
+// the records name it.
+TEST_F(SmallDrive, InstallIntoTheDriveRoot) {
+    PrepareDisk(0, "drive-root");
+    StartSetup();
+    PressOk("X:\\");
+    AnswerQuestion("X:\\", Yes);
+    FinishWithoutExtras();
+    ExpectSameFiles(disk_, "X:", 31);
+    ExpectSameFiles(disk_ + "\\viewer", "X:\\viewer", 3);
+    EXPECT_EQ("\"X:\\Vestra.exe\" uninst",
+              Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "UninstallString"));
+    EXPECT_EQ("X:\\", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "InstallLocation"));
+    EXPECT_EQ("X:", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+}
+
 // The drive fills after the check (while the box about a missing file is up):
 // the copy that breaks off leaves no file, partial or ours, and is asked about.
 TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
@@ -354,8 +490,10 @@ TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
 }
 
 // A disk with setup.exe alone, every failure ignored, over the leftovers of a
-// run that was cut off: the end names the count and offers no Run, nothing
-// is recorded for the missing program, and no temporary file stays.
+// run that was cut off (in the destination and its viewer folder) and an old
+// program: the end says nothing was installed and names the count, offers no
+// Run, records nothing (the old program is not this run's) and exits with 3;
+// no temporary file stays.
 TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     PrepareDisk(0, "ignored");
     for (const std::string& name : FilesOf(disk_))
@@ -366,22 +504,29 @@ TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     std::string destination = target_ + "\\Vestra";
     ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
     ASSERT_TRUE(WriteWholeFile(destination + "\\~stp0003.tmp", "cut off"));
+    ASSERT_TRUE(CreateDirectoryA((destination + "\\viewer").c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(destination + "\\viewer\\~stpA004.tmp", "cut off"));
+    ASSERT_TRUE(WriteWholeFile(destination + "\\Vestra.exe", "an old program"));
     StartSetup();
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    for (const char* name : {"Vestra.exe", "vstmain.dat", "vstfont.dat", "vstsym.dat", "vstcore.dll",
-                             "vstgrx.dll", "vstlang.dat", "vstprint.dll"}) {
+    for (const char* name : {"Vestra.exe", "vstmain.dat", "vstfont.dat", "vstsym.dat",
+                             "vstcore.dll", "vstgrx.dll", "vstlang.dat", "vstprint.dll"}) {
         MessageBoxInfo box = ExpectBox(disk_ + "\\" + name, SystemText(ERROR_FILE_NOT_FOUND),
                                        {Abort, Retry, Ignore});
         if (!box.hwnd) break;
-        EXPECT_EQ(0u, FilesOf(destination).size()) << "the leftover is gone before the copy";
+        EXPECT_EQ(1u, FilesOf(destination).size()) << "the leftover is gone before the copy";
+        EXPECT_EQ(0u, FilesOf(destination + "\\viewer").size()) << "and the viewer's";
         Answer(box, Ignore);
     }
-    AnswerBox("Vestra", "Setup ended. Files not copied: 8. The program is missing.", {IDOK}, IDOK,
-              MB_ICONWARNING);
-    EXPECT_EQ(0, WaitForExit(setup_));
+    AnswerBox("Vestra",
+              "Setup ended. Nothing was installed: the program was not copied. Files not "
+              "copied: 8.",
+              {IDOK}, IDOK, MB_ICONWARNING);
+    EXPECT_EQ(3, WaitForExit(setup_));
     EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
-    EXPECT_TRUE(FilesOf(destination).empty());
+    EXPECT_EQ("<none>", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+    EXPECT_EQ(std::vector<std::string>{"Vestra.exe"}, FilesOf(destination));
 }
 
 // A reinstall over the installed product while it runs: one message names
@@ -391,8 +536,8 @@ TEST_F(Install, RunningProductIsNamedBeforeAnythingChanges) {
     PrepareDisk(0, "running");
     const std::wstring wideName = L"\\\u65E5\u672C.txt";
     std::wstring wideDisk(disk_.begin(), disk_.end());
-    HANDLE wide = CreateFileW((wideDisk + wideName).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
-                              0, NULL);
+    HANDLE wide =
+        CreateFileW((wideDisk + wideName).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, wide);
     CloseHandle(wide);
     StartSetup();
@@ -410,10 +555,16 @@ TEST_F(Install, RunningProductIsNamedBeforeAnythingChanges) {
     StartSetup();
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    MessageBoxInfo box = ExpectBox("Vestra", "Vestra cannot be installed while it is running: " +
-                                                 destination + "\\Vestra.exe is in use. Close "
-                                                 "the program, then choose Retry.",
-                                   {IDRETRY, IDCANCEL}, MB_ICONWARNING);
+    MessageBoxInfo box =
+        ExpectBox("Vestra",
+                  "Vestra cannot be installed while it is running: " + destination +
+                      "\\Vestra.exe is in use. Close "
+                      "the program, then choose Retry.",
+                  {IDRETRY, IDCANCEL}, MB_ICONWARNING);
+    // The progress box is up from the question's Yes: the plan's count, no file yet.
+    HWND progress = FindWindowExA(window_, NULL, "SetupProgress", NULL);
+    EXPECT_TRUE(progress && IsWindowVisible(progress));
+    EXPECT_EQ("  0 / 34", TextOf(progress));
     std::string content;
     EXPECT_TRUE(ReadWholeFile(destination + "\\vstmain.dat", &content) && content == "changed");
     EndProducts();
@@ -423,37 +574,45 @@ TEST_F(Install, RunningProductIsNamedBeforeAnythingChanges) {
     ExpectSameFiles(disk_, destination, 31);
 }
 
-// A run killed in the middle of a copy leaves its temporary file; the next
-// run into the same folder removes it.
+// A run killed in the middle of a copy leaves no partial file under the
+// product's name: a new file is gone with the process; one that replaced an
+// older file leaves that file as it was and a temporary file of ours, which
+// the next run into the same folder removes.
 TEST_F(Install, KilledRunLeavesNothingAfterTheNextRun) {
-    PrepareDisk(0, "killed");
-    ASSERT_TRUE(MakeLargeFile(disk_ + "\\vstsampl.dat"));
-    StartSetup();
-    std::string destination = target_ + "\\Vestra";
-    PressOk(destination);
-    AnswerQuestion(destination, Yes);
-    auto Leftovers = [&] {
-        size_t n = 0;
-        for (const std::string& name : FilesOf(destination)) n += name.rfind("~stp", 0) == 0;
-        return n;
-    };
-    // Only the large file's temporary copy grows past a megabyte.
-    auto CopyingLargeFile = [&] {
-        for (const std::string& name : FilesOf(destination))
-            if (name.rfind("~stp", 0) == 0 && SizeOf(destination + "\\" + name) > (1u << 20))
-                return true;
-        return false;
-    };
-    DWORD start = GetTickCount();
-    while (!CopyingLargeFile() && GetTickCount() - start < 120000) Sleep(5);
-    Kill(setup_);
-    ASSERT_EQ(1u, Leftovers());
-    ASSERT_TRUE(DeleteFileA((disk_ + "\\vstsampl.dat").c_str()));  // optional: passed over
-    StartSetup();
-    PressOk(destination);
-    AnswerQuestion(destination, Yes);
-    FinishWithoutExtras();
-    EXPECT_EQ(0u, Leftovers());
+    for (bool older : {false, true}) {
+        SCOPED_TRACE(older ? "over an older file" : "a new file");
+        PrepareDisk(0, "killed");
+        ASSERT_TRUE(MakeLargeFile(disk_ + "\\vstsampl.dat"));
+        std::string destination = target_ + "\\Vestra", large = destination + "\\vstsampl.dat";
+        if (older) {
+            ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
+            ASSERT_TRUE(WriteWholeFile(large, "older"));
+        }
+        StartSetup();
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        auto Leftovers = [&] {
+            size_t n = 0;
+            for (const std::string& name : FilesOf(destination)) n += name.rfind("~stp", 0) == 0;
+            return n;
+        };
+        // Only the large file's copy grows past a megabyte.
+        DWORD start = GetTickCount();
+        while (GrowingCopySize(destination) <= (1u << 20) && GetTickCount() - start < 120000)
+            Sleep(5);
+        Kill(setup_);
+        ASSERT_EQ(older ? 1u : 0u, Leftovers());
+        std::string content = "<none>";
+        ReadWholeFile(large, &content);
+        EXPECT_EQ(older ? "older" : "<none>", content);
+        ASSERT_TRUE(DeleteFileA((disk_ + "\\vstsampl.dat").c_str()));  // optional: passed over
+        StartSetup();
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        FinishWithoutExtras();
+        EXPECT_EQ(0u, Leftovers());
+        DeleteTree(destination);
+    }
 }
 
 // A drive with room but few inodes fills after the space check: one box for
@@ -476,26 +635,32 @@ TEST_F(SmallDrive, DriveOutOfInodesAsksOnceThenCounts) {
     size_t onDisk = FilesOf(disk_).size() - 1 + FilesOf(disk_ + "\\viewer").size();
     size_t copied = FilesOf(destination).size() + FilesOf(destination + "\\viewer").size();
     ASSERT_LT(copied, onDisk - 1);
-    AnswerBox("Vestra",
-              "Setup complete. Files not copied: " + std::to_string(onDisk - copied) +
-                  ". Run program?",
-              {Yes, No}, No);
+    AnswerBox(
+        "Vestra",
+        "Setup complete. Files not copied: " + std::to_string(onDisk - copied) + ". Run program?",
+        {Yes, No}, No);
     EXPECT_EQ(0, WaitForExit(setup_));
     DeleteTree(destination);
 }
 
+// The installed program gone, or no program at all, when Run is answered:
+// whichever way setup starts it, the failure is said.
 TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {
-    Begin(0, "start-failure");
-    std::string destination = target_ + "\\Vestra";
-    PressOk(destination);
-    AnswerQuestion(destination, Yes);
-    AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, No);
-    MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
-    ASSERT_TRUE(DeleteFileA((destination + "\\Vestra.exe").c_str()));
-    Answer(run, Yes);
-    AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK, MB_ICONERROR);
-    EXPECT_EQ(0, WaitForExit(setup_));
-    EXPECT_TRUE(FindWindowA("KellumProduct", NULL) == NULL);
+    for (bool removed : {true, false}) {
+        SCOPED_TRACE(removed ? "removed" : "not a program");
+        Begin(0, "start-failure");
+        std::string destination = target_ + "\\Vestra";
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, No);
+        MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
+        std::string program = destination + "\\Vestra.exe";
+        ASSERT_TRUE(removed ? DeleteFileA(program.c_str()) : WriteWholeFile(program, "text"));
+        Answer(run, Yes);
+        AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK, MB_ICONERROR);
+        EXPECT_EQ(0, WaitForExit(setup_));
+        EXPECT_TRUE(FindWindowA("KellumProduct", NULL) == NULL);
+    }
 }
 
 }  // namespace

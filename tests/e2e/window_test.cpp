@@ -48,15 +48,41 @@ TEST_F(SetupWindow, CoversTheWorkAreaWithoutCaption) {
     EXPECT_EQ(738, r.bottom);
 }
 
-// One setup of an edition at a time: a second shows the first and leaves
-// without a window; the other edition's setup runs beside it.
+// Whether a is above b among the top-level windows.
+bool Above(HWND a, HWND b) {
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a) return true;
+        if (w == b) return false;
+    }
+    return false;
+}
+
+// One setup of an edition at a time: a second brings the first to the front,
+// a question it asks in front of it, and leaves without a window; the other
+// edition's setup runs beside it.
 TEST_F(SetupWindow, SecondSetupShowsTheFirstAndLeaves) {
-    Running first, other;
-    StartSetup(0, "first-setup", &first);
-    Process second = Start(DiskFolder(0) + "\\setup.exe");
-    EXPECT_EQ(0, WaitForExit(second));
-    EXPECT_TRUE(IsWindow(first.window));
-    StartSetup(1, "other-edition", &other);
+    for (bool asking : {false, true}) {
+        SCOPED_TRACE(asking ? "asking" : "idle");
+        Running first, other;
+        StartSetup(0, asking ? "first-asking" : "first-setup", &first);
+        MessageBoxInfo question;
+        if (asking) {
+            SetText(first.field, "C:\\Vestra");
+            Click(GetDlgItem(first.window, 1));
+            ASSERT_TRUE(WaitForMessageBox(first.process, &question));
+        }
+        HWND front = asking ? question.hwnd : first.window;
+        StartSetup(1, "other-edition", &other);
+        Settle(other.window);
+        ASSERT_EQ(other.window, GetForegroundWindow()) << "the first is not behind another";
+        ASSERT_TRUE(Above(other.window, first.window));
+        Process second = Start(DiskFolder(0) + "\\setup.exe");
+        EXPECT_EQ(0, WaitForExit(second));
+        EXPECT_TRUE(IsWindow(first.window));
+        EXPECT_EQ(front, GetForegroundWindow());
+        EXPECT_TRUE(Above(front, other.window));
+        EXPECT_TRUE(Above(first.window, other.window));
+    }
 }
 
 TEST(SetupIcon, IsOne32x32ImageIn16Colours) {
@@ -155,6 +181,7 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         const char* programFiles;  // nullptr: value removed
         std::string expected;
         DWORD perUserType = REG_SZ;
+        bool wide = false;  // perUser in UTF-8, written as the wide text
     };
     std::string path254 = "D:\\" + std::string(251, 'x');
     std::string path255 = "D:\\" + std::string(252, 'y');
@@ -169,6 +196,10 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         {0, "", "C:\\Program Files", "C:\\Program Files\\Vestra"},
         {1, "D:\\Bin", nullptr, "C:\\Kellum Inspector", REG_BINARY},
         {0, "%SystemDrive%\\Tools", nullptr, "C:\\Tools", REG_EXPAND_SZ},
+        // What the install would refuse is not offered.
+        {0, "%NOPE_UNDEF%\\vx", "C:\\Program Files", "C:\\Program Files\\Vestra", REG_EXPAND_SZ},
+        {0, "..\\relx", "C:\\Program Files", "C:\\Program Files\\Vestra"},
+        {1, "C:\\\u65E5\u672C\\Kellum", nullptr, "C:\\Kellum Inspector", REG_SZ, true},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -179,8 +210,14 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
             ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, PerUserKeys[c.edition], &k));
             // REG_DWORD: the text's four bytes, as a stray number would read.
             DWORD size = c.perUserType == REG_DWORD ? 4 : (DWORD)strlen(c.perUser) + 1;
-            EXPECT_EQ(ERROR_SUCCESS,
-                      RegSetValueExA(k, "Path", 0, c.perUserType, (const BYTE*)c.perUser, size));
+            wchar_t wide[64];
+            int wideLength = MultiByteToWideChar(CP_UTF8, 0, c.perUser, -1, wide, 64);
+            if (c.wide)
+                EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(k, L"Path", 0, REG_SZ, (const BYTE*)wide,
+                                                        2 * (DWORD)wideLength));
+            else
+                EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(k, "Path", 0, c.perUserType,
+                                                        (const BYTE*)c.perUser, size));
             RegCloseKey(k);
         }
         if (c.programFiles) {
@@ -203,16 +240,18 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
 TEST_F(SetupWindow, LanguageButtonsRelabelOnlyCancel) {
     Running run;
     StartSetup(1, "window-language", &run);
+    // Read as the user reads them: the Chinese label is its two characters
+    // on this code page 1252 system too.
     struct Case {
         int id;
-        const char* cancel;
+        const wchar_t* cancel;
     } cases[] = {
-        {101, "&Abbrechen"},           {103, "&Cancelar"}, {104, "&Abbandona"}, {105, "C&ancelar"},
-        {106, "\xC8\xA1\xCF\xFB(&a)"}, {107, "C&ancel"},   {102, "&Annuler"},   {100, "C&ancel"},
+        {101, L"&Abbrechen"},       {103, L"&Cancelar"}, {104, L"&Abbandona"}, {105, L"C&ancelar"},
+        {106, L"\u53D6\u6D88(&a)"}, {107, L"C&ancel"},   {102, L"&Annuler"},   {100, L"C&ancel"},
     };
     for (const Case& c : cases) {
         ClickAndWait(GetDlgItem(run.window, c.id));
-        EXPECT_EQ(c.cancel, TextOf(GetDlgItem(run.window, 2))) << c.id;
+        EXPECT_TRUE(c.cancel == WideTextOf(GetDlgItem(run.window, 2))) << c.id;
         EXPECT_EQ("&OK", TextOf(GetDlgItem(run.window, 1)));
         EXPECT_EQ("...", TextOf(GetDlgItem(run.window, 3)));
         for (int id = 100; id <= 107; ++id)
@@ -269,14 +308,34 @@ TEST_F(SetupWindow, CancelEscapeAndCloseEndWithZero) {
     }
 }
 
+// A notification code with the OK or Cancel id (a control's EN_CHANGE, an
+// accelerator's 1) is no command: no install question, no close. The same
+// ids with code 0 are, and the question box they bring is answered No.
 TEST_F(SetupWindow, NotificationsWithCommandIdsAreIgnored) {
     Running run;
     StartSetup(0, "window-notify", &run);
-    // A notification code with the Cancel id must not close the window.
-    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(2, EN_CHANGE), 0);
-    Settle(run.window);
-    EXPECT_EQ(-1, WaitForExit(run.process, 300));
-    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    struct Case {
+        int id, code;
+        bool asks;
+    } cases[] = {{IDOK, EN_CHANGE, false}, {IDOK, 1, false}, {IDCANCEL, EN_CHANGE, false},
+                 {IDCANCEL, 1, false},     {IDOK, 0, true},  {IDOK, EN_SETFOCUS, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << " " << c.code);
+        // Posted: a question box would hold a sent message until answered.
+        PostMessageA(run.window, WM_COMMAND, MAKEWPARAM(c.id, c.code), 0);
+        Settle(run.window);
+        std::vector<HWND> boxes = TopLevelWindows(run.process, "#32770");
+        ASSERT_EQ(c.asks ? 1u : 0u, boxes.size());
+        if (c.asks) {
+            MessageBoxInfo box;
+            ASSERT_TRUE(WaitForMessageBox(run.process, &box));
+            EXPECT_EQ("Install into \"" + TextOf(run.field) + "\"?", box.text);
+            Answer(box, IDNO);
+            Settle(run.window);
+        }
+        EXPECT_TRUE(IsWindow(run.window));
+    }
+    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     EXPECT_EQ(0, WaitForExit(run.process));
 }
 

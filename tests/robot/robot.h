@@ -25,6 +25,10 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string* content);
 bool WriteWholeFile(const std::string& path, const std::string& content);
+// The same by a wide path, for names the ANSI code page cannot hold.
+bool ReadWholeFile(const std::wstring& path, std::string* content);
+bool WriteWholeFile(const std::wstring& path, const std::string& content);
+std::wstring WideOf(const std::string& path);
 bool DeleteTree(const std::string& path);
 
 // Registry helpers for the per-user key and Program Files value.
@@ -42,6 +46,8 @@ struct Process {
 };
 Process Start(const std::string& exe, const std::string& arguments = "",
               const std::string& currentDirectory = "");
+// A program whose path the ANSI code page may not hold.
+Process Start(const std::wstring& exe);
 // Exit code, or -1 when the process did not end within the time.
 long WaitForExit(const Process& process, DWORD timeoutMs = 10000);
 void Kill(Process& process);
@@ -81,12 +87,16 @@ std::vector<Control> ReadControls(HWND parent);
 Control FindControl(HWND parent, int id);
 HWND FocusOf(HWND anyWindowOfThread);
 std::string TextOf(HWND window);
+// The same as the window holds it, in UTF-16: what any code page's user reads,
+// names the ANSI code page cannot hold too.
+std::wstring WideTextOf(HWND window);
 
 // Posts a click; the program handles it when its loop next runs.
 void Click(HWND button);
 // Clicks and waits until the program has handled the click (no modal boxes!).
 void ClickAndWait(HWND button);
 void SetText(HWND edit, const std::string& text);
+void SetWideText(HWND edit, const std::wstring& text);
 // Posts a key press to the window, through the program's message loop.
 void PressKey(HWND window, UINT virtualKey);
 // Waits until the program's thread has handled what was posted before.
@@ -96,7 +106,8 @@ struct MessageBoxInfo {
     HWND hwnd = NULL;
     std::string caption;
     std::string text;
-    std::vector<int> buttons;  // ids of the push buttons
+    std::wstring wideCaption, wideText;  // the same in UTF-16
+    std::vector<int> buttons;            // ids of the push buttons
     // MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION or MB_ICONASTERISK;
     // 0 for none, UnknownIcon for a picture that is none of them.
     int icon = 0;

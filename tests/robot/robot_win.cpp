@@ -34,24 +34,33 @@ bool FolderExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+// By wide names: a test may leave names the ANSI code page cannot hold.
+static bool DeleteWideTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = path + "\\" + name;
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = path + L"\\" + name;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(full);
+                DeleteWideTree(full);
             } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
             }
-        } while (FindNextFileA(h, &fd));
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    return RemoveDirectoryA(path.c_str()) || !FolderExists(path);
+    DWORD a = GetFileAttributesW(path.c_str());
+    return RemoveDirectoryW(path.c_str()) || a == INVALID_FILE_ATTRIBUTES ||
+           !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteTree(const std::string& path) {
+    wchar_t wide[MAX_PATH * 4];
+    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 4)) return false;
+    return DeleteWideTree(wide);
 }
 
 std::string ScratchFolder(const std::string& name) {
@@ -96,9 +105,23 @@ std::string CopyDisk(int edition, const std::string& name) {
     return folder;
 }
 
+std::wstring WideOf(const std::string& path) {
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
 bool ReadWholeFile(const std::string& path, std::string* content) {
+    return ReadWholeFile(WideOf(path), content);
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    return WriteWholeFile(WideOf(path), content);
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string* content) {
     HANDLE f =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (f == INVALID_HANDLE_VALUE) return false;
     content->clear();
     char buffer[65536];
@@ -110,8 +133,8 @@ bool ReadWholeFile(const std::string& path, std::string* content) {
     return ok;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+bool WriteWholeFile(const std::wstring& path, const std::string& content) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD put = 0;
     bool ok =
@@ -175,6 +198,20 @@ Process Start(const std::string& exe, const std::string& arguments,
     line.push_back('\0');
     if (CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL,
                        currentDirectory.empty() ? NULL : currentDirectory.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.handle = pi.hProcess;
+        p.pid = pi.dwProcessId;
+    }
+    return p;
+}
+
+Process Start(const std::wstring& exe) {
+    Process p;
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessW(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
         CloseHandle(pi.hThread);
         p.handle = pi.hProcess;
         p.pid = pi.dwProcessId;
@@ -272,6 +309,13 @@ std::string TextOf(HWND window) {
     return buffer;
 }
 
+std::wstring WideTextOf(HWND window) {
+    wchar_t buffer[1024];
+    buffer[0] = L'\0';
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, (LPARAM)buffer, SMTO_NORMAL, 5000, NULL);
+    return buffer;
+}
+
 HWND FocusOf(HWND anyWindowOfThread) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
@@ -331,6 +375,10 @@ void SetText(HWND edit, const std::string& text) {
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_NORMAL, 5000, NULL);
 }
 
+void SetWideText(HWND edit, const std::wstring& text) {
+    SendMessageTimeoutW(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_NORMAL, 5000, NULL);
+}
+
 void PressKey(HWND window, UINT virtualKey) {
     UINT scan = MapVirtualKeyA(virtualKey, 0);
     PostMessageA(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
@@ -351,7 +399,9 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
     Sleep(100);  // let the box finish its set-up
     box->hwnd = dialog;
     box->caption = TextOf(dialog);
+    box->wideCaption = WideTextOf(dialog);
     box->text.clear();
+    box->wideText.clear();
     box->buttons.clear();
     HWND iconControl = NULL;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -365,6 +415,8 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
         } else if (lstrcmpiA(cls, "Static") == 0) {
             std::string t = TextOf(c);
             if (!t.empty()) box->text = t;
+            std::wstring w = WideTextOf(c);
+            if (!w.empty()) box->wideText = w;
         }
     }
     box->icon = ReadBoxIcon(iconControl);

@@ -1,10 +1,12 @@
 // Folder and file helpers on real folders, and the message pump.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "install/copy.h"
+#include "install/install_tables.h"
 #include "install/plan.h"
 #include "install_robot.h"
 #include "platform/message_pump.h"
@@ -106,7 +108,7 @@ int CopyPlannedFiles(const std::string& destination, const std::string& suffix) 
     if (MakeInstallPlan(destination.c_str(), &plan) != PlanReady) return -1;
     int goOn = 1;
     for (int i = 0; goOn && i < plan.fileCount; ++i) {
-        const PlannedFile& f = plan.files[i];
+        PlannedFile& f = plan.files[i];
         std::string name = f.destination;
         if (f.manifestRow >= 0 || name.size() < suffix.size() ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
@@ -116,15 +118,51 @@ int CopyPlannedFiles(const std::string& destination, const std::string& suffix) 
     return goOn;
 }
 
+// The plan's rows are the survey's own search: the manifest's rows (none on
+// this disk), then the plain files of each pattern in turn and the viewer's;
+// no folder, no other suffix. Each row copies as its action says.
 TEST_F(CopyMatchingFilesTest, CopiesOnlyThePlainFilesThatMatch) {
-    CopyPlannedFiles(destination_, ".tpl");
-    EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
-    CopyPlannedFiles(destination_, ".txt");
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\d.tpl", "delta"));
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\e.doc", "epsilon"));
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\txt", "no suffix"));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\viewer").c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\viewer\\v.bin", "viewer file"));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\viewer\\sub").c_str(), NULL));
+    InstallPlan plan;
+    ASSERT_EQ(PlanReady, MakeInstallPlan(destination_.c_str(), &plan));
+    ASSERT_EQ(FileManifestRows + 5, plan.fileCount);
+    for (int row = 0; row < FileManifestRows; ++row)
+        EXPECT_EQ(row < MandatoryRowCount ? AskRow : PassOverRow, plan.files[row].action) << row;
+    struct Found {
+        std::string name, content;
+    } found[] = {{"c.whs", "gamma"},
+                 {"?.txt", ""},
+                 {"?.txt", ""},
+                 {"d.tpl", "delta"},
+                 {"viewer\\v.bin", "viewer file"}};
+    std::vector<std::string> texts;
+    for (int i = 0; i < 5; ++i) {
+        PlannedFile& f = plan.files[FileManifestRows + i];
+        std::string name = f.destination + f.destinationNameAt;
+        if (found[i].name == "?.txt")
+            texts.push_back(name);
+        else
+            EXPECT_EQ(found[i].name, name);
+        EXPECT_EQ(CopyRow, f.action) << name;
+        ASSERT_EQ(FileCopied, CopyFileAsking(&f)) << name;
+        EXPECT_EQ(FileCopied, f.outcome) << name;
+        EXPECT_EQ(Read(name).size(), f.size) << name;
+    }
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), texts);
+    EXPECT_EQ(5u + 5 + 4 + 5 + 11, PlanCopiedBytes(&plan));
     EXPECT_EQ("alpha", Read("a.txt"));
     EXPECT_EQ("beta", Read("b.txt"));
-    EXPECT_FALSE(FileExists(destination_ + "\\c.whs"));
-    EXPECT_FALSE(FileExists(destination_ + "\\sub.txt"));
+    EXPECT_EQ("gamma", Read("c.whs"));
+    EXPECT_EQ("viewer file", Read("viewer\\v.bin"));
+    EXPECT_EQ(4u, FilesOf(destination_).size());
     EXPECT_FALSE(FolderExists(destination_ + "\\sub.txt"));
+    EXPECT_FALSE(FolderExists(destination_ + "\\viewer\\sub"));
 }
 
 // Answers the next message box of this process from a thread of its own.
@@ -180,24 +218,50 @@ TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
-// The pumping copy beside CopyFileA itself, each into its own destination:
-// the same result, error code, attributes and bytes.
-TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
+ULONGLONG WholeSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (ULONGLONG)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
+
+// The write time of a file; 0 when it cannot be read.
+ULONGLONG WriteTimeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (ULONGLONG)data.ftLastWriteTime.dwHighDateTime << 32 |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+// The worker's copy in chunks beside CopyFileA itself, each into its own
+// destination: the same result, error code, attributes, write time and bytes,
+// for files of several chunks and of none, over a file or not.
+TEST(CopyFileInChunks, ActsAsCopyFileA) {
     std::string root = ScratchFolder("helpers-copy");
-    std::string source = root + "\\source";
+    std::string source = root + "\\source", large = root + "\\large", empty = root + "\\empty";
     ASSERT_TRUE(WriteWholeFile(source, "bytes"));
     ASSERT_TRUE(
         SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    std::string chunks((5 << 19) + 3, 'c');  // two and a half chunks
+    for (size_t i = 0; i < chunks.size(); i += 4099) chunks[i] = (char)i;
+    ASSERT_TRUE(WriteWholeFile(large, chunks));
+    ASSERT_TRUE(WriteWholeFile(empty, ""));
     std::vector<HANDLE> held;
     for (const char* name : {"\\held-a", "\\held-b"}) {
         ASSERT_TRUE(WriteWholeFile(root + name, "old"));
         held.push_back(
             CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL));
     }
+    ASSERT_TRUE(WriteWholeFile(root + "\\there-a", "old") &&
+                WriteWholeFile(root + "\\there-b", "old"));
     struct Case {
         std::string source, a, b;
+        BOOL failIfExists = FALSE;
     } cases[] = {
         {source, "\\copy-a", "\\copy-b"},
+        {source, "\\there-a", "\\there-b", TRUE},
+        {large, "\\there-a", "\\there-b"},
+        {large, "\\large-a", "\\large-b"},
+        {empty, "\\empty-a", "\\empty-b"},
         {root + "\\missing", "\\none-a", "\\none-b"},
         {source, "\\no\\folder-a", "\\no\\folder-b"},
         {source, "\\held-a", "\\held-b"},
@@ -206,16 +270,24 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
     for (const Case& c : cases) {
         std::string a = root + c.a, b = root + c.b;
         SetLastError(0);
-        BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), FALSE);
+        BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), c.failIfExists);
         DWORD plainError = GetLastError();
         SetLastError(0);
-        BOOL pumped = CopyFileWhilePumping(Wide(c.source).c_str(), Wide(b).c_str());
+        LONG64 written = -1;
+        BOOL pumped =
+            CopyFileInChunks(Wide(c.source).c_str(), Wide(b).c_str(), c.failIfExists, &written);
         DWORD pumpedError = GetLastError();
+        if (pumped) {
+            EXPECT_EQ(WholeSize(b), (ULONGLONG)written) << c.a;
+        }
         EXPECT_EQ(plain, pumped) << c.a;
         if (!plain) {
             EXPECT_EQ(plainError, pumpedError) << c.a;
         }
         EXPECT_EQ(GetFileAttributesA(a.c_str()), GetFileAttributesA(b.c_str())) << c.a;
+        if (plain) {
+            EXPECT_EQ(WriteTimeOf(a), WriteTimeOf(b)) << c.a;  // the source's
+        }
         std::string x = "<none>", y = "<none>";
         ReadWholeFile(a, &x);
         ReadWholeFile(b, &y);
@@ -337,9 +409,20 @@ TEST_F(PumpMessagesTest, EndsAtItsEventAndDispatchesNothingAfterAQuit) {
 TEST_F(PumpMessagesTest, CopyDispatchesAndHandsAQuitOn) {
     std::string root = ScratchFolder("helpers-copy-pump");
     ASSERT_TRUE(WriteWholeFile(root + "\\source", std::string(1 << 20, 'x')));
+    PlannedFile row = {};
+    lstrcpyA(row.source, (root + "\\source").c_str());
+    lstrcpyA(row.destination, (root + "\\copy").c_str());
+    ASSERT_TRUE(CopyTempPath(row.destination, 0, row.temp, sizeof row.temp));
+    row.action = CopyRow;
+    row.manifestRow = -1;
     PostMessageA(window_, WM_APP, 0, 0);
     PostQuitMessage(7);
-    EXPECT_TRUE(CopyFileWhilePumping(Wide(root + "\\source").c_str(), Wide(root + "\\copy").c_str()));
+    EXPECT_EQ(FileCopied, CopyFileAsking(&row));
+    EXPECT_EQ(std::string(1 << 20, 'x'), [&] {
+        std::string copy;
+        ReadWholeFile(root + "\\copy", &copy);
+        return copy;
+    }());
     EXPECT_EQ(1, Dispatched);
     EXPECT_EQ(1, QuitRequested);
     MSG msg;
