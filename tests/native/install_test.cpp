@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "banner/description_block.h"
 #include "exact_buffer.h"
 #include "install/copy.h"
 #include "install/plan.h"
 #include "install/registration.h"
+#include "install/seal.h"
 #include "install/start_product.h"
 #include "install/install_tables.h"
 #include "tables/tables.h"
@@ -561,6 +563,223 @@ TEST(InstallPlan, ComposesEveryWriteOrRefusesAsAWhole) {
         EXPECT_EQ(0u, PlanBytesNeeded(&plan, 4096));
         rows[1].replacedSize = 0;
         // Rows 0 (replaced in full) and 9 (missing) take nothing; an extra two clusters.
-        EXPECT_EQ((FileManifestRows - 2 + 2 * c.extras.size()) * 4096, PlanBytesNeeded(&plan, 4096));
+        EXPECT_EQ((FileManifestRows - 2 + 2 * c.extras.size()) * 4096,
+                  PlanBytesNeeded(&plan, 4096));
+    }
+}
+
+// The seal: what a sealed setup.exe copies and how it finds the list.
+namespace {
+
+struct SealFile {
+    std::string name;
+    uint64_t size;
+    unsigned char digest[Sha256Size];
+};
+
+std::vector<SealRow> RowsOf(const std::vector<SealFile>& files) {
+    std::vector<SealRow> rows;
+    for (const SealFile& f : files)
+        rows.push_back({f.name.data(), (int)f.name.size(), f.size, f.digest});
+    return rows;
+}
+
+std::string SealOf(const std::vector<SealFile>& files) {
+    std::vector<SealRow> rows = RowsOf(files);
+    long length = SealLength(rows.data(), (int)rows.size());
+    std::string seal(length > 0 ? (size_t)length : 0, '\0');
+    EXPECT_EQ(length, BuildSeal(rows.data(), (int)rows.size(), (unsigned char*)&seal[0], length));
+    return seal;
+}
+
+SealFile Listed(const std::string& name, uint64_t size, unsigned char fill) {
+    SealFile f = {name, size, {}};
+    memset(f.digest, fill, Sha256Size);
+    f.digest[Sha256Size - 1] = (unsigned char)name.size();
+    return f;
+}
+
+const std::vector<SealFile> DiskFiles = {
+    Listed("Vestra.exe", 81920, 1),
+    Listed("viewer\\vview.exe", 0, 2),
+    Listed("\xE6\x97\xA5\xE6\x9C\xAC.txt", 5, 3),  // 日本.txt
+    Listed("\xC3\x9C"
+           "bersicht.txt",
+           1ull << 40, 4),  // Übersicht.txt
+    Listed(std::string(SealNameSize - 1, 'n'), 7, 5),
+};
+
+const unsigned char* Bytes(const std::string& s) { return (const unsigned char*)s.data(); }
+
+}  // namespace
+
+TEST(Seal, ListsEveryRowAsBuiltAndRefusesWhatItCannotHold) {
+    std::string seal = SealOf(DiskFiles);
+    ASSERT_EQ(0u, seal.size() % SealAlignment);
+    HeapBlock exact = ExactBytes(seal);
+    ASSERT_EQ((int)DiskFiles.size(), CheckSeal(Bytes(seal), (long)seal.size()));
+    long at = 0;
+    SealRow row;
+    for (const SealFile& f : DiskFiles) {
+        ASSERT_EQ(1, NextSealRow((const unsigned char*)exact.get(), (long)seal.size(), &at, &row));
+        EXPECT_EQ(f.name, std::string(row.name, row.nameLength));
+        EXPECT_EQ(f.size, row.size);
+        EXPECT_EQ(0, memcmp(f.digest, row.digest, Sha256Size)) << f.name;
+    }
+    EXPECT_EQ(0, NextSealRow((const unsigned char*)exact.get(), (long)seal.size(), &at, &row));
+    std::string empty = SealOf({});
+    EXPECT_EQ(0, CheckSeal(Bytes(empty), (long)empty.size()));
+
+    // One byte short of room writes nothing.
+    std::vector<SealRow> rows = RowsOf(DiskFiles);
+    HeapBlock small = PatternBuffer((int)seal.size() - 1);
+    EXPECT_EQ(-1, BuildSeal(rows.data(), (int)rows.size(), (unsigned char*)small.get(),
+                            (long)seal.size() - 1));
+    EXPECT_TRUE(Untouched(small.get(), (int)seal.size()));
+    for (const std::string& name : {std::string(), std::string(SealNameSize, 'n')}) {
+        std::vector<SealFile> files = {Listed(name, 1, 1)};
+        std::vector<SealRow> bad = RowsOf(files);
+        EXPECT_EQ(-1, SealLength(bad.data(), 1)) << name.size();
+    }
+    EXPECT_EQ(-1, SealLength(rows.data(), -1));
+}
+
+TEST(Seal, OnlyAWholeWellFormedSealIsRead) {
+    const std::string good = SealOf(DiskFiles);
+    const long length = (long)good.size();
+    auto Changed = [&](long at, int value) {
+        std::string s = good;
+        s[(size_t)at] = (char)value;
+        return s;
+    };
+    const long firstNameLength = SealHeadSize + 8 + Sha256Size;
+    struct Case {
+        const char* name;
+        std::string seal;
+    } cases[] = {
+        {"marker", Changed(3, 'x')},
+        {"format 2", Changed(SealMarkerSize + 4, 2)},
+        {"one row more", Changed(SealMarkerSize, (int)DiskFiles.size() + 1)},
+        {"one row less", Changed(SealMarkerSize, (int)DiskFiles.size() - 1)},
+        {"length in the foot", Changed(length - SealFootSize, (int)(length & 0xFF) - 8)},
+        {"end marker", Changed(length - 1, 0)},
+        {"a name of no bytes", Changed(firstNameLength, 0)},
+        {"a name past the rows", Changed(firstNameLength + 1, 0x7F)},
+        {"padding not zero", Changed(length - SealFootSize - 1, 1)},
+        {"cut short", good.substr(0, good.size() - SealAlignment)},
+        {"too short for head and foot", good.substr(0, SealHeadSize)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(-1, CheckSeal(Bytes(c.seal), (long)c.seal.size())) << c.name;
+}
+
+TEST(Seal, FoundBeforeTheDescriptionOrTheEndAcrossAlignmentZeros) {
+    const std::string seal = SealOf(DiskFiles);
+    const std::string program(100, 'P');
+    struct Case {
+        const char* name;
+        std::string file;
+        long start;
+    } cases[] = {
+        {"at the end", program + seal, 100},
+        {"seven zero bytes behind", program + seal + std::string(7, '\0'), 100},
+        {"eight zero bytes behind", program + seal + std::string(8, '\0'), -1},
+        {"other bytes behind", program + seal + "x", -1},
+        {"alone", seal, 0},
+        {"no seal", program, -1},
+        {"longer than the file", seal.substr(SealAlignment), -1},
+    };
+    for (const Case& c : cases) {
+        long end = (long)c.file.size();
+        long tailSize = end < SealTailSize ? end : (long)SealTailSize, start = -1;
+        HeapBlock tail = ExactBytes(c.file.substr((size_t)(end - tailSize)));
+        long found = FindSealBefore((const unsigned char*)tail.get(), tailSize, end, &start);
+        EXPECT_EQ(c.start < 0 ? 0 : (long)seal.size(), found) << c.name;
+        if (found) {
+            EXPECT_EQ(c.start, start) << c.name;
+        }
+    }
+}
+
+TEST(Seal, JudgesEachFileByNameAndSize) {
+    const std::string seal = SealOf(DiskFiles);
+    HeapBlock exact = ExactBytes(seal);
+    struct Case {
+        const char* name;
+        uint64_t size;
+        SealVerdict verdict;
+        int row;  // whose digest
+    } cases[] = {
+        {"Vestra.exe", 81920, SealListed, 0},
+        {"VESTRA.EXE", 81920, SealListed, 0},  // the system's names have no case
+        {"Vestra.exe", 81919, SealSizeDiffers, 0},
+        {"VIEWER\\vview.exe", 0, SealListed, 1},
+        {"vview.exe", 0, SealNotListed, -1},
+        {"\xE6\x97\xA5\xE6\x9C\xAC.txt", 5, SealListed, 2},
+        {"\xC3\x9C"
+         "bersicht.txt",
+         1ull << 40, SealListed, 3},
+        {"\xC3\xBC"
+         "bersicht.txt",
+         1ull << 40, SealNotListed, -1},  // only ASCII has no case
+        {"\xDC"
+         "bersicht.txt",
+         1ull << 40, SealNotListed, -1},  // names are UTF-8
+        {"Vestra.ex", 81920, SealNotListed, -1},
+        {"Vestra.exe.txt", 81920, SealNotListed, -1},
+        {"", 0, SealNotListed, -1},
+    };
+    for (const Case& c : cases) {
+        SealRow row = {};
+        EXPECT_EQ(c.verdict, JudgeDiskFile((const unsigned char*)exact.get(), (long)seal.size(),
+                                           ExactText(c.name).get(), c.size, &row))
+            << c.name;
+        if (c.row >= 0) {
+            EXPECT_EQ(0, memcmp(DiskFiles[c.row].digest, row.digest, Sha256Size)) << c.name;
+        }
+    }
+    SealRow row;
+    const std::string longest = DiskFiles[4].name, longer = longest + "n";
+    EXPECT_EQ(SealListed, JudgeDiskFile(Bytes(seal), (long)seal.size(), longest.c_str(), 7, &row));
+    EXPECT_EQ(SealNotListed,
+              JudgeDiskFile(Bytes(seal), (long)seal.size(), longer.c_str(), 7, &row));
+}
+
+// Where each block lies, whichever step came first and whatever padded them.
+TEST(Seal, BlocksOfAProgramFileAreFoundInEitherOrder) {
+    const std::string seal = SealOf(DiskFiles), program = "MZ" + std::string(98, 'P');
+    std::string description(DescriptionMarker, DescriptionMarkerSize);
+    for (int i = 0; i < DescriptionTextCount; ++i)
+        description += std::string(i ? "\0" : "", i ? 1 : 0) + "t";
+    const long p = 100, s = (long)seal.size(), d = (long)description.size();
+    const std::string pad(3, '\0');
+    struct Case {
+        const char* name;
+        std::string file;
+        AppendedBlocks blocks;  // programEnd, sealStart, sealEnd, descriptionStart, contentEnd
+    } cases[] = {
+        {"program alone", program, {p, p, p, p, p}},
+        {"description", program + description, {p, p, p, p, p + d}},
+        {"seal", program + seal, {p, p, p + s, p + s, p + s}},
+        {"zeros and seal", program + pad + seal, {p + 3, p + 3, p + 3 + s, p + 3 + s, p + 3 + s}},
+        {"seal, zeros, description",
+         program + seal + pad + description,
+         {p, p, p + s, p + s + 3, p + s + 3 + d}},
+        {"seal right before the description",
+         program + seal + description,
+         {p, p, p + s, p + s, p + s + d}},
+        {"a broken seal is the program's",
+         program + seal.substr(1) + description,
+         {p + s - 1, p + s - 1, p + s - 1, p + s - 1, p + s - 1 + d}},
+    };
+    for (const Case& c : cases) {
+        AppendedBlocks found;
+        FindAppendedBlocks((const unsigned char*)ExactBytes(c.file).get(), (long)c.file.size(),
+                           &found);
+        EXPECT_EQ(c.blocks.programEnd, found.programEnd) << c.name;
+        EXPECT_EQ(c.blocks.sealStart, found.sealStart) << c.name;
+        EXPECT_EQ(c.blocks.sealEnd, found.sealEnd) << c.name;
+        EXPECT_EQ(c.blocks.descriptionStart, found.descriptionStart) << c.name;
+        EXPECT_EQ(c.blocks.contentEnd, found.contentEnd) << c.name;
     }
 }

@@ -1,5 +1,5 @@
 // LoadDescription on files that carry the block the build appends, on files
-// that do not, and on the disks' setup.exe.
+// that do not, and on the disks' setup.exe; the seal read from the same files.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "banner/description_block.h"
+#include "install/seal.h"
 #include "robot.h"
 #include "tables/tables.h"
 #include "window/window.h"
@@ -210,4 +211,97 @@ TEST_F(Description, DisksCarryTheBlock) {
         EXPECT_EQ(ShippedText(English), ShownFor(path, English)) << path;
         EXPECT_EQ(ShippedText(Portuguese), ShownFor(path, Portuguese)) << path;
     }
+}
+
+namespace {
+
+std::string Utf8(const wchar_t* name) {
+    char out[MAX_PATH];
+    return WideCharToMultiByte(CP_UTF8, 0, name, -1, out, sizeof out, NULL, NULL) ? out : "";
+}
+
+// The name as the survey keeps it in the ANSI code page; empty where the
+// code page lacks a character of it.
+std::string Ansi(const wchar_t* name) {
+    char out[MAX_PATH];
+    BOOL lossy = FALSE;
+    int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, out, sizeof out, NULL, &lossy);
+    return n && !lossy ? out : "";
+}
+
+struct Sealing {
+    std::string seal;
+    unsigned char digests[3][Sha256Size];
+};
+
+// A seal of three files as the seal tool writes it: UTF-8 names.
+void MakeSeal(Sealing* s) {
+    static const std::string names[3] = {"Vestra.exe", Utf8(L"\u00DCbersicht.txt"),
+                                         Utf8(L"viewer\\\u65E5\u672C.txt")};
+    SealRow rows[3];
+    for (int i = 0; i < 3; ++i) {
+        memset(s->digests[i], 0xA0 + i, Sha256Size);
+        rows[i] = {names[i].data(), (int)names[i].size(), (uint64_t)1000 * (i + 1), s->digests[i]};
+    }
+    long length = SealLength(rows, 3);
+    s->seal.assign((size_t)length, '\0');
+    ASSERT_EQ(length, BuildSeal(rows, 3, (unsigned char*)&s->seal[0], length));
+}
+
+// program | seal | zero bytes | description block, as the tools leave it.
+std::string SealedSetup(const std::string& setup, const std::string& seal) {
+    std::string program = setup.substr(0, setup.size() - BlockWithMarker);
+    std::string sealed = program + seal;
+    sealed.append((8 - (sealed.size() + BlockWithMarker) % 8) % 8, '\0');
+    return sealed + setup.substr(setup.size() - BlockWithMarker);
+}
+
+}  // namespace
+
+// Wherever the seal step and a signature put it, the seal is read and the
+// description still shows; a broken seal lists nothing; no seal, no sealing.
+TEST_F(Description, SealIsReadBeforeTheDescriptionAndTheSignature) {
+    std::string setup;
+    ASSERT_TRUE(ReadWholeFile(BuiltSetup(0), &setup));
+    Sealing s;
+    ASSERT_NO_FATAL_FAILURE(MakeSeal(&s));
+    std::string sealed = SealedSetup(setup, s.seal), broken = s.seal;
+    broken[0] ^= 1;
+    struct Case {
+        const char* name;
+        std::string file;
+        int isSealed, lists, describes;
+    } cases[] = {
+        {"built", setup, 0, 0, 1},
+        {"sealed", sealed, 1, 1, 1},
+        {"sealed and signed", WithCertificateTable(sealed, 1504, true), 1, 1, 1},
+        {"seal and the zero bytes of a signature", setup + s.seal + std::string(7, '\0'), 1, 1, 0},
+        {"a broken seal", SealedSetup(setup, broken), 1, 0, 1},
+        {"a certificate table not named", WithCertificateTable(sealed, 1504, false), 0, 0, 0},
+    };
+    const std::string ansi = Ansi(L"\u00DCbersicht.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = FileWith("sealed.exe", c.file);
+        ReadSealFrom(path.c_str());
+        EXPECT_EQ(c.isSealed, ProgramIsSealed());
+        unsigned char digest[Sha256Size] = {};
+        EXPECT_EQ(c.lists ? SealListed : SealNotListed,
+                  JudgeSurveyedFile("VESTRA.EXE", 0, 1000, digest));
+        EXPECT_EQ(c.lists ? 0 : 1, memcmp(digest, s.digests[0], Sha256Size) != 0);
+        EXPECT_EQ(c.lists ? SealSizeDiffers : SealNotListed,
+                  JudgeSurveyedFile("Vestra.exe", 0, 999, digest));
+        std::string wide = Utf8(L"viewer\\\u65E5\u672C.txt");
+        EXPECT_EQ(c.lists ? SealListed : SealNotListed,
+                  JudgeSurveyedFile(wide.c_str(), 1, 3000, digest));
+        if (!ansi.empty()) {  // the survey's ANSI name of a file the seal names in UTF-8
+            EXPECT_EQ(c.lists ? SealListed : SealNotListed,
+                      JudgeSurveyedFile(ansi.c_str(), 0, 2000, digest));
+            EXPECT_EQ(SealNotListed, JudgeSurveyedFile(ansi.c_str(), 1, 2000, digest));
+        }
+        if (c.describes) ExpectEveryLanguage(path);
+    }
+    ReadSealFrom(NULL);
+    EXPECT_EQ(0, ProgramIsSealed());
 }

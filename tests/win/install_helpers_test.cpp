@@ -1,6 +1,7 @@
 // Folder and file helpers on real folders, and the message pump.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,8 @@
 #include "install/plan.h"
 #include "install_robot.h"
 #include "platform/message_pump.h"
+#include "platform/sha256.h"
+#include "tests/native/sha256_vectors.h"
 #include "platform/source_directory.h"
 #include "platform/system_error.h"
 #include "robot.h"
@@ -222,6 +225,25 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
         EXPECT_EQ(x, y) << c.a;
     }
     for (HANDLE h : held) CloseHandle(h);
+}
+
+// The system's SHA-256 against the published vectors, in pieces and whole.
+TEST(SystemSha256, PublishedVectorsInPiecesOfAnySize) {
+    size_t count;
+    const Sha256Vector* vectors = Sha256Vectors(&count);
+    for (const Sha256Vector* v = vectors; v < vectors + count; ++v)
+        for (size_t piece :
+             {Sha256Pieces[0], Sha256Pieces[2], Sha256Pieces[3], v->message.size() + 1}) {
+            SystemSha256 hash;
+            ASSERT_TRUE(BeginSystemSha256(&hash));
+            for (size_t at = 0; at < v->message.size(); at += piece) {
+                DWORD n = (DWORD)std::min(piece, v->message.size() - at);
+                ASSERT_TRUE(AddToSystemSha256(&hash, v->message.data() + at, n));
+            }
+            unsigned char digest[Sha256Size];
+            ASSERT_TRUE(EndSystemSha256(&hash, digest));
+            EXPECT_EQ(v->digest, HexOf(digest, Sha256Size)) << v->message.size() << " by " << piece;
+        }
 }
 
 TEST(SystemErrorText, GivesTheSystemSentenceWithoutItsLineBreak) {
