@@ -81,6 +81,8 @@ struct AppendedBlocks {
 void FindAppendedBlocks(const unsigned char* file, long size, struct AppendedBlocks* blocks);
 
 #ifdef _WIN32
+#include <windows.h>
+
 // Whether the running program carries a seal; its file is read at the first
 // call.
 int ProgramIsSealed(void);
@@ -90,4 +92,9 @@ void ReadSealFrom(const char* path);
 // page, or in UTF-8 when utf8) and size; a listed file's digest is filled in.
 enum SealVerdict JudgeSurveyedFile(const char* name, int utf8, uint64_t size,
                                    unsigned char digest[Sha256Size]);
+// Copies as CopyFileW(source, destination, FALSE) does (the same result,
+// attributes and time on the copy, an error for GetLastError), hashing the
+// bytes it writes into digest; *transferred (when given) counts them.
+BOOL CopyFileHashing(const WCHAR* source, const WCHAR* destination,
+                     unsigned char digest[Sha256Size], volatile LONG64* transferred);
 #endif

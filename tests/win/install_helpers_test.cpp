@@ -7,6 +7,7 @@
 
 #include "install/copy.h"
 #include "install/plan.h"
+#include "install/seal.h"
 #include "install_robot.h"
 #include "platform/message_pump.h"
 #include "platform/sha256.h"
@@ -183,46 +184,71 @@ TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
-// The pumping copy beside CopyFileA itself, each into its own destination:
-// the same result, error code, attributes and bytes.
+// The pumping copy and the hashing one beside CopyFileA itself, each into its
+// own destination: the same result, error code, attributes, time and bytes;
+// the hashing copy's digest is that of the bytes.
 TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
     std::string root = ScratchFolder("helpers-copy");
-    std::string source = root + "\\source";
-    ASSERT_TRUE(WriteWholeFile(source, "bytes"));
+    std::string source = root + "\\source", large = root + "\\large";
+    ASSERT_TRUE(WriteWholeFile(source, "abc"));
+    ASSERT_TRUE(WriteWholeFile(large, std::string(1000000, 'a')));  // the chunk and more
     ASSERT_TRUE(
         SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     std::vector<HANDLE> held;
-    for (const char* name : {"\\held-a", "\\held-b"}) {
+    for (const char* name : {"\\held-a", "\\held-b", "\\held-c"}) {
         ASSERT_TRUE(WriteWholeFile(root + name, "old"));
         held.push_back(
             CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL));
     }
+    size_t vectors;
+    const Sha256Vector* vector = Sha256Vectors(&vectors);
     struct Case {
-        std::string source, a, b;
+        std::string source, name;
+        const char* digest;
     } cases[] = {
-        {source, "\\copy-a", "\\copy-b"},
-        {root + "\\missing", "\\none-a", "\\none-b"},
-        {source, "\\no\\folder-a", "\\no\\folder-b"},
-        {source, "\\held-a", "\\held-b"},
-        {root, "\\folder-a", "\\folder-b"},
+        {source, "\\copy-", vector[1].digest},
+        {large, "\\large-", vector[vectors - 1].digest},
+        {root + "\\missing", "\\none-", NULL},
+        {source, "\\no\\folder-", NULL},
+        {source, "\\held-", NULL},
+        {root, "\\folder-", NULL},
     };
     for (const Case& c : cases) {
-        std::string a = root + c.a, b = root + c.b;
+        std::string a = root + c.name + "a", b = root + c.name + "b", h = root + c.name + "c";
         SetLastError(0);
         BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), FALSE);
         DWORD plainError = GetLastError();
         SetLastError(0);
         BOOL pumped = CopyFileWhilePumping(Wide(c.source).c_str(), Wide(b).c_str());
         DWORD pumpedError = GetLastError();
-        EXPECT_EQ(plain, pumped) << c.a;
+        unsigned char digest[Sha256Size] = {};
+        volatile LONG64 transferred = 0;
+        SetLastError(0);
+        BOOL hashed = CopyFileHashing(Wide(c.source).c_str(), Wide(h).c_str(), digest, &transferred);
+        DWORD hashedError = GetLastError();
+        EXPECT_EQ(plain, pumped) << c.name;
+        EXPECT_EQ(plain, hashed) << c.name;
         if (!plain) {
-            EXPECT_EQ(plainError, pumpedError) << c.a;
+            EXPECT_EQ(plainError, pumpedError) << c.name;
+            EXPECT_EQ(plainError, hashedError) << c.name;
         }
-        EXPECT_EQ(GetFileAttributesA(a.c_str()), GetFileAttributesA(b.c_str())) << c.a;
-        std::string x = "<none>", y = "<none>";
+        std::string x = "<none>", y = "<none>", z = "<none>";
         ReadWholeFile(a, &x);
         ReadWholeFile(b, &y);
-        EXPECT_EQ(x, y) << c.a;
+        ReadWholeFile(h, &z);
+        EXPECT_EQ(x, y) << c.name;
+        EXPECT_EQ(x, z) << c.name;
+        WIN32_FILE_ATTRIBUTE_DATA da = {}, db = {}, dh = {};
+        GetFileAttributesExA(a.c_str(), GetFileExInfoStandard, &da);
+        GetFileAttributesExA(b.c_str(), GetFileExInfoStandard, &db);
+        GetFileAttributesExA(h.c_str(), GetFileExInfoStandard, &dh);
+        EXPECT_EQ(da.dwFileAttributes, db.dwFileAttributes) << c.name;
+        EXPECT_EQ(da.dwFileAttributes, dh.dwFileAttributes) << c.name;
+        if (c.digest) {
+            EXPECT_EQ(0, CompareFileTime(&da.ftLastWriteTime, &dh.ftLastWriteTime)) << c.name;
+            EXPECT_EQ(c.digest, HexOf(digest, Sha256Size)) << c.name;
+            EXPECT_EQ((LONG64)x.size(), transferred) << c.name;
+        }
     }
     for (HANDLE h : held) CloseHandle(h);
 }
