@@ -78,6 +78,7 @@ if [ "${1:-}" = --inside ]; then
   for run in $(seq "$install_runs"); do
     install_round demo "$win64/disk" "$run"
     install_round large "$bench/large" "$run"
+    install_round sealed "$bench/sealed" "$run"
   done
   echo "answers during an install with a 1 GiB file, $answer_runs runs" >&2
   for run in $(seq "$answer_runs"); do
@@ -101,6 +102,13 @@ cmake --build "$bench" >/dev/null
 echo "making the large product set (200 MiB)" >&2
 python3 bench/make_large_set.py "$bench/large"
 cp "$win64/disk/setup.exe" "$bench/large/setup.exe"
+# The same set beside a sealed setup.exe (the files linked, not copied: both
+# installs read the same cached bytes), whose install hashes every file.
+rm -rf "$bench/sealed"
+cp -al "$bench/large" "$bench/sealed"
+rm "$bench/sealed/setup.exe"
+cp "$win64/disk/setup.exe" "$bench/sealed/setup.exe"
+scripts/seal.sh "$bench/sealed" >&2
 # The demo disk with its last optional data file made 1 GiB (of zeros, not
 # written here; the install writes them all).
 rm -rf "$bench/huge"
