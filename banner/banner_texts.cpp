@@ -36,20 +36,14 @@ const char* FolderLabelFor(int language) {
     return FolderLabels[LanguageRow(language, LANGUAGE_ROWS(FolderLabels))];
 }
 
-static TextPoint ScaledPoint(TextPoint p, int dpi) {
-    TextPoint s = {ScaleForDpi(p.x, dpi), ScaleForDpi(p.y, dpi)};
-    return s;
-}
-
-TitleStyle TitleFor(int edition, int dpi) {
+TitleStyle TitleFor(int edition, const WindowGeometry& g) {
     TitleStyle t = {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}};
     if (edition == 1)
         t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550, {495, 60}};
-    t.height = ScaleForDpi(t.height, dpi);
-    t.shadow = ScaledPoint(t.shadow, dpi);
-    t.face = ScaledPoint(t.face, dpi);
-    t.versionHeight = ScaleForDpi(t.versionHeight, dpi);
-    t.versionAt = ScaledPoint(t.versionAt, dpi);
+    t.height = Scaled(g, t.height);
+    t.versionHeight = Scaled(g, t.versionHeight);
+    TextPoint* points[3] = {&t.shadow, &t.face, &t.versionAt};
+    for (TextPoint* p : points) *p = {Scaled(g, p->x), Scaled(g, p->y)};
     return t;
 }
 
@@ -58,22 +52,21 @@ static BannerRect Offset(BannerRect r, int dx, int dy) {
     return o;
 }
 
-BannerTextLayout ComputeTextLayout(int w, int h, int panelLeft, int panelTop, int dpi) {
-    auto s = [dpi](int amount) { return ScaleForDpi(amount, dpi); };
+BannerTextLayout ComputeTextLayout(const WindowGeometry& g) {
+    const int w = g.width, h = g.height, left = g.panelLeft;
     BannerTextLayout t;
-    t.makerShadow = BannerRect{w / 2, s(30), w - s(25), h - s(32)};
-    t.maker = Offset(t.makerShadow, -s(3), -s(3));
-    t.description = BannerRect{s(32), s(135), w - s(32), h - s(32)};
-    t.folderLabel = TextPoint{panelLeft + s(24), panelTop + s(12)};
-    t.notice = BannerRect{panelLeft, h - s(20), panelLeft + PanelWidthFor(dpi), h};
-    t.helpNote = Offset(t.notice, 0, -s(130));
-    t.makerHeight = s(24);
+    t.makerShadow = BannerRect{w / 2, Scaled(g, 30), w - Scaled(g, 25), h - Scaled(g, 32)};
+    t.maker = Offset(t.makerShadow, -Scaled(g, 3), -Scaled(g, 3));
+    t.description = BannerRect{Scaled(g, 32), Scaled(g, 135), w - Scaled(g, 32), h - Scaled(g, 32)};
+    t.folderLabel = TextPoint{left + Scaled(g, 24), g.panelTop + Scaled(g, 12)};
+    t.notice = BannerRect{left, h - Scaled(g, 20), left + PanelWidthFor(g), h};
+    t.helpNote = Offset(t.notice, 0, -Scaled(g, 130));
+    t.makerHeight = Scaled(g, 24);
     return t;
 }
 
-BannerRect CopyBackBlock(BannerRect paint, int dpi) {
-    BannerRect b = {paint.left, paint.top, paint.right + ScaleForDpi(1, dpi),
-                    paint.bottom + ScaleForDpi(2, dpi)};
+BannerRect CopyBackBlock(BannerRect paint, const WindowGeometry& g) {
+    BannerRect b = {paint.left, paint.top, paint.right + Scaled(g, 1), paint.bottom + Scaled(g, 2)};
     return b;
 }
 

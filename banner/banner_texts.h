@@ -1,7 +1,7 @@
 // What the banner says, where and in which colours: texts by edition and
-// language, and the places and font heights of the painted texts in window
-// coordinates of the work-area size. Fixed amounts are 96-DPI pixels, scaled
-// to the window's DPI.
+// language, and the places and font heights of the painted texts in the
+// window's coordinates, from its geometry. Fixed amounts are 96-DPI pixels,
+// scaled to the window's DPI.
 #pragma once
 #include "banner/gradient.h"
 
@@ -26,7 +26,7 @@ struct TitleStyle {
     int versionHeight, versionWeight;
     TextPoint versionAt;
 };
-TitleStyle TitleFor(int edition, int dpi = BaseDpi);
+TitleStyle TitleFor(int edition, const WindowGeometry& geometry);
 
 struct BannerTextLayout {
     BannerRect makerShadow, maker;  // black first, then white 3 pixels up-left
@@ -35,13 +35,12 @@ struct BannerTextLayout {
     BannerRect notice, helpNote;
     int makerHeight;  // the maker line's font height
 };
-BannerTextLayout ComputeTextLayout(int workAreaWidth, int workAreaHeight, int panelLeft,
-                                   int panelTop, int dpi = BaseDpi);
+BannerTextLayout ComputeTextLayout(const WindowGeometry& geometry);
 
 // The block a copy-back paint moves from the buffer for a paint rectangle:
 // one pixel wider and two taller, which covers the rectangle shifted by the
 // window's one-pixel border.
-BannerRect CopyBackBlock(BannerRect paint, int dpi = BaseDpi);
+BannerRect CopyBackBlock(BannerRect paint, const WindowGeometry& geometry);
 
 // The banner's colours as 0x00BBGGRR values. Under high contrast the texts
 // take the system's window-text colour on its window colour, without the

@@ -3,11 +3,12 @@
 // current language's description read from it.
 #pragma once
 
+#include "tables/limits.h"
+
 enum {
-    DescriptionTextCount = 6,    // German, English, French, Spanish, Italian, Portuguese
-    DescriptionOffsetRows = 7,   // the six and Chinese, which reads English
-    DescriptionReadSize = 1750,  // at most this much of a text is ever shown
-    DescriptionMarkerSize = 16   // written just before the German text
+    DescriptionTextCount = 6,   // German, English, French, Spanish, Italian, Portuguese
+    DescriptionOffsetRows = 7,  // the six and Chinese, which reads English
+    DescriptionMarkerSize = 16  // written just before the German text
 };
 
 // Bytes the build writes in front of the German text so that the program can

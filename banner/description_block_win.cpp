@@ -29,7 +29,7 @@ static_assert(Pe32PlusDirectoryCountAt == offsetof(IMAGE_OPTIONAL_HEADER64, Numb
 static_assert(PeSecurityDirectory == IMAGE_DIRECTORY_ENTRY_SECURITY, "data directories");
 static_assert(PeDirectoryEntrySize == sizeof(IMAGE_DATA_DIRECTORY), "data directories");
 
-enum { DescriptionBufferSize = DescriptionReadSize + 1, ModulePathSize = 255 };
+enum { DescriptionBufferSize = DescriptionReadSize + 1 };
 
 static HANDLE HandleOf(HFILE file) { return (HANDLE)(INT_PTR)file; }
 

@@ -1,37 +1,37 @@
 #include "banner/gradient.h"
 
-int BandHeight(int workAreaHeight) {
-    int b = workAreaHeight / PaletteSize;
+int BandHeight(int windowHeight) {
+    int b = windowHeight / PaletteSize;
     return b < 1 ? 1 : b;
 }
 
-int BandIndex(int s, int workAreaHeight) {
-    if (workAreaHeight <= 0) return 0;
-    // 64-bit product: a tall work area times 222 must not overflow.
-    long long n = ((long long)workAreaHeight - s) * PaletteSize / workAreaHeight;
+int BandIndex(int s, int windowHeight) {
+    if (windowHeight <= 0) return 0;
+    // 64-bit product: a tall window times 222 must not overflow.
+    long long n = ((long long)windowHeight - s) * PaletteSize / windowHeight;
     return (int)n;
 }
 
 unsigned BandColour(int index) { return 0x01000000u | (unsigned)(index < 0 ? 0 : index); }
 
-int PanelWidthFor(int dpi) { return ScaleForDpi(PanelWidth, dpi); }
+int PanelWidthFor(const WindowGeometry& g) { return Scaled(g, PanelWidth); }
 
-BannerRect BandRectangle(int k, int bandHeight, int workAreaWidth, int dpi) {
-    int s = k * bandHeight, two = ScaleForDpi(2, dpi);
-    BannerRect r = {0, s - two, workAreaWidth + two, s + bandHeight - two};
+BannerRect BandRectangle(int k, const WindowGeometry& g) {
+    int b = BandHeight(g.height), s = k * b, two = Scaled(g, 2);
+    BannerRect r = {0, s - two, g.width + two, s + b - two};
     return r;
 }
 
-int BandCount(int workAreaHeight, int dpi) {
-    int b = BandHeight(workAreaHeight);
-    long long end = (long long)workAreaHeight + ScaleForDpi(2, dpi);
+int BandCount(const WindowGeometry& g) {
+    int b = BandHeight(g.height);
+    long long end = (long long)g.height + Scaled(g, 2);
     if (end <= 0) return 1;  // the loop body runs once before its test
     // Smallest k with k * b >= end.
     return (int)((end + b - 1) / b);
 }
 
-MirrorBlock PanelMirror(int workAreaHeight, int panelLeft, int panelTop, int dpi) {
-    int d = workAreaHeight - panelTop - ScaleForDpi(3, dpi);
-    MirrorBlock m = {panelLeft, panelTop, PanelWidthFor(dpi), d, panelTop + d, -d};
+MirrorBlock PanelMirror(const WindowGeometry& g) {
+    int d = g.height - g.panelTop - Scaled(g, 3);
+    MirrorBlock m = {g.panelLeft, g.panelTop, PanelWidthFor(g), d, g.panelTop + d, -d};
     return m;
 }

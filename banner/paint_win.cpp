@@ -4,19 +4,19 @@
 #include "banner/banner_texts.h"
 #include "banner/description_block.h"
 #include "banner/surfaces_win.h"
-#include "tables/dpi.h"
+#include "tables/geometry.h"
 #include "tables/notice.h"
 #include "tables/tables.h"
 
 int BannerDirty = 1;
 
-HFONT PlainFontFor(int dpi) {
+HFONT PlainFontFor(const WindowGeometry& geometry) {
     HFONT stock = (HFONT)GetStockObject(ANSI_VAR_FONT);
-    if (dpi == BaseDpi) return stock;
+    if (geometry.dpi == BaseDpi) return stock;
     LOGFONTA font;
     if (GetObjectA(stock, sizeof font, &font) != sizeof font) return stock;
-    font.lfHeight = ScaleForDpi(font.lfHeight, dpi);
-    font.lfWidth = ScaleForDpi(font.lfWidth, dpi);
+    font.lfHeight = Scaled(geometry, font.lfHeight);
+    font.lfWidth = Scaled(geometry, font.lfWidth);
     HFONT scaled = CreateFontIndirectA(&font);
     return scaled ? scaled : stock;  // small texts are better than none
 }
@@ -47,7 +47,7 @@ static void DrawTextIn(const char* text, BannerRect box, UINT flags) {
 }
 
 static void DrawTitle(const BannerColours& colours) {
-    TitleStyle t = TitleFor(Edition, BannerArea.dpi);
+    TitleStyle t = TitleFor(Edition, *BannerGeometry);
     HFONT font = CreateBannerFont(t.height, t.weight);
     HGDIOBJ kept = SelectObject(BannerDC, font);
     if (colours.shadows) {
@@ -101,7 +101,7 @@ static int HighContrastOn(void) {
 
 // Under high contrast one fill of the window colour replaces the gradient.
 static void FillBackground(COLORREF colour) {
-    RECT all = {0, 0, BannerArea.workAreaWidth, BannerArea.workAreaHeight};
+    RECT all = {0, 0, BannerGeometry->width, BannerGeometry->height};
     HBRUSH brush = CreateSolidBrush(colour);
     if (!brush) return;  // the texts still show, on what was there
     FillRect(BannerDC, &all, brush);
@@ -112,9 +112,8 @@ static void FillBackground(COLORREF colour) {
 // asked for erasing: after a language switch the new texts would otherwise
 // land on top of the old ones.
 static void DrawWholeBanner(void) {
-    const BannerPlace& at = BannerArea;
-    BannerTextLayout layout =
-        ComputeTextLayout(at.workAreaWidth, at.workAreaHeight, at.panelLeft, at.panelTop, at.dpi);
+    const WindowGeometry& g = *BannerGeometry;
+    BannerTextLayout layout = ComputeTextLayout(g);
     BannerColours colours = ChooseBannerColours(HighContrastOn(), GetSysColor(COLOR_WINDOWTEXT),
                                                 GetSysColor(COLOR_WINDOW));
     if (colours.gradient)
@@ -124,32 +123,32 @@ static void DrawWholeBanner(void) {
     SetBkMode(BannerDC, TRANSPARENT);
     DrawTitle(colours);
     DrawMakerLine(layout, colours);
-    HFONT plain = PlainFontFor(at.dpi);
+    HFONT plain = PlainFontFor(g);
     HGDIOBJ kept = SelectObject(BannerDC, plain);
     DrawPlainTexts(layout, colours);
     SelectObject(BannerDC, kept);
     ReleasePlainFont(plain);
     // Two rows beyond the bitmap's height fall outside it and are dropped.
-    BitBlt(BannerBuffer, 0, 0, at.workAreaWidth, at.workAreaHeight + 2, BannerDC, 0, 0, SRCCOPY);
+    BitBlt(BannerBuffer, 0, 0, g.width, g.height + 2, BannerDC, 0, 0, SRCCOPY);
     BannerDirty = 0;
 }
 
 static void CopyBack(const RECT& paint) {
-    BannerRect block =
-        CopyBackBlock(BannerRect{paint.left, paint.top, paint.right, paint.bottom}, BannerArea.dpi);
+    BannerRect block = CopyBackBlock(BannerRect{paint.left, paint.top, paint.right, paint.bottom},
+                                     *BannerGeometry);
     BitBlt(BannerDC, block.left, block.top, block.right - block.left, block.bottom - block.top,
            BannerBuffer, block.left, block.top, SRCCOPY);
 }
 
 void PaintBanner(void) {
     PAINTSTRUCT ps;
-    BeginPaint(BannerArea.window, &ps);  // only the paint rectangle is used
+    BeginPaint(BannerWindow, &ps);  // only the paint rectangle is used
     int full = BannerDirty;
     if (full)
         DrawWholeBanner();
     else
         CopyBack(ps.rcPaint);
-    EndPaint(BannerArea.window, &ps);
+    EndPaint(BannerWindow, &ps);
     // The banner is drawn over the children, so they draw themselves again;
     // after a full repaint the language buttons too, which the gradient covered.
     if (ControlsToRedraw) ControlsToRedraw(full);
@@ -157,5 +156,5 @@ void PaintBanner(void) {
 
 void InvalidateBanner(void) {
     BannerDirty = 1;
-    InvalidateRect(BannerArea.window, NULL, FALSE);
+    InvalidateRect(BannerWindow, NULL, FALSE);
 }

@@ -4,7 +4,8 @@
 #include "banner/gradient.h"  // PaletteSize
 #include "banner/surfaces_win.h"
 
-BannerPlace BannerArea;
+HWND BannerWindow;
+const WindowGeometry* BannerGeometry;
 void (*ControlsToRedraw)(int languageButtonsToo);
 HDC BannerDC = NULL;
 HDC BannerBuffer = NULL;
@@ -54,8 +55,7 @@ void CreateBannerPalette(void) {
 }
 
 static void CreateBufferBitmap(void) {
-    BufferBitmap =
-        CreateCompatibleBitmap(BannerDC, BannerArea.workAreaWidth, BannerArea.workAreaHeight);
+    BufferBitmap = CreateCompatibleBitmap(BannerDC, BannerGeometry->width, BannerGeometry->height);
     // Without a buffer every later paint copies nothing; the window still works.
     if (BannerBuffer && BufferBitmap) BufferKeptBitmap = SelectObject(BannerBuffer, BufferBitmap);
 }
@@ -67,18 +67,19 @@ static void DeleteBufferBitmap(void) {
     BufferBitmap = NULL;
 }
 
-void SetUpBanner(const BannerPlace* place, void (*controlsToRedraw)(int languageButtonsToo)) {
-    BannerArea = *place;
+void SetUpBanner(HWND window, const WindowGeometry* geometry,
+                 void (*controlsToRedraw)(int languageButtonsToo)) {
+    BannerWindow = window;
+    BannerGeometry = geometry;
     ControlsToRedraw = controlsToRedraw;
     PaletteChanged = 0;  // each window hears of its own changes
-    BannerDC = GetWindowDC(BannerArea.window);
+    BannerDC = GetWindowDC(BannerWindow);
     CreateBannerPalette();
     BannerBuffer = CreateCompatibleDC(BannerDC);
     CreateBufferBitmap();
 }
 
-void MoveBanner(const BannerPlace* place) {
-    BannerArea = *place;
+void MoveBanner(void) {
     DeleteBufferBitmap();
     CreateBufferBitmap();
     InvalidateBanner();
@@ -109,6 +110,6 @@ void CleanUpBanner(void) {
     DeleteBufferBitmap();
     if (BannerBuffer) DeleteDC(BannerBuffer);
     BannerBuffer = NULL;
-    if (BannerDC) ReleaseDC(BannerArea.window, BannerDC);
+    if (BannerDC) ReleaseDC(BannerWindow, BannerDC);
     BannerDC = NULL;
 }

@@ -4,7 +4,8 @@
 
 #include "banner/banner.h"
 
-extern BannerPlace BannerArea;                            // what SetUpBanner was given
+extern HWND BannerWindow;                                 // what SetUpBanner was given
+extern const WindowGeometry* BannerGeometry;              // the window's, read at each use
 extern void (*ControlsToRedraw)(int languageButtonsToo);  // NULL: none to ask
 extern HDC BannerDC;                                      // the whole window, frame included
 extern HDC BannerBuffer;                                  // memory copy of the last full repaint

@@ -35,8 +35,9 @@ static double TimePaint(int full) {
 
 static void Report(const char* name, std::vector<double> times) {
     std::sort(times.begin(), times.end());
-    printf("%-12s %4dx%-4d  median %8.3f ms  fastest %8.3f ms  (%d runs)\n", name, WorkAreaWidth,
-           WorkAreaHeight, times[times.size() / 2], times[0], (int)times.size());
+    printf("%-12s %4dx%-4d  median %8.3f ms  fastest %8.3f ms  (%d runs)\n", name,
+           Geometry.window.width, Geometry.window.height, times[times.size() / 2], times[0],
+           (int)times.size());
 }
 
 int main(int argc, char** argv) {

@@ -10,7 +10,8 @@
 #include "progman/progman.h"
 #include "tables/tables.h"
 
-// What the install joins to an accepted DestinationPath, in which buffer.
+// What the install joins to an accepted DestinationPath, in the plan's buffer
+// of each text.
 static void CheckRoomForInstalledNames(const char* path, int edition, int longestDiskName) {
     char out[DdeCommandSize];
     for (int row = 0; row < FileManifestRows; ++row)
@@ -23,13 +24,13 @@ static void CheckRoomForInstalledNames(const char* path, int edition, int longes
     FUZZ_CHECK((int)strlen(path) + longestDiskName <= PathBufferSize - 1);
     for (int language = 0; language < MarkerLanguageCount; ++language) {
         const char* marker = MarkerName(language);
-        if (marker) FUZZ_CHECK(JoinTexts(out, MessageTextSize, path, marker));
+        if (marker) FUZZ_CHECK(JoinTexts(out, PathBufferSize, path, marker));
     }
-    FUZZ_CHECK(JoinTexts(out, MessageTextSize, path, MainExecutableName(edition)));
-    FUZZ_CHECK(ProgramCommandLine(path, MainExecutableName(edition), out, sizeof out));
-    FUZZ_CHECK(PerUserPathValue(path, out, MessageTextSize));
-    FUZZ_CHECK(UninstallCommand(path, MainExecutableName(edition), out, MessageTextSize));
-    char program[MessageTextSize];
+    FUZZ_CHECK(JoinTexts(out, PathBufferSize, path, MainExecutableName(edition)));
+    FUZZ_CHECK(ProgramCommandLine(path, MainExecutableName(edition), out, ProgramCommandSize));
+    FUZZ_CHECK(PerUserPathValue(path, out, PathBufferSize));
+    FUZZ_CHECK(UninstallCommand(path, MainExecutableName(edition), out, UninstallCommandSize));
+    char program[PathBufferSize];
     FUZZ_CHECK(JoinTexts(program, sizeof program, path, MainExecutableName(edition)));
     FUZZ_CHECK(
         ComposeAddItemCommand(out, DdeCommandSize, program, ProductString(ProductName, edition)));

@@ -4,6 +4,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "install/plan.h"
+
 // Folder levels of a path for Create folder path: level n (from 2) is the path
 // cut before its n-th backslash, counting those after the first character;
 // without one, the whole path is the last level. Returns the level's length
@@ -34,7 +36,7 @@ int IsDiskFullError(uint32_t error);
 // Only Yes goes on after the install, shortcut and run questions.
 int AnswerGoesOn(int answer);
 
-// What the install is about to copy, counted from the survey.
+// What the install is about to copy, counted by the plan.
 struct CopyTotals {
     uint64_t bytes;
     int files;
@@ -55,22 +57,19 @@ const char* FileNameOf(const char* path);
 // Creates the folder path level by level and leaves it current; 1 on success.
 int CreateFolderPath(const char* path);
 
-// How one file's copy ended.
-enum CopyOutcome { FileCopied, FilePassedOver, FileIgnored, CopyAborted };
 struct PlannedFile;
 // Copies a planned file into place through its temporary name (another
 // number is tried when one is taken) and, when that fails, asks
 // Abort/Retry/Ignore with the system's text, the caption naming the file at
 // fault; an optional file that is not on the disk is passed over without a
-// word. A copy that fails leaves no partial file.
-enum CopyOutcome CopyFileAsking(const struct PlannedFile* file);
+// word. A copy that fails leaves no partial file. The outcome is recorded in
+// the row and returned.
+enum CopyOutcome CopyFileAsking(struct PlannedFile* file);
 // A new run asks again about a full disk.
 void ForgetCopyAnswers(void);
 // Removes the temporary files a cut-off run left in folder (ending in a
 // backslash); those of a copy under way elsewhere are held open and stay.
 void RemoveCopyLeftovers(const char* folder);
-// Bytes of the files copied since the last reset, for the uninstall entry.
-extern uint64_t CopiedBytes;
 
 // Copies exactly as CopyFileW(source, destination, FALSE) does (same result,
 // the same attributes on the copy, the same error for GetLastError), while
@@ -80,8 +79,9 @@ BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination);
 // The progress box in the panel's free band and the taskbar button's bar,
 // shown only while the install copies.
 void BeginCopyProgress(struct CopyTotals totals);
-// A copy of source starts; a repeated source (a retry) is the same file again.
-void NoteCopyStarted(const char* source);
+// A copy of the planned file starts (again, on a retry), its name shown as
+// given; the count and bytes before it are the row's.
+void NoteCopyStarted(const struct PlannedFile* file, const char* shownName);
 // Bytes of the current file copied so far.
 void NoteCopyTransferred(uint64_t bytes);
 // Takes the box and the taskbar bar away; nothing when none is shown.

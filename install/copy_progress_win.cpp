@@ -11,7 +11,6 @@
 #include "window/window.h"
 
 enum {
-    CountSize = 24,
     TaskbarSteps = 1000,
     CopyProgressId = 4,  // after the push buttons; 0 is the field's
 };
@@ -22,20 +21,15 @@ static struct {
     int active;
     HWND box;
     CopyTotals totals;
-    uint64_t doneBytes;  // of the files before the current one
-    uint64_t fileBytes, fileDone;
+    // All from the current file's row: the bytes of the copied rows before
+    // it, its own, its number among them; and its bytes copied so far.
+    uint64_t doneBytes, fileBytes, fileDone;
     int fileNumber;
-    char source[PathBufferSize];  // the current file, to know a retry
-    char count[CountSize];
+    char name[PathBufferSize];
+    char count[CopyCountSize];
     int shownFill, shownSteps;
     ITaskbarList3* taskbar;
 } Progress;
-
-static uint64_t FileSize(const char* path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return 0;  // copies nothing
-    return (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
-}
 
 static uint64_t BytesDone(void) { return Progress.doneBytes + Progress.fileDone; }
 
@@ -47,8 +41,9 @@ static void PaintBox(HWND box) {
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
     FrameRect(dc, &all, GetSysColorBrush(COLOR_BTNSHADOW));
     // The controls' font and the window's DPI: the box reads like its neighbours.
-    const ProgressBoxInside in = ProgressBoxInsideFor(WindowDpi);
-    HGDIOBJ kept = SelectObject(dc, ControlFont ? ControlFont : GetStockObject(ANSI_VAR_FONT));
+    const ProgressBoxInside in = Geometry.layout.progressInside;
+    HFONT font = Geometry.controlFont;
+    HGDIOBJ kept = SelectObject(dc, font ? font : GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const UINT line = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
@@ -57,7 +52,7 @@ static void PaintBox(HWND box) {
     DrawTextA(dc, Progress.count, -1, &count, line | DT_CALCRECT);
     DrawTextA(dc, Progress.count, -1, &text, line | DT_RIGHT);
     text.right -= (count.right - count.left) + in.margin;
-    DrawTextA(dc, FileNameOf(Progress.source), -1, &text, line | DT_END_ELLIPSIS);
+    DrawTextA(dc, Progress.name, -1, &text, line | DT_END_ELLIPSIS);
     SelectObject(dc, kept);
     RECT bar = {in.margin, in.barTop, all.right - in.margin, all.bottom - in.margin};
     FrameRect(dc, &bar, GetSysColorBrush(COLOR_BTNSHADOW));
@@ -79,7 +74,7 @@ static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
 // no longer has room for it (the taskbar's bar goes on).
 static void PlaceBox(void) {
     if (!Progress.box) return;
-    LayoutRect r = CurrentLayout().progressBox;
+    LayoutRect r = Geometry.layout.progressBox;
     if (r.width <= 0) {
         DestroyWindow(Progress.box);
         Progress.box = NULL;
@@ -90,7 +85,7 @@ static void PlaceBox(void) {
 }
 
 static void CreateBox(void) {
-    LayoutRect r = CurrentLayout().progressBox;
+    LayoutRect r = Geometry.layout.progressBox;
     if (r.width <= 0) return;  // no room on this screen: the taskbar alone shows it
     WNDCLASSA wc = {};
     wc.lpfnWndProc = BoxProc;
@@ -110,8 +105,8 @@ static void ShowFile(void) {
                          sizeof Progress.count))
         Progress.count[0] = 0;
     if (!Progress.box) return;
-    char text[PathBufferSize + CountSize];
-    if (JoinTexts(text, sizeof text, FileNameOf(Progress.source), "  ") &&
+    char text[PathBufferSize + CopyCountSize];
+    if (JoinTexts(text, sizeof text, Progress.name, "  ") &&
         AppendText(text, sizeof text, Progress.count))
         SetWindowTextA(Progress.box, text);
     InvalidateRect(Progress.box, NULL, FALSE);
@@ -121,7 +116,7 @@ static void ShowBytes(void) {
     if (Progress.box) {
         RECT all;
         GetClientRect(Progress.box, &all);
-        int margin = ProgressBoxInsideFor(WindowDpi).margin;
+        int margin = Geometry.layout.progressInside.margin;
         int fill = ProgressFill(BytesDone(), Progress.totals.bytes, all.right - 2 * margin);
         if (fill != Progress.shownFill) InvalidateRect(Progress.box, NULL, FALSE);
         Progress.shownFill = fill;
@@ -168,22 +163,22 @@ void BeginCopyProgress(struct CopyTotals totals) {
     ShowBytes();
 }
 
-void NoteCopyStarted(const char* source) {
+void NoteCopyStarted(const struct PlannedFile* file, const char* shownName) {
     if (!Progress.active) return;
-    if (!EqualIgnoringCase(source, Progress.source)) {
-        Progress.doneBytes += Progress.fileBytes;
-        if (Progress.fileNumber < Progress.totals.files) ++Progress.fileNumber;
-        if (!CopyText(Progress.source, sizeof Progress.source, source)) Progress.source[0] = 0;
-        Progress.fileBytes = FileSize(source);
-    }
+    Progress.doneBytes = file->bytesBefore;
+    // A row the plan does not copy (a missing file retried) adds no bytes.
+    Progress.fileBytes = file->action == CopyRow ? file->size : 0;
     Progress.fileDone = 0;
+    Progress.fileNumber = file->copyNumber;
+    if (!CopyText(Progress.name, sizeof Progress.name, shownName)) Progress.name[0] = 0;
     ShowFile();
     ShowBytes();
 }
 
 void NoteCopyTransferred(uint64_t bytes) {
     if (!Progress.active) return;
-    Progress.fileDone = bytes;
+    // The survey's size holds: a file that grew since fills no more than its row.
+    Progress.fileDone = bytes < Progress.fileBytes ? bytes : Progress.fileBytes;
     ShowBytes();
 }
 

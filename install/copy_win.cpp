@@ -14,7 +14,6 @@ static_assert(PathNotFoundError == ERROR_PATH_NOT_FOUND, "the copy rules' error 
 static_assert(DiskFullError == ERROR_DISK_FULL && HandleDiskFullError == ERROR_HANDLE_DISK_FULL,
               "the copy rules' error codes");
 
-uint64_t CopiedBytes;
 static int IgnoringDiskFull;
 static void RemoveOwnFile(const char* path);
 
@@ -27,13 +26,13 @@ void RemoveCopyLeftovers(const char* folder) {
     HANDLE find = FindFirstFileA(search, &entry);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsCopyTempName(entry.cFileName) &&
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsCopyTempName(entry.cFileName) &&
             JoinTexts(path, sizeof path, folder, entry.cFileName))
             RemoveOwnFile(path);
     } while (FindNextFileA(find, &entry));
     FindClose(find);
 }
-
 
 static int EnterOrCreateFolder(const char* folder) {
     if (SetCurrentDirectoryA(folder)) return 1;
@@ -100,11 +99,12 @@ static void ShownPath(const struct WidePath* wide, char* out, int size) {
     if (!WideCharToMultiByte(CP_ACP, 0, wide->text, -1, out, size, NULL, NULL)) out[0] = 0;
 }
 
-static void CountCopiedFile(const struct WidePath* path) {
+// A file the survey found missing that a Retry copied after all: the one
+// size the plan could not know. One whose size cannot be read counts 0.
+static uint64_t SizeOfLateCopy(const struct WidePath* path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    // A copy whose size cannot be read is left out of the estimate.
-    if (GetFileAttributesExW(path->text, GetFileExInfoStandard, &data))
-        CopiedBytes += (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+    if (!GetFileAttributesExW(path->text, GetFileExInfoStandard, &data)) return 0;
+    return (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
 }
 
 // Whether the source is at fault: it cannot be opened for reading. Its own
@@ -163,12 +163,16 @@ static DWORD CopyIntoPlace(struct CopyPaths* paths, int* sourceFailed) {
         }
         if (error != 0) RemoveOwnFile(paths->temporary);
     }
-    if (error == 0) CountCopiedFile(&paths->destination);
     if (error != 0) *sourceFailed = SourceFailed(&paths->source, &error);
     return error;
 }
 
-enum CopyOutcome CopyFileAsking(const struct PlannedFile* file) {
+static enum CopyOutcome Record(struct PlannedFile* file, enum CopyOutcome outcome) {
+    file->outcome = outcome;
+    return outcome;
+}
+
+enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
     struct CopyPaths paths;
     char source[PathBufferSize], destination[PathBufferSize];
     // Planned paths fit: only a name that is no text in its encoding fails
@@ -176,27 +180,31 @@ enum CopyOutcome CopyFileAsking(const struct PlannedFile* file) {
     if (!MakeWidePath(file->source, file->sourceNameAt, file->utf8Name, &paths.source) ||
         !MakeWidePath(file->destination, file->destinationNameAt, file->utf8Name,
                       &paths.destination))
-        return FileIgnored;
+        return Record(file, FileIgnored);
     ShownPath(&paths.source, source, sizeof source);
     ShownPath(&paths.destination, destination, sizeof destination);
     for (;;) {
         SetCursor(LoadCursorA(NULL, IDC_WAIT));
         CopyText(paths.temporary, sizeof paths.temporary, file->temp);  // the same size
-        NoteCopyStarted(source);
+        NoteCopyStarted(file, FileNameOf(source));
         int sourceFailed = 0;
         DWORD error = CopyIntoPlace(&paths, &sourceFailed);
-        if (error == 0) return FileCopied;
-        if (CopyFailurePassedOver(file->mandatory, sourceFailed, error)) return FilePassedOver;
-        if (IgnoringDiskFull && IsDiskFullError(error)) return FileIgnored;
+        if (error == 0) {
+            if (file->action != CopyRow) file->size = SizeOfLateCopy(&paths.destination);
+            return Record(file, FileCopied);
+        }
+        if (CopyFailurePassedOver(file->mandatory, sourceFailed, error))
+            return Record(file, FilePassedOver);
+        if (IgnoringDiskFull && IsDiskFullError(error)) return Record(file, FileIgnored);
         SystemErrorText(error, MessageText, MessageTextSize);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
         int answer = MessageBoxA(MainWindow, MessageText, sourceFailed ? source : destination,
                                  MB_ABORTRETRYIGNORE | MB_ICONERROR);
         enum CopyFailureAction action = ActionAfterCopyAnswer(answer);
-        if (action == StopInstalling) return CopyAborted;
+        if (action == StopInstalling) return Record(file, CopyAborted);
         if (action == GoOn) {
             if (IsDiskFullError(error)) IgnoringDiskFull = 1;
-            return FileIgnored;
+            return Record(file, FileIgnored);
         }
     }
 }

@@ -39,10 +39,11 @@ static void ShowError(int kind, UINT icon) {
 }
 
 // Says how much is needed and how much is free when the volume is short.
-static int EnoughSpaceOrSay(struct InstallPlan* plan) {
-    uint64_t needed = 0, available = 0;
-    if (PlanFitsVolume(plan, &needed, &available)) return 1;
-    if (FormatSpaceMessage(Message(NoSpaceMessage), needed, available, MessageText,
+// A volume whose free space cannot be read passes.
+static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
+    struct VolumeRoom room;
+    if (!MeasureVolumeRoom(plan, &room) || room.needed <= room.available) return 1;
+    if (FormatSpaceMessage(Message(NoSpaceMessage), room.needed, room.available, MessageText,
                            MessageTextSize))
         Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
     return 0;
@@ -85,26 +86,28 @@ static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     return 0;
 }
 
-// Every planned file in order, counting those not copied (an ignored
-// failure); 0 when the user aborted or a stop came.
-static int CopyPlannedFiles(const struct InstallPlan* plan, int* notCopied) {
+// Every planned row in order, as its action says, its outcome recorded in
+// it; 0 when the user aborted or a stop came.
+static int CopyPlannedFiles(struct InstallPlan* plan) {
     int viewerMade = 0;
-    *notCopied = 0;
     ForgetCopyAnswers();
     char viewer[PathBufferSize + 1];
     RemoveCopyLeftovers(plan->destinationPath);
     if (JoinTexts(viewer, sizeof viewer, plan->viewerFolder, "\\")) RemoveCopyLeftovers(viewer);
     for (int i = 0; i < plan->fileCount; ++i) {
-        const struct PlannedFile* file = &plan->files[i];
+        struct PlannedFile* file = &plan->files[i];
+        if (file->action == PassOverRow) {
+            file->outcome = FilePassedOver;
+            continue;
+        }
         if (file->inViewer && !viewerMade) {
             CreateDirectoryA(plan->viewerFolder, NULL);  // an existing folder is fine
             viewerMade = 1;
         }
-        enum CopyOutcome outcome = CopyFileAsking(file);
-        if (outcome == CopyAborted) return 0;
-        if (outcome == FileIgnored) ++*notCopied;
+        if (CopyFileAsking(file) == CopyAborted) return 0;
         if (file->manifestRow >= 0) {
-            SetFileAttributesA(file->destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
+            if (file->outcome == FileCopied)
+                SetFileAttributesA(file->destination, FILE_ATTRIBUTE_ARCHIVE);  // not examined
             PumpMessages(NULL, PumpInterval);
         }
         if (ShouldStop()) return 0;
@@ -122,7 +125,6 @@ static int InstallSteps(void) {
     struct InstallPlan* plan = &whole;
     char text[PathBufferSize];
     GetWindowTextA(DestinationEdit, text, sizeof text);
-    CopiedBytes = 0;
 
     FormatQuestion(Message(InstallQuestion), text, MessageText, MessageTextSize);
     if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())
@@ -131,23 +133,23 @@ static int InstallSteps(void) {
     if (!PrepareDestination(text, plan)) return 0;
 
     CopyBegan = 1;
-    struct CopyTotals totals = {plan->presentBytes, plan->presentFiles};
+    struct CopyTotals totals = {plan->copyBytes, plan->copyFiles};
     BeginCopyProgress(totals);
-    int notCopied = 0;
-    int copied = CopyPlannedFiles(plan, &notCopied);
+    int copied = CopyPlannedFiles(plan);
     EndCopyProgress();
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     if (!copied) return 0;
 
-    // Nothing records or starts a program that is not there.
-    int programThere = GetFileAttributesA(plan->programPath) != INVALID_FILE_ATTRIBUTES;
+    // Nothing records or starts a program this run did not install.
+    int programThere = PlanProgramCopied(plan);
+    int notCopied = PlanFilesIgnored(plan);
     if (programThere &&
         AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONQUESTION)) &&
         !HandOverShortcut(plan->addItemCommand, plan->programPath, plan->destinationPath))
         ShowError(ShortcutFailureMessage, MB_ICONWARNING);
 
-    SetUninstallSize(&plan->uninstall, CopiedBytes);
+    plan->uninstall.sizeKiB = EstimatedSizeKiB(PlanCopiedBytes(plan));
     if (programThere) WriteUninstallEntry(&plan->uninstall);
     WriteLanguageMarker(plan->markerPath);
     WritePerUserPath(Edition, plan->perUserPath);

@@ -115,21 +115,9 @@ static int PlainAbsolutePath(const char* path) {
     return 1;
 }
 
-// The texts composed with the destination in their own buffers.
-static int RoomForComposedTexts(const char* path, int edition) {
-    const char* program = MainExecutableName(edition);
-    char programPath[MessageTextSize], text[DdeCommandSize];
-    return UninstallCommand(path, program, text, MessageTextSize) &&
-           JoinTexts(programPath, MessageTextSize, path, program) &&
-           ComposeAddItemCommand(text, DdeCommandSize, programPath,
-                                 ProductString(ProductName, edition));
-}
-
 int DestinationPathAcceptable(const char* path, int edition, int longestDiskName) {
-    if (!PlainAbsolutePath(path)) return 0;
-    if (TextLength(path) + LongestInstalledName(edition, longestDiskName) > PathBufferSize - 1)
-        return 0;
-    return RoomForComposedTexts(path, edition);
+    return PlainAbsolutePath(path) &&
+           TextLength(path) + LongestInstalledName(edition, longestDiskName) <= PathBufferSize - 1;
 }
 
 int SourceDirectoryAcceptable(const char* sourceDirectory, int edition, int longestDiskName) {
@@ -194,15 +182,20 @@ int ManifestRowIsMandatory(int row) { return row >= 0 && row < MandatoryRowCount
 
 int LongestSurveyName(const struct DiskSurvey* disk) {
     int longest = 0;
-    for (int i = 0; i < disk->count; ++i) longest = Longer(longest, TextLength(disk->files[i].name));
+    for (int i = 0; i < disk->count; ++i)
+        longest = Longer(longest, TextLength(disk->files[i].name));
     return longest;
+}
+
+static enum RowAction ActionFor(const struct DiskFile* disk) {
+    if (disk->present) return CopyRow;
+    return ManifestRowIsMandatory(disk->manifestRow) ? AskRow : PassOverRow;
 }
 
 static int PlanFile(const struct DiskFile* disk, const char* sourceDirectory,
                     const char* destinationPath, struct PlannedFile* file) {
+    file->action = ActionFor(disk);
     file->size = disk->present ? disk->size : 0;
-    file->replacedSize = 0;
-    file->present = disk->present;
     file->manifestRow = disk->manifestRow;
     file->mandatory = ManifestRowIsMandatory(disk->manifestRow);
     file->utf8Name = disk->utf8Name;
@@ -210,12 +203,14 @@ static int PlanFile(const struct DiskFile* disk, const char* sourceDirectory,
     file->destinationNameAt = TextLength(destinationPath);
     // Only the viewer's names hold a backslash: the rest are plain file names.
     file->inViewer = FindCharacterForward(disk->name, '\\') != 0;
+    file->outcome = FileNotTried;
     return JoinTexts(file->source, sizeof file->source, sourceDirectory, disk->name) &&
            JoinTexts(file->destination, sizeof file->destination, destinationPath, disk->name) &&
            CopyTempPath(file->destination, 0, file->temp, sizeof file->temp);
 }
 
-// The texts the install writes besides the files.
+// The texts the install writes besides the files, each composed once into
+// the plan's buffer of its own limit.
 static int PlanRecords(int edition, int language, struct InstallPlan* plan) {
     const char* path = plan->destinationPath;
     const char* program = MainExecutableName(edition);
@@ -226,18 +221,29 @@ static int PlanRecords(int edition, int language, struct InstallPlan* plan) {
            ProgramCommandLine(path, program, plan->programCommand, sizeof plan->programCommand) &&
            ComposeAddItemCommand(plan->addItemCommand, sizeof plan->addItemCommand,
                                  plan->programPath, ProductString(ProductName, edition)) &&
-           ComposeUninstallEntry(path, edition, 0, &plan->uninstall) &&
+           ComposeUninstallEntry(path, edition, &plan->uninstall) &&
            PerUserPathValue(path, plan->perUserPath, sizeof plan->perUserPath) &&
            (!marker || JoinTexts(plan->markerPath, sizeof plan->markerPath, path, marker));
 }
 
+// The row's place in the progress: the copied rows counted before it.
+static void CountRow(struct PlannedFile* file, struct InstallPlan* plan) {
+    if (file->action == CopyRow) ++plan->copyFiles;
+    file->copyNumber = plan->copyFiles;
+    file->bytesBefore = plan->copyBytes;
+    if (file->action == CopyRow) plan->copyBytes += file->size;
+    if (file->manifestRow == 0) plan->programRow = plan->fileCount;
+}
+
 enum PlanOutcome ComposeInstallPlan(const char* fieldText, const char* sourceDirectory,
                                     const struct DiskSurvey* disk, int edition, int language,
-                                    struct PlannedFile* files, struct InstallPlan* plan) {
+                                    struct PlannedFile* files, int fileRoom,
+                                    struct InstallPlan* plan) {
     plan->files = files;
     plan->fileCount = 0;
-    plan->presentFiles = 0;
-    plan->presentBytes = 0;
+    plan->copyFiles = 0;
+    plan->copyBytes = 0;
+    plan->programRow = -1;
     // A text too long for a path leaves it empty, which is refused below.
     plan->destinationPath[0] = 0;
     MakeDestinationPath(fieldText, plan->destinationPath, sizeof plan->destinationPath);
@@ -247,25 +253,42 @@ enum PlanOutcome ComposeInstallPlan(const char* fieldText, const char* sourceDir
     if (disk->nameTooLong ||
         !SourceDirectoryAcceptable(sourceDirectory, edition, LongestSurveyName(disk)))
         return PlanSourceTooLong;
+    if (disk->count > fileRoom) return PlanNoMemory;
     for (int i = 0; i < disk->count; ++i) {
         struct PlannedFile* file = &files[i];
         if (!PlanFile(&disk->files[i], sourceDirectory, plan->destinationPath, file))
             return PlanInvalidFolder;
+        CountRow(file, plan);
         plan->fileCount = i + 1;
-        if (!file->present) continue;
-        ++plan->presentFiles;
-        plan->presentBytes += file->size;
     }
     return PlanReady;
 }
 
-uint64_t PlanBytesNeeded(const struct InstallPlan* plan, uint32_t clusterSize) {
+uint64_t PlanBytesNeeded(const struct InstallPlan* plan, uint32_t clusterSize,
+                         uint64_t (*sizeInPlace)(const char* destination)) {
     uint64_t needed = 0, replaced = 0;
     for (int i = 0; i < plan->fileCount; ++i) {
         const struct PlannedFile* file = &plan->files[i];
-        if (!file->present) continue;
+        if (file->action != CopyRow) continue;
         needed += BytesOnVolume(file->size, clusterSize);
-        replaced += BytesOnVolume(file->replacedSize, clusterSize);
+        replaced += BytesOnVolume(sizeInPlace(file->destination), clusterSize);
     }
     return needed > replaced ? needed - replaced : 0;
+}
+
+uint64_t PlanCopiedBytes(const struct InstallPlan* plan) {
+    uint64_t bytes = 0;
+    for (int i = 0; i < plan->fileCount; ++i)
+        if (plan->files[i].outcome == FileCopied) bytes += plan->files[i].size;
+    return bytes;
+}
+
+int PlanFilesIgnored(const struct InstallPlan* plan) {
+    int ignored = 0;
+    for (int i = 0; i < plan->fileCount; ++i) ignored += plan->files[i].outcome == FileIgnored;
+    return ignored;
+}
+
+int PlanProgramCopied(const struct InstallPlan* plan) {
+    return plan->programRow >= 0 && plan->files[plan->programRow].outcome == FileCopied;
 }

@@ -47,8 +47,7 @@ int ManifestRowIsMandatory(int row);
 
 // What the disk holds of what the install copies: every manifest row, there
 // or not, then the files matching the copied patterns and the viewer's files,
-// each by its name below the setup folder ("viewer\" for the viewer's).
-enum { DiskNameSize = 260 };
+// each by its name below the setup folder ("viewer\\" for the viewer's).
 struct DiskFile {
     char name[DiskNameSize];
     uint64_t size;
@@ -64,27 +63,42 @@ struct DiskSurvey {
 // The longest name of the survey, absent manifest rows included.
 int LongestSurveyName(const struct DiskSurvey* disk);
 
+// What the run does with a planned file, decided by the plan.
+enum RowAction {
+    CopyRow,      // on the disk: copied (a failure asks Abort/Retry/Ignore)
+    AskRow,       // a mandatory file missing from the disk: Abort/Retry/Ignore
+    PassOverRow,  // an optional file missing from the disk: not a word
+};
+// How the run left a planned file, recorded in its row.
+enum CopyOutcome { FileNotTried, FileCopied, FilePassedOver, FileIgnored, CopyAborted };
+
 struct PlannedFile {
     char source[PathBufferSize];
     char destination[PathBufferSize];
     char temp[PathBufferSize];  // the first temporary name tried
-    uint64_t size;
-    uint64_t replacedSize;  // of a file already in its place (filled in by the caller)
-    int present, mandatory, manifestRow;
+    uint64_t size;              // the survey's; 0 for a file missing from it
+    enum RowAction action;
+    int mandatory, manifestRow;
     int inViewer;  // copied into the viewer folder, made just before the first
     // Where the disk's name begins in source and destination; behind it the
     // name is UTF-8 when utf8Name is set (the folders are ANSI).
     int sourceNameAt, destinationNameAt, utf8Name;
+    // The progress a copy of this row shows: its number among the rows the
+    // run copies (for a row that is not copied, the number before it) and
+    // the bytes of those copied before it.
+    int copyNumber;
+    uint64_t bytesBefore;
+    enum CopyOutcome outcome;  // FileNotTried until the run reaches the row
 };
 
-enum { ProgramCommandSize = PathBufferSize + 2 };
 struct InstallPlan {
     char destinationPath[PathBufferSize];  // ends in a backslash
     char viewerFolder[PathBufferSize];
     struct PlannedFile* files;  // one per surveyed file, in copy order
     int fileCount;
-    int presentFiles;
-    uint64_t presentBytes;
+    int copyFiles;       // rows whose action is CopyRow
+    uint64_t copyBytes;  // and their bytes
+    int programRow;      // the main executable's row
     char programPath[PathBufferSize];
     char programCommand[ProgramCommandSize];  // quoted, for a start without the shell
     char addItemCommand[DdeCommandSize];
@@ -95,14 +109,24 @@ struct InstallPlan {
 
 enum PlanOutcome { PlanReady, PlanInvalidFolder, PlanSourceTooLong, PlanNoMemory };
 // Composes the plan for the destination typed in the field and the surveyed
-// disk; files must have room for disk->count rows. Anything that would not
-// fit refuses the whole plan.
+// disk into files, which has room for fileRoom rows: one row per surveyed
+// file (PlanNoMemory when they do not fit). Anything that would not fit
+// refuses the whole plan.
 enum PlanOutcome ComposeInstallPlan(const char* fieldText, const char* sourceDirectory,
                                     const struct DiskSurvey* disk, int edition, int language,
-                                    struct PlannedFile* files, struct InstallPlan* plan);
-// Bytes the planned files take on a volume of clusterSize-byte clusters, less
-// those of the files they replace.
-uint64_t PlanBytesNeeded(const struct InstallPlan* plan, uint32_t clusterSize);
+                                    struct PlannedFile* files, int fileRoom,
+                                    struct InstallPlan* plan);
+// Bytes the files the run copies take on a volume of clusterSize-byte
+// clusters, less those of the files they replace: sizeInPlace gives the size
+// of the file at a destination (0 for none).
+uint64_t PlanBytesNeeded(const struct InstallPlan* plan, uint32_t clusterSize,
+                         uint64_t (*sizeInPlace)(const char* destination));
+// What the run did, from the rows' outcomes: the bytes copied (by the
+// survey's sizes), the files not copied after an ignored failure, and
+// whether the main executable was copied.
+uint64_t PlanCopiedBytes(const struct InstallPlan* plan);
+int PlanFilesIgnored(const struct InstallPlan* plan);
+int PlanProgramCopied(const struct InstallPlan* plan);
 
 #ifdef _WIN32
 #include <windows.h>
@@ -113,8 +137,8 @@ int SurveyDisk(const char* sourceDirectory, int edition, struct DiskSurvey* disk
 // Whether the setup folder leaves room for every name on the disk that the
 // install looks for: a folder without it would install only some files.
 int SourceDirectoryHoldsDiskNames(void);
-// Surveys the disk and composes the plan for the field's text; the plan's
-// rows stay until the next call.
+// Surveys the disk and composes the plan for the field's text, its rows
+// allocated for the survey's count; they stay until the next call.
 enum PlanOutcome MakeInstallPlan(const char* fieldText, struct InstallPlan* plan);
 // The first planned file already in the destination that a running program
 // holds (it cannot be opened for writing); -1 when there is none.
@@ -122,8 +146,10 @@ int FindFileInUse(const struct InstallPlan* plan);
 // The programs that hold path, as the system's Restart Manager names them,
 // joined with ", " into out; 0 where the system cannot tell (or names none).
 int NameProgramsUsing(const char* path, char* out, int size);
-// Whether the destination's volume has room for the plan, counting the files
-// it replaces; fills the amounts when it has not. A volume whose free space
-// cannot be read passes.
-int PlanFitsVolume(struct InstallPlan* plan, uint64_t* needed, uint64_t* available);
+// The bytes the plan needs on the destination's volume, counting the files it
+// replaces, and the bytes free there; 0 when the free space cannot be read.
+struct VolumeRoom {
+    uint64_t needed, available;
+};
+int MeasureVolumeRoom(const struct InstallPlan* plan, struct VolumeRoom* room);
 #endif

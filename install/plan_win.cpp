@@ -1,6 +1,7 @@
 // The survey of the disk, the plan made from it, and the destination volume's
 // room for it.
 #include <windows.h>
+#include <limits.h>
 #include <restartmanager.h>
 
 #include "install/install_tables.h"
@@ -17,11 +18,14 @@ static int SurveyCapacity;
 static struct PlannedFile* PlanRows;
 static int PlanCapacity;
 
-// Room for one more row; 0 when memory ran out.
-static int GrowRows(void** rows, int* capacity, int count, int rowSize) {
-    if (count < *capacity) return 1;
-    int more = *capacity ? 2 * *capacity : 64;
-    SIZE_T bytes = (SIZE_T)more * (SIZE_T)rowSize;
+// Room for at least needed rows, the survey's growing by doubling; 0 when
+// memory ran out (or the bytes would not fit a size).
+static int RoomForRows(void** rows, int* capacity, int needed, SIZE_T rowSize) {
+    if (needed <= *capacity) return 1;
+    int more = needed;
+    if (*capacity > 0 && *capacity <= INT_MAX / 2 && 2 * *capacity > needed) more = 2 * *capacity;
+    if ((SIZE_T)more > ~(SIZE_T)0 / rowSize) return 0;
+    SIZE_T bytes = (SIZE_T)more * rowSize;
     void* grown = *rows ? HeapReAlloc(GetProcessHeap(), 0, *rows, bytes)
                         : HeapAlloc(GetProcessHeap(), 0, bytes);
     if (!grown) return 0;
@@ -32,7 +36,8 @@ static int GrowRows(void** rows, int* capacity, int count, int rowSize) {
 
 static struct DiskFile* AddRow(struct DiskSurvey* disk, const char* folder, const char* name,
                                int manifestRow) {
-    if (!GrowRows((void**)&SurveyRows, &SurveyCapacity, disk->count, sizeof *SurveyRows))
+    if (disk->count == INT_MAX ||
+        !RoomForRows((void**)&SurveyRows, &SurveyCapacity, disk->count + 1, sizeof *SurveyRows))
         return 0;
     disk->files = SurveyRows;  // the rows may have moved
     struct DiskFile* row = &SurveyRows[disk->count];
@@ -101,7 +106,8 @@ static int SurveyMatching(const char* sourceDirectory, const char* folder, const
             continue;
         }
         struct DiskFile* row = AddRow(disk, folder, name, -1);
-        if (!row) ok = 0;
+        if (!row)
+            ok = 0;
         else {
             row->present = 1;
             row->size = (uint64_t)entry.nFileSizeHigh << 32 | entry.nFileSizeLow;
@@ -137,14 +143,15 @@ int SourceDirectoryHoldsDiskNames(void) {
 
 enum PlanOutcome MakeInstallPlan(const char* fieldText, struct InstallPlan* plan) {
     struct DiskSurvey disk;
+    // Exactly one row per surveyed file; a shortage is refused by the plan.
     if (!SurveyDisk(SourceDirectory, Edition, &disk) ||
-        (disk.count > 0 &&
-         !GrowRows((void**)&PlanRows, &PlanCapacity, disk.count - 1, sizeof *PlanRows)))
+        !RoomForRows((void**)&PlanRows, &PlanCapacity, disk.count, sizeof *PlanRows))
         return PlanNoMemory;
     return ComposeInstallPlan(fieldText, SourceDirectory, &disk, Edition, LanguageIndex, PlanRows,
-                              plan);
+                              PlanCapacity, plan);
 }
 
+// The size of the file a copy replaces; 0 for none.
 static uint64_t ExistingFileSize(const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA old;
     if (!GetFileAttributesExA(path, GetFileExInfoStandard, &old) ||
@@ -153,28 +160,25 @@ static uint64_t ExistingFileSize(const char* path) {
     return (uint64_t)old.nFileSizeHigh << 32 | old.nFileSizeLow;
 }
 
-int PlanFitsVolume(struct InstallPlan* plan, uint64_t* needed, uint64_t* available) {
+int MeasureVolumeRoom(const struct InstallPlan* plan, struct VolumeRoom* room) {
     // The drive's root: the destination folder itself may not exist yet.
     char root[4] = {plan->destinationPath[0], ':', '\\', 0};
     ULARGE_INTEGER free;
-    if (!GetDiskFreeSpaceExA(root, &free, NULL, NULL)) return 1;
+    if (!GetDiskFreeSpaceExA(root, &free, NULL, NULL)) return 0;
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters, clusters;
     uint32_t clusterSize = 0;  // plain sizes when the clusters cannot be read
     if (GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
         clusterSize = sectorsPerCluster * bytesPerSector;
-    for (int i = 0; i < plan->fileCount; ++i)
-        if (plan->files[i].present)
-            plan->files[i].replacedSize = ExistingFileSize(plan->files[i].destination);
-    *needed = PlanBytesNeeded(plan, clusterSize);
-    *available = free.QuadPart;
-    return *needed <= *available;
+    room->needed = PlanBytesNeeded(plan, clusterSize, ExistingFileSize);
+    room->available = free.QuadPart;
+    return 1;
 }
 
 int FindFileInUse(const struct InstallPlan* plan) {
     for (int i = 0; i < plan->fileCount; ++i) {
         // Without sharing, as the copy's rename needs it; a missing file is not in use.
-        HANDLE file = CreateFileA(plan->files[i].destination, GENERIC_WRITE, 0, NULL,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        HANDLE file = CreateFileA(plan->files[i].destination, GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, NULL);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
             continue;

@@ -10,8 +10,8 @@ int UninstallKeyName(int edition, char* out, int size) {
                      ProductString(DefaultSubFolder, edition));
 }
 
-int QuotedProgram(const char* destinationPath, const char* program, const char* tail,
-                         char* out, int size) {
+int QuotedProgram(const char* destinationPath, const char* program, const char* tail, char* out,
+                  int size) {
     int n = TextLength(destinationPath) + TextLength(program) + TextLength(tail) + 2;
     if (n >= size) return 0;
     CopyText(out, size, "\"");
@@ -30,14 +30,15 @@ uint32_t EstimatedSizeKiB(uint64_t bytes) {
     return kib > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)kib;
 }
 
-int ComposeUninstallEntry(const char* destinationPath, int edition, uint64_t copiedBytes,
-                          struct UninstallEntry* entry) {
+int ComposeUninstallEntry(const char* destinationPath, int edition, struct UninstallEntry* entry) {
+    static const uint32_t Yes = 1;
     const char* program = MainExecutableName(edition);
     if (!UninstallKeyName(edition, entry->keyName, sizeof entry->keyName) ||
         !UninstallCommand(destinationPath, program, entry->command, sizeof entry->command) ||
         !JoinTexts(entry->icon, sizeof entry->icon, destinationPath, program) ||
         !CopyText(entry->location, sizeof entry->location, destinationPath))
         return 0;
+    entry->sizeKiB = 0;
     const struct UninstallValue values[UninstallValueCount] = {
         {"DisplayName", ProductString(ProductName, edition), 0},
         {"UninstallString", entry->command, 0},
@@ -45,9 +46,9 @@ int ComposeUninstallEntry(const char* destinationPath, int edition, uint64_t cop
         {"Publisher", MAKER_NAME, 0},
         {"DisplayIcon", entry->icon, 0},
         {"InstallLocation", entry->location, 0},
-        {"EstimatedSize", 0, EstimatedSizeKiB(copiedBytes)},
-        {"NoModify", 0, 1},
-        {"NoRepair", 0, 1},
+        {"EstimatedSize", 0, &entry->sizeKiB},
+        {"NoModify", 0, &Yes},
+        {"NoRepair", 0, &Yes},
     };
     for (int i = 0; i < UninstallValueCount; ++i) entry->values[i] = values[i];
     return 1;
@@ -60,10 +61,4 @@ int PerUserPathValue(const char* destinationPath, char* out, int size) {
     for (int i = 0; i < n; ++i) out[i] = destinationPath[i];
     out[n] = 0;
     return 1;
-}
-
-void SetUninstallSize(struct UninstallEntry* entry, uint64_t copiedBytes) {
-    for (int i = 0; i < UninstallValueCount; ++i)
-        if (entry->values[i].text == 0 && EqualIgnoringCase(entry->values[i].name, "EstimatedSize"))
-            entry->values[i].number = EstimatedSizeKiB(copiedBytes);
 }

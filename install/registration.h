@@ -9,31 +9,26 @@
 int UninstallKeyName(int edition, char* out, int size);
 
 // The uninstall entry, composed whole before any of it is written. A value
-// with text NULL is a DWORD. DisplayName and UninstallString come first.
-enum {
-    UninstallKeySize = 256,
-    UninstallCommandSize = PathBufferSize + 9,  // quotes and " uninst" around a path
-    UninstallValueCount = 9,
-};
+// with text NULL is the DWORD its number points to. DisplayName and
+// UninstallString come first.
+enum { UninstallValueCount = 9 };
 struct UninstallValue {
     const char* name;
     const char* text;
-    uint32_t number;
+    const uint32_t* number;
 };
 struct UninstallEntry {
     char keyName[UninstallKeySize];
     char command[UninstallCommandSize];
     char icon[PathBufferSize];
     char location[PathBufferSize];
+    uint32_t sizeKiB;  // EstimatedSize: what the run copied, known once it has
     struct UninstallValue values[UninstallValueCount];
 };
-// For the installed main executable in destinationPath and the bytes this
-// install copied; 0 when any value would not fit. The values point into the
+// For the installed main executable in destinationPath, its size 0 until the
+// run has copied; 0 when any value would not fit. The values point into the
 // entry itself, which therefore stays where it was composed.
-int ComposeUninstallEntry(const char* destinationPath, int edition, uint64_t copiedBytes,
-                          struct UninstallEntry* entry);
-// Sets the entry's size to the bytes the install copied in the end.
-void SetUninstallSize(struct UninstallEntry* entry, uint64_t copiedBytes);
+int ComposeUninstallEntry(const char* destinationPath, int edition, struct UninstallEntry* entry);
 // Whole KiB, rounded up; the largest DWORD for sizes beyond it.
 uint32_t EstimatedSizeKiB(uint64_t bytes);
 // "<path><program>" uninst: the path quoted, as it may hold spaces.

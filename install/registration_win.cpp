@@ -19,8 +19,8 @@ int HandOverShortcut(const char* addItemCommand, const char* programPath,
 
 static LONG SetRegistryValue(HKEY key, const struct UninstallValue* value) {
     if (value->text == NULL)
-        return RegSetValueExA(key, value->name, 0, REG_DWORD, (const BYTE*)&value->number,
-                              sizeof value->number);
+        return RegSetValueExA(key, value->name, 0, REG_DWORD, (const BYTE*)value->number,
+                              sizeof *value->number);
     return RegSetValueExA(key, value->name, 0, REG_SZ, (const BYTE*)value->text,
                           (DWORD)TextLength(value->text) + 1);
 }
@@ -32,7 +32,8 @@ void WriteUninstallEntry(const struct UninstallEntry* entry) {
     int usable = SetRegistryValue(key, &entry->values[0]) == ERROR_SUCCESS &&
                  SetRegistryValue(key, &entry->values[1]) == ERROR_SUCCESS;
     // The rest only describe the entry: one that cannot be written is passed over.
-    for (int i = 2; usable && i < UninstallValueCount; ++i) SetRegistryValue(key, &entry->values[i]);
+    for (int i = 2; usable && i < UninstallValueCount; ++i)
+        SetRegistryValue(key, &entry->values[i]);
     RegCloseKey(key);
     if (!usable) RegDeleteKeyA(HKEY_LOCAL_MACHINE, entry->keyName);
 }
@@ -40,8 +41,8 @@ void WriteUninstallEntry(const struct UninstallEntry* entry) {
 void WriteLanguageMarker(const char* markerPath) {
     if (!markerPath[0]) return;
     // An empty normal file; an existing one is cut to length 0. Not reported.
-    HANDLE file = CreateFileA(markerPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file =
+        CreateFileA(markerPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 

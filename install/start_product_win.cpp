@@ -67,8 +67,9 @@ static int ShellExecuteAsUser(IShellDispatch2* shell, const char* program, const
     operation.bstrVal = WideText("open");
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
+    // S_FALSE is the shell's answer for a program it could not start.
     int started = file && directory.bstrVal && operation.bstrVal &&
-                  SUCCEEDED(shell->ShellExecute(file, arguments, directory, operation, show));
+                  shell->ShellExecute(file, arguments, directory, operation, show) == S_OK;
     LateSysFreeString(file);
     LateSysFreeString(directory.bstrVal);
     LateSysFreeString(operation.bstrVal);
@@ -91,11 +92,8 @@ static int StartHere(const char* programCommand, const char* destinationPath) {
     return WinExec(programCommand, SW_SHOWNORMAL) >= 32;
 }
 
-int StartProduct(const char* programPath, const char* programCommand,
-                 const char* destinationPath) {
-    // The shell reports a program it cannot start in its own way, if at all: a
-    // missing one is left to the start here, which fails with our message.
-    int started = GetFileAttributesA(programPath) != INVALID_FILE_ATTRIBUTES &&
-                  RunningElevated() && StartThroughShell(programPath, destinationPath);
+int StartProduct(const char* programPath, const char* programCommand, const char* destinationPath) {
+    // Called only when the run copied the program (its plan row says so).
+    int started = RunningElevated() && StartThroughShell(programPath, destinationPath);
     return started || StartHere(programCommand, destinationPath);
 }

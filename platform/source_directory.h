@@ -1,6 +1,8 @@
 // The setup program's own folder, where the files to install are read from.
 #pragma once
 
+#include "tables/limits.h"
+
 // Ends a full module path directly behind its last backslash, so that it
 // names the module's folder. Returns 0 (text unchanged) when there is none.
 int CutAfterLastBackslash(char* path);
@@ -9,7 +11,6 @@ int CutAfterLastBackslash(char* path);
 #include <windows.h>
 
 // The setup program's own folder, ending in a backslash.
-enum { SourceDirectorySize = 256 };
 extern char SourceDirectory[SourceDirectorySize];
 
 // Fills SourceDirectory from the module's path. Returns 0 when the folder

@@ -5,7 +5,7 @@
 
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
-#include "tables/dpi.h"
+#include "tables/geometry.h"
 
 enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, RstrtMgr, SystemLibraryCount };
 

@@ -3,11 +3,7 @@
 // is Win32.
 #pragma once
 
-enum {
-    AddItemArgumentSize = 270,  // quote, path, quote, comma, space, product name
-    DdeCommandSize = 600,       // the global memory handed to the server
-    ShortcutPathSize = 260,     // the system's longest path, terminator included
-};
+#include "tables/limits.h"
 
 // Builds "\"path\", product" in argument (size bytes). 1 on success; 0 when it
 // would not fit, leaving argument unchanged.

@@ -114,7 +114,7 @@ EQUIVALENT = {
     ("for (int language = 0; language <= MarkerLanguageCount; ++language) {"):
         "an unknown language has the English row, which has no marker",
     ("return CopyText(command, size, text);"):
-        "an argument that fits its 270 bytes always fits the 600-byte command",
+        "an argument that fits its buffer always fits the command's, 11 bytes longer",
     ("if (elapsed > total) return 0;"): "no time left gives 0 either way",
     ("return left <= perWindow ? left : perWindow;"):
         "the same value when they are equal",
@@ -141,12 +141,6 @@ EQUIVALENT = {
     ("long long scaled = product >= 1 ? (product + half) / BaseDpi : -((-product + half) / BaseDpi);"):
         "a product of 0 scales to 0 on either side",
 }
-# The uninstall entry's text values: their number is never written.
-for value in ('"DisplayName", ProductString(ProductName, edition)',
-              '"UninstallString", entry->command', '"DisplayVersion", PRODUCT_VERSION',
-              '"Publisher", MAKER_NAME', '"DisplayIcon", entry->icon',
-              '"InstallLocation", entry->location'):
-    EQUIVALENT[("{%s, 1}," % value)] = "a text value's number is never written"
 
 
 def spacing_free(text):

@@ -2,8 +2,7 @@
 // not fit never turns silently into a different path.
 #pragma once
 
-// Working paths: at most 254 characters and the terminator.
-enum { PathBufferSize = 255 };
+#include "tables/limits.h"
 
 int TextLength(const char* text);
 

@@ -2,6 +2,8 @@
 // Texts are code page 1252 bytes; the one Chinese label is GB2312.
 #pragma once
 
+#include "tables/limits.h"
+
 // Fixed when the program is built (one definition per edition executable).
 extern const int Edition;
 
@@ -20,7 +22,6 @@ int LanguageRow(int language, int rows);
 
 // The one shared text buffer: default destination, prompts, questions,
 // error texts, registry names and data, the path for Program Manager.
-enum { MessageTextSize = 256 };
 extern char MessageText[MessageTextSize];
 
 // Kinds of product string, one per edition each.

@@ -3,14 +3,11 @@
 // the user chose, and the browser's texts and position.
 #pragma once
 
+#include "tables/limits.h"
+
 // Offers the folder browser and puts the destination composed from the
 // folder chosen into the field; not while an install runs (the caller asks).
 void BrowseDestination(void);
-
-enum {
-    BrowsePathSize = 260,    // the browser returns up to 259 characters
-    DestinationLimit = 254,  // the most the destination field is read with
-};
 
 // Ends path in front of a trailing product folder so the browser opens on its
 // parent: "C:\Program Files\Vestra" becomes "C:\Program Files", "C:\Vestra"

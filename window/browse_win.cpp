@@ -20,7 +20,8 @@ static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM lpD
     RECT r;
     if (GetWindowRect(dialog, &r)) {  // else the dialog stays where the system put it
         int x, y;
-        BrowserPosition(WorkAreaWidth, WorkAreaHeight, r.right - r.left, r.bottom - r.top, &x, &y);
+        BrowserPosition(Geometry.window.width, Geometry.window.height, r.right - r.left,
+                        r.bottom - r.top, &x, &y);
         SetWindowPos(dialog, NULL, x, y, 0, 0, SWP_NOSIZE);
     }
     // A folder that does not exist leaves the browser on its own selection.

@@ -1,3 +1,4 @@
+#include "banner/banner.h"
 #include "banner/banner_texts.h"
 #include "banner/description_block.h"
 #include "platform/system_calls.h"
@@ -9,10 +10,8 @@
 
 HINSTANCE ModuleInstance;
 HWND MainWindow;
-int WorkAreaWidth, WorkAreaHeight;
-int PanelLeft, PanelTop;
-int WindowDpi = BaseDpi;
-HFONT ControlFont;
+static SetupGeometry Shown;
+const SetupGeometry& Geometry = Shown;
 HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 HWND LanguageButtons[8];
 HWND FolderLabel;
@@ -32,28 +31,34 @@ static HWND CreateControl(DWORD exStyle, const char* className, const char* text
                           LayoutRect r, int id) {
     HWND control = CreateWindowExA(exStyle, className, text, style, r.x, r.y, r.width, r.height,
                                    MainWindow, (HMENU)(INT_PTR)id, ModuleInstance, NULL);
-    SendMessageA(control, WM_SETFONT, (WPARAM)ControlFont, 0);
+    SendMessageA(control, WM_SETFONT, (WPARAM)Shown.controlFont, 0);
     return control;
 }
 
-// The caption height is asked for before each use, as the settings may change.
-SetupLayout CurrentLayout(void) {
-    return ComputeLayout(WorkAreaWidth, WorkAreaHeight, SystemMetricForDpi(SM_CYCAPTION, WindowDpi),
-                         WindowDpi);
+HFONT TakeGeometry(int width, int height, int dpi) {
+    Shown.window = GeometryFor(width, height, dpi);
+    Shown.layout = ComputeLayout(Shown.window, SystemMetricForDpi(SM_CYCAPTION, dpi));
+    HFONT replaced = Shown.controlFont;
+    Shown.controlFont = PlainFontFor(Shown.window);
+    return replaced;
+}
+
+void ReleaseControlFont(void) {
+    ReleasePlainFont(Shown.controlFont);
+    Shown.controlFont = NULL;
 }
 
 int CreateSetupWindow(HINSTANCE instance) {
     ModuleInstance = instance;
     SetLanguage(English);
 
+    // The window covers the work area; its DPI is known once it exists.
     RECT work;
-    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
-        WorkAreaWidth = work.right - work.left;
-        WorkAreaHeight = work.bottom - work.top;
-    } else {
-        WorkAreaWidth = GetSystemMetrics(SM_CXSCREEN);
-        WorkAreaHeight = GetSystemMetrics(SM_CYSCREEN);
-    }
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        Shown.window = GeometryFor(work.right - work.left, work.bottom - work.top, BaseDpi);
+    else
+        Shown.window =
+            GeometryFor(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), BaseDpi);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = SetupWindowProc;
@@ -62,9 +67,9 @@ int CreateSetupWindow(HINSTANCE instance) {
     wc.lpszClassName = "Setup";
     RegisterClassA(&wc);  // a failure shows as a failed creation below
 
-    MainWindow =
-        CreateWindowExA(0, "Setup", "Kellum Setup", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU,
-                        0, 0, WorkAreaWidth, WorkAreaHeight, NULL, NULL, ModuleInstance, NULL);
+    MainWindow = CreateWindowExA(
+        0, "Setup", "Kellum Setup", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU, 0, 0,
+        Shown.window.width, Shown.window.height, NULL, NULL, ModuleInstance, NULL);
     if (!MainWindow) {
         MessageBoxA(NULL, ErrorCaption(English), "", MB_OK | MB_SYSTEMMODAL);
         return 0;
@@ -81,7 +86,7 @@ void CompleteSetupWindow(void) {
     HICON icon = LoadIconA(ModuleInstance, MAKEINTRESOURCEA(1));
     if (icon) SetClassLongPtrA(MainWindow, GCLP_HICON, (LONG_PTR)icon);
 
-    SetupLayout layout = CurrentLayout();
+    const SetupLayout& layout = Shown.layout;
     // Just before the field, which a screen reader names by the label before it.
     // It lies on the field: anything that asks where the label is finds the field.
     FolderLabel = CreateControl(0, "Static", FolderLabelFor(LanguageIndex), LabelStyle,
@@ -91,12 +96,9 @@ void CompleteSetupWindow(void) {
     SetFocus(DestinationEdit);
 
     HWND* pushButtons[3] = {&OkButton, &CancelButton, &BrowseButton};
-    for (int id = 1; id <= 3; ++id) {
-        layout = CurrentLayout();
+    for (int id = 1; id <= 3; ++id)
         *pushButtons[id - 1] = CreateControl(0, "Button", ButtonLabel(LanguageIndex, id), PushStyle,
                                              layout.pushButtons[id - 1], id);
-    }
-    layout = CurrentLayout();
     MoveWindow(BrowseButton, layout.browseMoved.x, layout.browseMoved.y, layout.browseMoved.width,
                layout.browseMoved.height, FALSE);
 
@@ -125,12 +127,12 @@ void NameControlsForScreenReaders(void) {
 
 static void PlaceControl(HWND control, LayoutRect r) {
     if (!control) return;  // not made yet: it is made at its place
-    SendMessageA(control, WM_SETFONT, (WPARAM)ControlFont, FALSE);
+    SendMessageA(control, WM_SETFONT, (WPARAM)Shown.controlFont, FALSE);
     MoveWindow(control, r.x, r.y, r.width, r.height, FALSE);
 }
 
 void PlaceControls(void) {
-    SetupLayout layout = CurrentLayout();
+    const SetupLayout& layout = Shown.layout;
     PlaceControl(FolderLabel, layout.destinationEdit);
     PlaceControl(DestinationEdit, layout.destinationEdit);
     PlaceControl(OkButton, layout.pushButtons[0]);

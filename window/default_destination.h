@@ -2,6 +2,8 @@
 // Path, else Program Files with the product folder, else the fallback folder.
 #pragma once
 
+#include "tables/limits.h"
+
 // Picks the default destination into out (size bytes): the per-user Path when
 // it was read, else the Program Files folder with the product sub-folder, else
 // the fallback folder. A null value stands for a failed read; an empty text
@@ -18,9 +20,6 @@ int UsableFolderText(const char* text);
 // buffer that has room for limit bytes plus a terminator. Returns 0 when the
 // text does not fit (no terminator within limit bytes of a full read).
 int TerminateRegistryText(char* buffer, unsigned long cb, unsigned long limit);
-
-// The field's first text: 255 characters at most.
-enum { DefaultDestinationSize = 256 };
 
 // Reads the registry and leaves the default destination in out (size bytes).
 void FindDefaultDestination(char* out, int size);

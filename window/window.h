@@ -6,11 +6,18 @@
 
 extern HINSTANCE ModuleInstance;
 extern HWND MainWindow;
-// The work area's size at start; the window's size after a DPI change.
-extern int WorkAreaWidth, WorkAreaHeight;
-extern int PanelLeft, PanelTop;
-extern int WindowDpi;      // the DPI the window is shown at
-extern HFONT ControlFont;  // the controls' font, for that DPI
+
+// The window as it is shown now: its size, DPI and panel corner, every
+// control's place there and the controls' font at that DPI. Set as the
+// window is made and on every DPI change, by the window alone; the banner
+// draws by the same geometry.
+struct SetupGeometry {
+    WindowGeometry window;
+    SetupLayout layout;
+    HFONT controlFont;  // NULL before the window is made and after it is gone
+};
+extern const SetupGeometry& Geometry;
+
 extern HWND DestinationEdit, OkButton, CancelButton, BrowseButton;
 extern HWND LanguageButtons[8];
 // Never shown: the label a screen reader names the field by.
@@ -45,11 +52,16 @@ int CreateSetupWindow(HINSTANCE instance);
 // push buttons and the language buttons; the field takes the focus.
 void CompleteSetupWindow(void);
 
-// The layout of the window as it is now: its size, caption height and DPI.
-SetupLayout CurrentLayout(void);
+// The window takes a size and DPI: the panel's corner, the controls' places
+// (for the caption height asked for now) and the controls' font follow.
+// Returns the font it replaced (NULL at first): the caller releases it once
+// no control holds it.
+HFONT TakeGeometry(int width, int height, int dpi);
+// On the window's destruction: the controls' font is released.
+void ReleaseControlFont(void);
 
-// The controls made so far take ControlFont and their places in CurrentLayout,
-// without drawing: after a DPI change.
+// The controls made so far take the geometry's font and places, without
+// drawing: after a DPI change.
 void PlaceControls(void);
 // Called after every DPI change once the window, the banner and the controls
 // have followed it (NULL: nothing is): what the program around the window

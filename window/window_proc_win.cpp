@@ -25,30 +25,19 @@ static const char EditionProperty[] = "KellumSetupEdition";
 
 void SetRescaleNotice(void (*notice)(void)) { RescaleNotice = notice; }
 
-// The panel's place and the banner's place at a DPI, for the window's size.
-static BannerPlace TakeDpi(int dpi) {
-    WindowDpi = dpi;
-    PanelLeft = PanelLeftFor(WorkAreaWidth, dpi);
-    PanelTop = PanelTopFor(WorkAreaHeight, dpi);
-    BannerPlace place = {MainWindow, WorkAreaWidth, WorkAreaHeight, PanelLeft, PanelTop, dpi};
-    return place;
-}
-
 static void OnCreate(HWND window) {
     MainWindow = window;
     SetPropA(window, EditionProperty, (HANDLE)(INT_PTR)(Edition + 1));  // unnamed: not found
     FirstPaintDone = 0;  // each window completes itself after its own first paint
     ExitCode = 0;
-    BannerPlace place = TakeDpi(WindowDpiOf(window));
-    ControlFont = PlainFontFor(WindowDpi);
-    SetUpBanner(&place, InvalidateControls);
+    TakeGeometry(Geometry.window.width, Geometry.window.height, WindowDpiOf(window));
+    SetUpBanner(window, &Geometry.window, InvalidateControls);
 }
 
 static void OnDestroy(void) {
     RemovePropA(MainWindow, EditionProperty);
     CleanUpBanner();
-    ReleasePlainFont(ControlFont);  // the controls go next, and draw no more
-    ControlFont = NULL;
+    ReleaseControlFont();  // the controls go next, and draw no more
     PostQuitMessage(ExitCode);
 }
 
@@ -62,13 +51,14 @@ static void OnDpiChanged(WPARAM wParam, const RECT* suggested) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     RECT now;
     if (GetWindowRect(MainWindow, &now)) {
-        WorkAreaWidth = now.right - now.left;
-        WorkAreaHeight = now.bottom - now.top;
+        width = now.right - now.left;
+        height = now.bottom - now.top;
+    } else {
+        width = Geometry.window.width;
+        height = Geometry.window.height;
     }
-    BannerPlace place = TakeDpi(HIWORD(wParam));
-    MoveBanner(&place);
-    HFONT replaced = ControlFont;
-    ControlFont = PlainFontFor(WindowDpi);
+    HFONT replaced = TakeGeometry(width, height, HIWORD(wParam));
+    MoveBanner();
     PlaceControls();
     if (RescaleNotice) RescaleNotice();
     ReleasePlainFont(replaced);  // no control holds it any more

@@ -91,11 +91,19 @@ bool SameRect(const Screenshot& a, const Screenshot& b, const RECT& r) {
     return true;
 }
 
-// A pattern file of 256 MiB: the window answers throughout, the box names the
-// file while it is copied and leaves the banner as it was once the copy is done.
+// A pattern file of 256 MiB, the last the run copies (no other "*.tpl", no
+// viewer folder): the window answers throughout, the box names the file and
+// its exact count while it is copied, and leaves the banner as it was once
+// the copy is done.
 TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     PrepareDisk(0, "long-copy");
-    ASSERT_TRUE(MakeLargeFile(disk_ + "\\large.txt"));
+    for (const std::string& name : FilesOf(disk_))
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".tpl") {
+            ASSERT_TRUE(DeleteFileA((disk_ + "\\" + name).c_str()));
+        }
+    ASSERT_TRUE(DeleteTree(disk_ + "\\viewer"));
+    ASSERT_TRUE(MakeLargeFile(disk_ + "\\large.tpl"));
+    std::string files = std::to_string(FilesOf(disk_).size() - 1);  // setup.exe aside
     StartSetup();
     Settle(window_);
     Screenshot before = CaptureScreen();
@@ -110,9 +118,8 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     }
     EXPECT_EQ(0, watch.unanswered);
     EXPECT_GT(watch.answeredMidCopy, 0);
-    EXPECT_EQ(0u, watch.text.find("large.txt  ")) << watch.text;
-    EXPECT_NE(std::string::npos, watch.text.find(" / ")) << watch.text;
-    EXPECT_EQ(0u, watch.name.find("large.txt  ")) << watch.name;
+    EXPECT_EQ("large.tpl  " + files + " / " + files, watch.text);
+    EXPECT_EQ(0u, watch.name.find("large.tpl  ")) << watch.name;
     EXPECT_TRUE(watch.drawn);
 
     // At the shortcut question: no box, and its place painted over.
@@ -122,7 +129,52 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
         cleared = SameRect(before, CaptureScreen(), watch.box);
     EXPECT_TRUE(cleared);
     FinishWithoutExtras();
-    EXPECT_EQ(LargeSize, SizeOf(destination + "\\large.txt"));
+    EXPECT_EQ(LargeSize, SizeOf(destination + "\\large.tpl"));
+    DeleteTree(disk_);
+    DeleteTree(destination);
+}
+
+// A product with 2,000 more pattern and viewer files, every seventh named
+// outside code page 1252: all arrive byte for byte under their own names, the
+// progress box counts them against the one right total, and the uninstall
+// entry's size is theirs.
+TEST_F(Install, TwoThousandMoreFilesArriveAndAreCounted) {
+    PrepareDisk(0, "many");
+    const std::wstring disk = WideOf(disk_);
+    const wchar_t* const suffixes[] = {L".whs", L".txt", L".tpl"};
+    for (int i = 0; i < 2000; ++i) {
+        std::wstring name =
+            (i % 7 ? L"file-" : L"\u65E5\u672C\u0414\u0438\u0441\u043A-") + std::to_wstring(i);
+        name = i % 4 == 3 ? L"\\viewer\\" + name + L".dat" : L"\\" + name + suffixes[i % 4];
+        ASSERT_TRUE(WriteWholeFile(disk + name, std::string(i * 37 % 3000, (char)('a' + i % 26))));
+    }
+    StartSetup();
+    std::string destination = target_ + "\\Vestra";
+    PressOk(destination);
+    AnswerQuestion(destination, Yes);
+    int total = -1, totals = 0, last = 0, backwards = 0;
+    DWORD start = GetTickCount();
+    while (TopLevelWindows(setup_, "#32770").empty() && GetTickCount() - start < 200000) {
+        HWND box = FindWindowExA(window_, NULL, "SetupProgress", NULL);
+        int number = 0, shownTotal = 0;
+        if (box && ReadCopyCount(TextOf(box), &number, &shownTotal)) {
+            if (shownTotal != total) ++totals, total = shownTotal;
+            if (number < last) ++backwards;
+            last = number;
+        }
+        Sleep(5);
+    }
+    FinishWithoutExtras();
+    unsigned long long bytes = 0;
+    size_t files = ExpectSameFilesByWideName(disk, WideOf(destination), &bytes);
+    EXPECT_EQ(34u + 2000, files);
+    EXPECT_EQ((int)files, total);
+    EXPECT_EQ(1, totals);
+    EXPECT_EQ(0, backwards);
+    EXPECT_GT(last, 34);
+    DWORD size = 0;
+    EXPECT_TRUE(ReadRegistryNumber(HKEY_LOCAL_MACHINE, UninstallKeys[0], "EstimatedSize", &size));
+    EXPECT_EQ((bytes + 1023) / 1024, size);
     DeleteTree(disk_);
     DeleteTree(destination);
 }
@@ -267,13 +319,11 @@ protected:
         InstallSession::SetUp();
         if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
             GTEST_SKIP() << "no small drive X: (the mount needs root)";
-        DeleteFileA(filler_.c_str());
-        DeleteTree("X:\\Vestra");
+        DeleteTree("X:");  // all it holds; the root stays
     }
     void TearDown() override {
         InstallSession::TearDown();
-        DeleteFileA(filler_.c_str());
-        DeleteTree("X:\\Vestra");
+        DeleteTree("X:");
     }
     static uint64_t FreeBytes() {
         ULARGE_INTEGER available;
@@ -319,6 +369,22 @@ TEST_F(SmallDrive, TooLittleSpaceIsRefusedBeforeAnythingIsCreated) {
     EXPECT_FALSE(FolderExists(destination));
 }
 
+// The root of a drive as the destination: the files land in X:\ itself and
+// the records name it.
+TEST_F(SmallDrive, InstallIntoTheDriveRoot) {
+    PrepareDisk(0, "drive-root");
+    StartSetup();
+    PressOk("X:\\");
+    AnswerQuestion("X:\\", Yes);
+    FinishWithoutExtras();
+    ExpectSameFiles(disk_, "X:", 31);
+    ExpectSameFiles(disk_ + "\\viewer", "X:\\viewer", 3);
+    EXPECT_EQ("\"X:\\Vestra.exe\" uninst",
+              Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "UninstallString"));
+    EXPECT_EQ("X:\\", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "InstallLocation"));
+    EXPECT_EQ("X:", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+}
+
 // The drive fills after the check (while the box about a missing file is up):
 // the copy that breaks off leaves no file, partial or ours, and is asked about.
 TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
@@ -348,8 +414,9 @@ TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
 }
 
 // A disk with setup.exe alone, every failure ignored, over the leftovers of a
-// run that was cut off: the end names the count and offers no Run, nothing
-// is recorded for the missing program, and no temporary file stays.
+// run that was cut off (in the destination and its viewer folder): the end
+// names the count and offers no Run, nothing is recorded for the missing
+// program, and no temporary file stays.
 TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     PrepareDisk(0, "ignored");
     for (const std::string& name : FilesOf(disk_))
@@ -360,15 +427,18 @@ TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     std::string destination = target_ + "\\Vestra";
     ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
     ASSERT_TRUE(WriteWholeFile(destination + "\\~stp0003.tmp", "cut off"));
+    ASSERT_TRUE(CreateDirectoryA((destination + "\\viewer").c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(destination + "\\viewer\\~stpA004.tmp", "cut off"));
     StartSetup();
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    for (const char* name : {"Vestra.exe", "vstmain.dat", "vstfont.dat", "vstsym.dat", "vstcore.dll",
-                             "vstgrx.dll", "vstlang.dat", "vstprint.dll"}) {
+    for (const char* name : {"Vestra.exe", "vstmain.dat", "vstfont.dat", "vstsym.dat",
+                             "vstcore.dll", "vstgrx.dll", "vstlang.dat", "vstprint.dll"}) {
         MessageBoxInfo box = ExpectBox(disk_ + "\\" + name, SystemText(ERROR_FILE_NOT_FOUND),
                                        {Abort, Retry, Ignore});
         if (!box.hwnd) break;
         EXPECT_EQ(0u, FilesOf(destination).size()) << "the leftover is gone before the copy";
+        EXPECT_EQ(0u, FilesOf(destination + "\\viewer").size()) << "and the viewer's";
         Answer(box, Ignore);
     }
     AnswerBox("Vestra", "Setup ended. Files not copied: 8. The program is missing.", {IDOK}, IDOK,
@@ -385,8 +455,8 @@ TEST_F(Install, RunningProductIsNamedBeforeAnythingChanges) {
     PrepareDisk(0, "running");
     const std::wstring wideName = L"\\\u65E5\u672C.txt";
     std::wstring wideDisk(disk_.begin(), disk_.end());
-    HANDLE wide = CreateFileW((wideDisk + wideName).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
-                              0, NULL);
+    HANDLE wide =
+        CreateFileW((wideDisk + wideName).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, wide);
     CloseHandle(wide);
     StartSetup();
@@ -404,10 +474,12 @@ TEST_F(Install, RunningProductIsNamedBeforeAnythingChanges) {
     StartSetup();
     PressOk(destination);
     AnswerQuestion(destination, Yes);
-    MessageBoxInfo box = ExpectBox("Vestra", "Vestra cannot be installed while it is running: " +
-                                                 destination + "\\Vestra.exe is in use. Close "
-                                                 "the program, then choose Retry.",
-                                   {IDRETRY, IDCANCEL}, MB_ICONWARNING);
+    MessageBoxInfo box =
+        ExpectBox("Vestra",
+                  "Vestra cannot be installed while it is running: " + destination +
+                      "\\Vestra.exe is in use. Close "
+                      "the program, then choose Retry.",
+                  {IDRETRY, IDCANCEL}, MB_ICONWARNING);
     std::string content;
     EXPECT_TRUE(ReadWholeFile(destination + "\\vstmain.dat", &content) && content == "changed");
     EndProducts();
@@ -470,10 +542,10 @@ TEST_F(SmallDrive, DriveOutOfInodesAsksOnceThenCounts) {
     size_t onDisk = FilesOf(disk_).size() - 1 + FilesOf(disk_ + "\\viewer").size();
     size_t copied = FilesOf(destination).size() + FilesOf(destination + "\\viewer").size();
     ASSERT_LT(copied, onDisk - 1);
-    AnswerBox("Vestra",
-              "Setup complete. Files not copied: " + std::to_string(onDisk - copied) +
-                  ". Run program?",
-              {Yes, No}, No);
+    AnswerBox(
+        "Vestra",
+        "Setup complete. Files not copied: " + std::to_string(onDisk - copied) + ". Run program?",
+        {Yes, No}, No);
     EXPECT_EQ(0, WaitForExit(setup_));
     DeleteTree(destination);
 }

@@ -269,14 +269,34 @@ TEST_F(SetupWindow, CancelEscapeAndCloseEndWithZero) {
     }
 }
 
+// A notification code with the OK or Cancel id (a control's EN_CHANGE, an
+// accelerator's 1) is no command: no install question, no close. The same
+// ids with code 0 are, and the question box they bring is answered No.
 TEST_F(SetupWindow, NotificationsWithCommandIdsAreIgnored) {
     Running run;
     StartSetup(0, "window-notify", &run);
-    // A notification code with the Cancel id must not close the window.
-    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(2, EN_CHANGE), 0);
-    Settle(run.window);
-    EXPECT_EQ(-1, WaitForExit(run.process, 300));
-    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    struct Case {
+        int id, code;
+        bool asks;
+    } cases[] = {{IDOK, EN_CHANGE, false}, {IDOK, 1, false}, {IDCANCEL, EN_CHANGE, false},
+                 {IDCANCEL, 1, false},     {IDOK, 0, true},  {IDOK, EN_SETFOCUS, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << " " << c.code);
+        // Posted: a question box would hold a sent message until answered.
+        PostMessageA(run.window, WM_COMMAND, MAKEWPARAM(c.id, c.code), 0);
+        Settle(run.window);
+        std::vector<HWND> boxes = TopLevelWindows(run.process, "#32770");
+        ASSERT_EQ(c.asks ? 1u : 0u, boxes.size());
+        if (c.asks) {
+            MessageBoxInfo box;
+            ASSERT_TRUE(WaitForMessageBox(run.process, &box));
+            EXPECT_EQ("Install into \"" + TextOf(run.field) + "\"?", box.text);
+            Answer(box, IDNO);
+            Settle(run.window);
+        }
+        EXPECT_TRUE(IsWindow(run.window));
+    }
+    SendMessageA(run.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     EXPECT_EQ(0, WaitForExit(run.process));
 }
 

@@ -97,6 +97,8 @@ TEST(BrowseCompose, RefusesADestinationTheFieldCannotHold) {
     EXPECT_EQ("refused", Composed(ending, 0));
     std::string ending254 = root + std::string(244, 'p') + "\\Vestra";
     EXPECT_EQ(ending254, Composed(ending254, 0));
+    EXPECT_EQ("refused", Composed(root + std::string(245, 'p') + "\\Vestra", 0));  // 255
+    EXPECT_EQ("refused", Composed(root + std::string(235, 'p') + "\\Kellum Inspector", 1));
 }
 
 TEST(BrowseCompose, RefusesWhenTheBufferIsTooSmall) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -14,8 +15,7 @@ namespace {
 const char* const TextNames[DescriptionTextCount] = {"german",  "english", "french",
                                                      "spanish", "italian", "portuguese"};
 
-std::string ShippedText(int i) {
-    std::string path = std::string(DESCRIPTION_TEXTS_DIR) + TextNames[i] + ".txt";
+std::string ReadFile(const std::string& path) {
     std::string content;
     FILE* file = fopen(path.c_str(), "rb");
     if (!file) return content;
@@ -24,6 +24,17 @@ std::string ShippedText(int i) {
     while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, got);
     fclose(file);
     return content;
+}
+
+bool WriteFile(const std::string& path, const std::string& content) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool written = fwrite(content.data(), 1, content.size(), file) == content.size();
+    return fclose(file) == 0 && written;
+}
+
+std::string ShippedText(int i) {
+    return ReadFile(std::string(DESCRIPTION_TEXTS_DIR) + TextNames[i] + ".txt");
 }
 
 struct Block {
@@ -46,19 +57,37 @@ void MakeBlock(Block* block) {
 
 }  // namespace
 
-// What setup.exe is built with must follow from the texts it ships, whatever
-// a vendor writes in them.
-TEST(DescriptionBlock, BuiltDistancesFollowFromTheShippedTexts) {
-    long sizes[DescriptionTextCount];
-    for (int i = 0; i < DescriptionTextCount; ++i) {
-        std::string text = ShippedText(i);
-        sizes[i] = (long)text.size();
-        EXPECT_EQ(TextFine, CheckDescriptionText(text.data(), sizes[i]).problem) << TextNames[i];
+// The build's distances read against a program that the build's own tool has
+// appended the shipped texts to: each language shows its own text (Chinese
+// and Japanese the English one), cut at the read size, and the marker lies
+// in front of the German text, as setup.exe reads them.
+TEST(DescriptionBlock, BuiltDistancesFindEachShippedTextBehindTheTool) {
+    std::string program = testing::TempDir() + "descblock-program.exe";
+    ASSERT_TRUE(WriteFile(program, std::string(1000, 'P')));
+    std::string command = std::string(DESCBLOCK_TOOL) + " append " + program;
+    for (const char* name : TextNames)
+        command += std::string(" ") + DESCRIPTION_TEXTS_DIR + name + ".txt";
+    ASSERT_EQ(0, system(command.c_str())) << command;
+    std::string file = ReadFile(program);
+    const long size = (long)file.size();
+    ASSERT_GT(size, 1000);
+    const int textOfLanguage[8] = {0, 1, 2, 3, 4, 5, 1, 1};
+    for (int language = 0; language < 8; ++language) {
+        SCOPED_TRACE(language);
+        long distance = DescriptionOffsets[DescriptionOffsetRow(language)];
+        ASSERT_TRUE(distance > 0 && distance <= size);
+        // What the program reads into its zero-filled buffer, shown up to a zero.
+        std::string read = file.substr((size_t)(size - distance), DescriptionReadSize);
+        std::string shown(read.c_str());
+        std::string text = ShippedText(textOfLanguage[language]);
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(TextFine, CheckDescriptionText(text.data(), (long)text.size()).problem);
+        EXPECT_EQ(text.substr(0, DescriptionReadSize), shown);
     }
-    long offsets[DescriptionOffsetRows];
-    ASSERT_EQ(1, ComputeDescriptionOffsets(sizes, offsets));
-    for (int i = 0; i < DescriptionOffsetRows; ++i)
-        EXPECT_EQ(offsets[i], DescriptionOffsets[i]) << i;
+    long marker = DescriptionMarkerStart(size, DescriptionOffsets[0]);
+    ASSERT_GE(marker, 1000);
+    EXPECT_EQ(1, IsDescriptionMarker(file.data() + marker, DescriptionMarkerSize));
+    remove(program.c_str());
 }
 
 TEST(DescriptionBlock, ShippedTextsFollowTheLayout) {
@@ -260,7 +289,7 @@ std::string MakeHeader(const PeHeader& pe) {
     bool plus = pe.magic == 0x20B;
     unsigned directoriesAt = plus ? 112 : 96;
     Put(&h, PeAt + 4, plus ? 0x8664 : 0x14C, 2);  // machine, right behind the signature
-    Put(&h, PeAt + 6, 3, 2);                       // sections
+    Put(&h, PeAt + 6, 3, 2);                      // sections
     Put(&h, PeAt + 20, directoriesAt + 16 * 8 - pe.optionalShortBy, 2);
     size_t optional = PeAt + 24;
     Put(&h, optional, pe.magic, 2);

@@ -158,12 +158,12 @@ TEST(DestinationPath, LeavesRoomForEveryComposedPathAndText) {
     struct Case {
         int length, edition, longestDiskName, ok;
     } cases[] = {
-        // Edition 0: "viewer\~stp0000.tmp" (19 characters) is the longest name.
+        // "viewer\~stp0000.tmp" (19 characters) is the longest name of both
+        // editions; the texts composed with the path have room to spare.
         {235, 0, 0, 1},
         {236, 0, 0, 0},
-        // Edition 1: the quoted uninstall command must fit 255 characters.
-        {231, 1, 0, 1},
-        {232, 1, 0, 0},
+        {235, 1, 0, 1},
+        {236, 1, 0, 0},
         // A longer name found on the disk ("viewer\" counted).
         {234, 0, 20, 1},
         {235, 0, 20, 0},
@@ -204,9 +204,13 @@ TEST(CopyTempPath, BesideTheDestinationAndRefusedWhenTooLong) {
     EXPECT_STREQ("~stp000F.tmp", out);
     ASSERT_TRUE(CopyTempPath(ExactText("\\x").get(), 0, out, sizeof out));
     EXPECT_STREQ("\\~stp0000.tmp", out);
-    // Renumbered in place; only our own names are taken for leftovers.
+    // Renumbered in place, with a folder or without (the name alone); only
+    // our own names are taken for leftovers.
     NumberCopyTemp(out, 0xBEEF);
     EXPECT_STREQ("\\~stpBEEF.tmp", out);
+    HeapBlock bare = ExactText("~stp0000.tmp");
+    NumberCopyTemp(bare.get(), 0xC0DE);
+    EXPECT_STREQ("~stpC0DE.tmp", bare.get());
     for (const char* name : {"~stp0000.tmp", "~STPbeef.TMP", "~stpFFFF.tmp"})
         EXPECT_TRUE(IsCopyTempName(ExactText(name).get())) << name;
     for (const char* name : {"~stp000.tmp", "~stp00000.tmp", "~stp00G0.tmp", "~stp0000.tmpx",
@@ -325,13 +329,16 @@ TEST(Messages, EveryKindHasARowPerLanguageAndChineseReadsEnglish) {
                  InstallMessage(ShortcutFailureMessage, Portuguese));
 }
 
+// The entry as written once the run has copied bytes.
 std::string UninstallValues(const char* destinationPath, int edition, uint64_t bytes) {
     UninstallEntry entry;
-    if (ComposeUninstallEntry(destinationPath, edition, bytes, &entry) != 1) return "<refused>";
+    if (ComposeUninstallEntry(destinationPath, edition, &entry) != 1) return "<refused>";
+    EXPECT_EQ(0u, entry.sizeKiB) << "nothing is copied when the plan is made";
+    entry.sizeKiB = EstimatedSizeKiB(bytes);
     std::string out = std::string(entry.keyName) + "\n";
     for (const UninstallValue& v : entry.values)
         out += std::string(v.name) + "=" +
-               (v.text ? std::string(v.text) : "#" + std::to_string(v.number)) + "\n";
+               (v.text ? std::string(v.text) : "#" + std::to_string(*v.number)) + "\n";
     return out;
 }
 
@@ -465,12 +472,9 @@ TEST(CopyProgress, FillCountAndName) {
         int number, total;
         const char* text;
     } counts[] = {
-        {12, 34, "12 / 34"},
-        {0, 0, "0 / 0"},
-        {-3, -1, "0 / 0"},
-        {9, 10, "9 / 10"},
-        {99, 100, "99 / 100"},
-        {2147483647, 2147483647, "2147483647 / 2147483647"},
+        {12, 34, "12 / 34"},   {0, 0, "0 / 0"},
+        {-3, -1, "0 / 0"},     {9, 10, "9 / 10"},
+        {99, 100, "99 / 100"}, {2147483647, 2147483647, "2147483647 / 2147483647"},
     };
     for (const Count& c : counts) {
         int size = (int)strlen(c.text) + 1;
@@ -488,50 +492,85 @@ TEST(CopyProgress, FillCountAndName) {
     EXPECT_STREQ("plain", FileNameOf("plain"));
 }
 
+// A survey of the manifest rows (row missingRow not on the disk) and the
+// extras, each extra of 5000 bytes.
+std::vector<DiskFile> SurveyOf(int edition, const std::vector<std::string>& extras,
+                               int missingRow) {
+    std::vector<DiskFile> files;
+    for (int row = 0; row < FileManifestRows; ++row)
+        files.push_back({"", 100u + (unsigned)row, row != missingRow, row, 0});
+    for (int row = 0; row < FileManifestRows; ++row)
+        strcpy(files[row].name, ManifestFileName(row, edition));
+    for (const std::string& name : extras) {
+        files.push_back({"", 5000, 1, -1, 0});
+        strcpy(files.back().name, name.c_str());
+    }
+    return files;
+}
+
+// Sizes of the files in place: an old Vestra.exe of 100 bytes, an old
+// vstmain.dat of a gigabyte, or nothing.
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+uint64_t OldProgram(const char* destination) {
+    return EndsWith(destination, "\\Vestra.exe") ? 100 : 0;
+}
+uint64_t OldGigabyte(const char* destination) {
+    return EndsWith(destination, "\\vstmain.dat") ? 1u << 30 : 0;
+}
+uint64_t NothingInPlace(const char*) { return 0; }
+
 // The plan of one run, over a table of destinations and disks: every path and
 // text it writes, or one refusal before anything is created.
 TEST(InstallPlan, ComposesEveryWriteOrRefusesAsAWhole) {
-    auto Disk = [](int edition, std::vector<std::string> extras, int missingRow) {
-        std::vector<DiskFile> files;
-        for (int row = 0; row < FileManifestRows; ++row)
-            files.push_back({"", 100u + (unsigned)row, row != missingRow, row});
-        for (int row = 0; row < FileManifestRows; ++row)
-            strcpy(files[row].name, ManifestFileName(row, edition));
-        for (const std::string& name : extras) {
-            files.push_back({"", 5000, 1, -1});
-            strcpy(files.back().name, name.c_str());
-        }
-        return files;
-    };
     const std::string longName(60, 'n');
     struct Case {
         std::string field, source;
         int edition, language;
         std::vector<std::string> extras;
+        int missingRow;
         PlanOutcome outcome;
         const char* marker;  // for a ready plan
     } cases[] = {
-        {"D:\\Apps\\Vestra", "E:\\", 0, German, {"a.txt", "viewer\\v.exe"}, PlanReady,
+        {"D:\\Apps\\Vestra",
+         "E:\\",
+         0,
+         German,
+         {"a.txt", "viewer\\v.exe"},
+         9,
+         PlanReady,
          "D:\\Apps\\Vestra\\Vestra.ger"},
-        {"D:\\Apps\\Kellum Inspector\\", "E:\\", 1, English, {}, PlanReady, ""},
-        {"C:\\", "E:\\", 0, Japanese, {"viewer\\v.exe"}, PlanReady, "C:\\Vestra.jap"},
-        {"relx", "E:\\", 0, English, {}, PlanInvalidFolder, 0},
-        {"D:\\a\\\\b", "E:\\", 0, English, {}, PlanInvalidFolder, 0},
-        {"", "E:\\", 0, English, {}, PlanInvalidFolder, 0},
-        {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {}, PlanReady, ""},
-        {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {longName}, PlanInvalidFolder,
-         0},
-        {"D:\\Apps", std::string(245, 's') + "\\", 0, English, {"a.txt"}, PlanSourceTooLong, 0},
+        {"D:\\Apps\\Kellum Inspector\\", "E:\\", 1, English, {}, 9, PlanReady, ""},
+        {"C:\\", "E:\\", 0, Japanese, {"viewer\\v.exe"}, 9, PlanReady, "C:\\Vestra.jap"},
+        {"relx", "E:\\", 0, English, {}, 9, PlanInvalidFolder, 0},
+        {"D:\\a\\\\b", "E:\\", 0, English, {}, 9, PlanInvalidFolder, 0},
+        {"", "E:\\", 0, English, {}, 9, PlanInvalidFolder, 0},
+        {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {}, 9, PlanReady, ""},
+        {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {longName}, 9, PlanInvalidFolder, 0},
+        {"D:\\Apps", std::string(245, 's') + "\\", 0, English, {"a.txt"}, 9, PlanSourceTooLong, 0},
+        // The longest destination of each edition (235 with its backslash)
+        // holds every text the plan composes; one more is refused.
+        {"D:\\" + std::string(231, 'd'), "E:\\", 0, English, {"viewer\\v.exe"}, 9, PlanReady, ""},
+        {"D:\\" + std::string(231, 'd'), "E:\\", 1, English, {"viewer\\v.exe"}, 9, PlanReady, ""},
+        {"D:\\" + std::string(232, 'd'), "E:\\", 0, English, {}, 9, PlanInvalidFolder, 0},
+        {"D:\\" + std::string(232, 'd'), "E:\\", 1, English, {}, 9, PlanInvalidFolder, 0},
+        // The program (row 0) or an optional row missing; every row there.
+        {"D:\\Apps", "E:\\", 0, English, {"a.txt"}, 0, PlanReady, ""},
+        {"D:\\Apps", "E:\\", 1, English, {"a.txt"}, 23, PlanReady, ""},
+        {"D:\\Apps", "E:\\", 0, English, {"a.txt"}, -1, PlanReady, ""},
     };
     for (Case& c : cases) {
         const std::string& field = c.field;
-        std::vector<DiskFile> files = Disk(c.edition, c.extras, 9);
+        std::vector<DiskFile> files = SurveyOf(c.edition, c.extras, c.missingRow);
         DiskSurvey disk = {files.data(), (int)files.size(), 0};
         std::vector<PlannedFile> rows(files.size());
         InstallPlan plan;
-        SCOPED_TRACE(field.substr(0, 40) + " from " + c.source.substr(0, 20));
+        SCOPED_TRACE(field.substr(0, 40) + " from " + c.source.substr(0, 20) + " missing " +
+                     std::to_string(c.missingRow));
         ASSERT_EQ(c.outcome, ComposeInstallPlan(field.c_str(), c.source.c_str(), &disk, c.edition,
-                                                c.language, rows.data(), &plan));
+                                                c.language, rows.data(), (int)rows.size(), &plan));
         if (c.outcome != PlanReady) continue;
         std::string path = plan.destinationPath;
         ASSERT_EQ('\\', path.back());
@@ -539,34 +578,140 @@ TEST(InstallPlan, ComposesEveryWriteOrRefusesAsAWhole) {
         EXPECT_EQ(program, plan.programPath);
         EXPECT_EQ("\"" + program + "\"", plan.programCommand);
         EXPECT_EQ("\"" + program + "\" uninst", plan.uninstall.command);
+        EXPECT_EQ(program, plan.uninstall.icon);
         EXPECT_EQ(path + "viewer", plan.viewerFolder);
         EXPECT_STREQ(c.marker, plan.markerPath);
         EXPECT_EQ(path.substr(0, path.size() - 1), plan.perUserPath);
-        std::string item = "[AddItem(\"" + program + "\", " +
-                           ProductString(ProductName, c.edition) + ")]";
+        std::string item =
+            "[AddItem(\"" + program + "\", " + ProductString(ProductName, c.edition) + ")]";
         EXPECT_EQ(item, plan.addItemCommand);
         ASSERT_EQ((int)files.size(), plan.fileCount);
-        EXPECT_EQ((int)files.size() - 1, plan.presentFiles);  // row 9 is missing
+        EXPECT_EQ(0, plan.programRow);
+        // Each row says what the run does; the count and bytes before it are
+        // those of the copied rows alone.
+        int copied = 0;
+        uint64_t bytes = 0;
         for (int i = 0; i < plan.fileCount; ++i) {
             const PlannedFile& f = plan.files[i];
             std::string name = files[i].name;
+            SCOPED_TRACE(name);
             EXPECT_EQ(c.source + name, f.source);
             EXPECT_EQ(path + name, f.destination);
+            EXPECT_EQ(c.source.size(), (size_t)f.sourceNameAt);
+            EXPECT_EQ(path.size(), (size_t)f.destinationNameAt);
             std::string folder = name.rfind('\\') == std::string::npos ? "" : "viewer\\";
             EXPECT_EQ(path + folder + "~stp0000.tmp", f.temp);
             EXPECT_EQ(folder != "", f.inViewer != 0);
-            EXPECT_EQ(i < MandatoryRowCount, f.mandatory != 0) << name;
+            EXPECT_EQ(i < MandatoryRowCount, f.mandatory != 0);
+            RowAction action = i != c.missingRow       ? CopyRow
+                               : i < MandatoryRowCount ? AskRow
+                                                       : PassOverRow;
+            EXPECT_EQ(action, f.action);
+            EXPECT_EQ(action == CopyRow ? files[i].size : 0u, f.size);
+            EXPECT_EQ(FileNotTried, f.outcome);
+            EXPECT_EQ(bytes, f.bytesBefore);
+            if (action == CopyRow) bytes += f.size, ++copied;
+            EXPECT_EQ(copied, f.copyNumber);
         }
-        // Whole clusters, less what the files replace; never below nothing.
-        rows[0].replacedSize = 100;
-        rows[1].replacedSize = 1u << 30;
-        EXPECT_EQ(0u, PlanBytesNeeded(&plan, 4096));
-        rows[1].replacedSize = 0;
-        // Rows 0 (replaced in full) and 9 (missing) take nothing; an extra two clusters.
-        EXPECT_EQ((FileManifestRows - 2 + 2 * c.extras.size()) * 4096,
-                  PlanBytesNeeded(&plan, 4096));
+        EXPECT_EQ(copied, plan.copyFiles);
+        EXPECT_EQ((int)files.size() - (c.missingRow >= 0), plan.copyFiles);
+        EXPECT_EQ(bytes, plan.copyBytes);
+        // Whole clusters of the copied rows, less what their files replace;
+        // never below nothing.
+        // A manifest row takes a cluster, an extra of 5000 bytes two.
+        uint64_t clusters = plan.copyFiles + c.extras.size();
+        int replaced = c.edition == 0 && c.missingRow != 0;  // an old Vestra.exe in its place
+        EXPECT_EQ((clusters - replaced) * 4096, PlanBytesNeeded(&plan, 4096, OldProgram));
+        EXPECT_EQ(0u, PlanBytesNeeded(&plan, 4096, OldGigabyte));
+        EXPECT_EQ(clusters * 4096, PlanBytesNeeded(&plan, 4096, NothingInPlace));
+        EXPECT_EQ(plan.copyBytes, PlanBytesNeeded(&plan, 0, NothingInPlace));
     }
 }
+
+// What the run did, read from the outcomes it recorded in the rows.
+TEST(InstallPlan, TheEndIsReadFromTheRows) {
+    std::vector<DiskFile> files = SurveyOf(0, {"a.txt", "b.tpl", "viewer\\v.exe"}, 9);
+    DiskSurvey disk = {files.data(), (int)files.size(), 0};
+    std::vector<PlannedFile> rows(files.size());
+    InstallPlan plan;
+    ASSERT_EQ(PlanReady, ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 0, English, rows.data(),
+                                            (int)rows.size(), &plan));
+    EXPECT_EQ(0u, PlanCopiedBytes(&plan));
+    EXPECT_EQ(0, PlanFilesIgnored(&plan));
+    EXPECT_FALSE(PlanProgramCopied(&plan));
+    struct Step {
+        int row;
+        CopyOutcome outcome;
+        uint64_t copiedBytes;
+        int ignored, programCopied;
+    } steps[] = {
+        {1, FileCopied, 101, 0, 0},     {0, FileIgnored, 101, 1, 0},  // the program is not
+                                                                      // installed
+        {0, FileCopied, 201, 0, 1},  // a retry of a later run's row: copied after all
+        {9, FilePassedOver, 201, 0, 1}, {24, FileIgnored, 201, 1, 1}, {26, FileCopied, 5201, 1, 1},
+        {2, CopyAborted, 5201, 1, 1},
+    };
+    for (const Step& s : steps) {
+        rows[s.row].outcome = s.outcome;
+        EXPECT_EQ(s.copiedBytes, PlanCopiedBytes(&plan)) << s.row;
+        EXPECT_EQ(s.ignored, PlanFilesIgnored(&plan)) << s.row;
+        EXPECT_EQ(s.programCopied, PlanProgramCopied(&plan)) << s.row;
+    }
+    // A survey without the program's row has no program to install.
+    DiskSurvey extrasOnly = {files.data() + FileManifestRows, 3, 0};
+    ASSERT_EQ(PlanReady, ComposeInstallPlan("D:\\Apps", "E:\\", &extrasOnly, 0, English,
+                                            rows.data(), 3, &plan));
+    EXPECT_EQ(-1, plan.programRow);
+    rows[0].outcome = FileCopied;
+    EXPECT_FALSE(PlanProgramCopied(&plan));
+}
+
+// A disk of 1,200 files, survey and plan each in a heap block of exactly its
+// rows: AddressSanitizer sees a row read or written one past either end.
+TEST(InstallPlan, AThousandRowsInBlocksOfTheirExactSize) {
+    const int count = FileManifestRows + 1200;
+    std::unique_ptr<DiskFile[]> survey(new DiskFile[count]);
+    for (int i = 0; i < count; ++i) {
+        DiskFile& f = survey[i];
+        int row = i < FileManifestRows ? i : -1;
+        std::string name = row >= 0 ? ManifestFileName(row, 1)
+                                    : (i % 3 ? "viewer\\" : "") + std::to_string(i) + ".txt";
+        if (i == count - 1) name = "viewer\\" + std::string(40, 'z');  // the last is the longest
+        f = {"", (uint64_t)i * 3, row != 5, row, i % 7 == 0};
+        strcpy(f.name, name.c_str());
+    }
+    DiskSurvey disk = {survey.get(), count, 0};
+    EXPECT_EQ(47, LongestSurveyName(&disk));
+    std::unique_ptr<PlannedFile[]> rows(new PlannedFile[count]);
+    InstallPlan plan;
+    ASSERT_EQ(PlanReady,
+              ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 1, English, rows.get(), count, &plan));
+    ASSERT_EQ(count, plan.fileCount);
+    EXPECT_EQ(count - 1, plan.copyFiles);
+    EXPECT_EQ("D:\\Apps\\viewer\\" + std::string(40, 'z'), plan.files[count - 1].destination);
+    EXPECT_EQ(count - 1, plan.files[count - 1].copyNumber);
+    EXPECT_EQ(AskRow, plan.files[5].action);
+    EXPECT_EQ(1, plan.files[7].utf8Name);
+    // One row short: refused, and no row written beyond the block.
+    std::unique_ptr<PlannedFile[]> fewer(new PlannedFile[count - 1]);
+    EXPECT_EQ(PlanNoMemory, ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 1, English, fewer.get(),
+                                               count - 1, &plan));
+    // A name one character longer than the destination leaves room for.
+    strcpy(survey[count - 1].name, ("viewer\\" + std::string(255 - 8 - 7, 'z')).c_str());
+    EXPECT_EQ(PlanInvalidFolder,
+              ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 1, English, rows.get(), count, &plan));
+}
+
+TEST(InstallPlan, LongestNameOfASurveyReadsNoRowBeyondIt) {
+    std::unique_ptr<DiskFile[]> two(new DiskFile[2]);
+    two[0] = {"a.txt", 1, 1, -1, 0};
+    two[1] = {"viewer\\bb.txt", 1, 1, -1, 0};
+    struct Case {
+        int count, longest;
+    } cases[] = {{0, 0}, {1, 5}, {2, 13}};
+    for (const Case& c : cases) {
+        DiskSurvey disk = {c.count ? two.get() : nullptr, c.count, 0};
+        EXPECT_EQ(c.longest, LongestSurveyName(&disk)) << c.count;
 
 // The seal: what a sealed setup.exe copies and how it finds the list.
 namespace {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "exact_buffer.h"
 #include "progman/progman.h"
 #include "tables/tables.h"
 
@@ -25,27 +26,41 @@ TEST(DdeCommand, AddItemTextForBothEditions) {
               Command("C:\\Program Files\\Vestra\\Vestra.exe", 0));
 }
 
-// The argument buffer holds 269 characters: quotes, comma and space take 4, so
-// the longest path is 269 - 4 - length of the product name.
+// The argument holds AddItemArgumentSize - 1 characters: quotes, comma and
+// space take 4. Every program path the plan holds (254 characters) fits with
+// either product's name; at the buffer's edge, a path one character longer
+// is refused, and neither the argument nor the command is written then.
 TEST(DdeCommand, ArgumentBoundaryPerEdition) {
     struct Case {
-        int edition;
-        int longestPath;
-    } cases[] = {{0, 269 - 4 - 6}, {1, 269 - 4 - 16}};
+        int edition, pathLength, fits;
+    } cases[] = {
+        {0, PathBufferSize - 1, 1},
+        {1, PathBufferSize - 1, 1},
+        {0, AddItemArgumentSize - 1 - 4 - 6, 1},
+        {0, AddItemArgumentSize - 4 - 6, 0},
+        {1, AddItemArgumentSize - 1 - 4 - 16, 1},
+        {1, AddItemArgumentSize - 4 - 16, 0},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.edition);
-        std::string fits = "C:\\" + std::string(c.longestPath - 3, 'a');
-        std::string tooLong = fits + "a";
-        std::string command = Command(fits, c.edition);
-        ASSERT_NE("<refused>", command);
-        EXPECT_EQ(size_t(c.longestPath + 4 + strlen(ProductString(ProductName, c.edition)) + 11),
-                  command.size());
-        EXPECT_EQ("<refused>", Command(tooLong, c.edition));
+        SCOPED_TRACE(std::to_string(c.edition) + " " + std::to_string(c.pathLength));
+        const char* name = ProductString(ProductName, c.edition);
+        HeapBlock path = ExactText("C:\\" + std::string(c.pathLength - 3, 'a'));
+        HeapBlock argument = PatternBuffer(AddItemArgumentSize);
+        EXPECT_EQ(c.fits,
+                  ComposeAddItemArgument(argument.get(), AddItemArgumentSize, path.get(), name));
+        if (c.fits) {
+            EXPECT_EQ("\"" + std::string(path.get()) + "\", " + name, argument.get());
+        } else {
+            EXPECT_TRUE(Untouched(argument.get(), AddItemArgumentSize + 1));
+        }
+        HeapBlock command = PatternBuffer(DdeCommandSize);
+        EXPECT_EQ(c.fits, ComposeAddItemCommand(command.get(), DdeCommandSize, path.get(), name));
+        if (c.fits) {
+            EXPECT_EQ(size_t(c.pathLength + 4 + strlen(name) + 11), strlen(command.get()));
+        } else {
+            EXPECT_TRUE(Untouched(command.get(), DdeCommandSize + 1));
+        }
     }
-    // A full 255-character path fits Edition 0 but not Edition 1.
-    std::string longest = "C:\\" + std::string(252, 'b');
-    EXPECT_NE("<refused>", Command(longest, 0));
-    EXPECT_EQ("<refused>", Command(longest, 1));
 }
 
 TEST(DdeCommand, RefusalLeavesBuffersUntouched) {
@@ -102,11 +117,20 @@ TEST(DdeConversation, ShortcutPathRefusesWhatDoesNotFit) {
     ASSERT_TRUE(ShortcutPath("C:\\Programs", "Kellum Inspector", out, sizeof out));
     EXPECT_STREQ("C:\\Programs\\Kellum Inspector.lnk", out);
     // 259 characters at most: the folder, a backslash, the name and ".lnk".
-    std::string folder(259 - 1 - 6 - 4, 'f');
-    ASSERT_TRUE(ShortcutPath(folder.c_str(), "Vestra", out, sizeof out));
-    EXPECT_EQ(259u, strlen(out));
-    memset(out, 'x', sizeof out);
-    EXPECT_FALSE(ShortcutPath((folder + "f").c_str(), "Vestra", out, sizeof out));
-    EXPECT_EQ('x', out[0]);
+    // Folders up to one longer than the buffer: the composition stays inside it.
+    struct Case {
+        int folderLength, fits;
+    } cases[] = {{259 - 1 - 6 - 4, 1}, {259 - 6 - 4, 0}, {258, 0}, {259, 0}, {260, 0}};
+    for (const Case& c : cases) {
+        HeapBlock folder = ExactText(std::string(c.folderLength, 'f'));
+        HeapBlock link = PatternBuffer(ShortcutPathSize);
+        EXPECT_EQ(c.fits, ShortcutPath(folder.get(), "Vestra", link.get(), ShortcutPathSize))
+            << c.folderLength;
+        if (c.fits) {
+            EXPECT_EQ(std::string(folder.get()) + "\\Vestra.lnk", link.get());
+        } else {
+            EXPECT_TRUE(Untouched(link.get(), ShortcutPathSize + 1)) << c.folderLength;
+        }
+    }
     EXPECT_FALSE(ShortcutPath("C:\\P", "Vestra", out, 10));
 }

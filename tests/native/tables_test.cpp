@@ -23,6 +23,7 @@ static const int StrayValues[] = {-1, 8, 100, INT_MIN, INT_MAX};
 TEST(Tables, ProductStringsByEdition) {
     EXPECT_STREQ("Vestra", ProductString(ProductName, 0));
     EXPECT_STREQ("Kellum Inspector", ProductString(ProductName, 1));
+    EXPECT_EQ(ProductNameSize - 1, (int)strlen(ProductString(ProductName, 1)));  // the longer
     EXPECT_STREQ("Software\\Kellum AG\\Vestra", ProductString(PerUserKey, 0));
     EXPECT_STREQ("Software\\Kellum AG\\Kellum Inspector", ProductString(PerUserKey, 1));
     EXPECT_STREQ("\\Kellum Inspector", ProductString(DefaultSubFolder, 1));

@@ -15,9 +15,10 @@ static void ExpectRect(LayoutRect r, int x, int y, int w, int h) {
 }
 
 TEST(Layout, TestScreen1024x738) {
-    SetupLayout l = ComputeLayout(1024, 738, 18);
-    EXPECT_EQ(492, l.panelLeft);
-    EXPECT_EQ(381, l.panelTop);
+    WindowGeometry g = GeometryFor(1024, 738, 96);
+    SetupLayout l = ComputeLayout(g, 18);
+    EXPECT_EQ(492, g.panelLeft);
+    EXPECT_EQ(381, g.panelTop);
     ExpectRect(l.destinationEdit, 515, 419, 187, 17);
     ExpectRect(l.pushButtons[0], 515, 449, 102, 26);
     ExpectRect(l.pushButtons[1], 636, 449, 102, 26);
@@ -38,15 +39,17 @@ TEST(Layout, ProgressBoxFillsTheFreeBandOrIsLeftOut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.height);
-        ExpectRect(ComputeLayout(c.width, c.height, c.caption).progressBox, c.x, c.y, c.w, c.h);
+        ExpectRect(ComputeLayout(GeometryFor(c.width, c.height, 96), c.caption).progressBox, c.x,
+                   c.y, c.w, c.h);
     }
 }
 
 TEST(Layout, HalvingDropsTheRemainder) {
-    EXPECT_EQ(491, PanelLeftFor(1023));
-    EXPECT_EQ(382, PanelTopFor(741));
+    WindowGeometry g = GeometryFor(1023, 741, 96);
+    EXPECT_EQ(491, g.panelLeft);
+    EXPECT_EQ(382, g.panelTop);
     // The browse button starts one pixel right of the field, one pixel above it.
-    SetupLayout l = ComputeLayout(1023, 741, 23);
+    SetupLayout l = ComputeLayout(g, 23);
     EXPECT_EQ(l.destinationEdit.x + l.destinationEdit.width + 1, l.browseMoved.x);
     EXPECT_EQ(l.destinationEdit.y - 1, l.browseMoved.y);
     EXPECT_EQ(l.destinationEdit.height + 3, l.browseMoved.height);
@@ -79,7 +82,7 @@ TEST(Layout, ScalesWithTheDpi) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
-        SetupLayout l = ComputeLayout(c.width, c.height, c.caption, c.dpi);
+        SetupLayout l = ComputeLayout(GeometryFor(c.width, c.height, c.dpi), c.caption);
         const LayoutRect got[] = {l.destinationEdit, l.pushButtons[0],     l.pushButtons[1],
                                   l.browseMoved,     l.languageButtons[0], l.languageButtons[7],
                                   l.progressBox};
@@ -87,7 +90,7 @@ TEST(Layout, ScalesWithTheDpi) {
                                    c.firstLanguage, c.lastLanguage, c.box};
         for (int i = 0; i < 7; ++i)
             ExpectRect(got[i], want[i].x, want[i].y, want[i].width, want[i].height);
-        ProgressBoxInside in = ProgressBoxInsideFor(c.dpi);
+        ProgressBoxInside in = l.progressInside;
         EXPECT_EQ(c.inside.margin, in.margin);
         EXPECT_EQ(c.inside.lineHeight, in.lineHeight);
         EXPECT_EQ(c.inside.barTop, in.barTop);
@@ -95,7 +98,8 @@ TEST(Layout, ScalesWithTheDpi) {
     // MulDiv's rounding, and no known DPI leaves the amount alone.
     const int amounts[][3] = {{1, 144, 2},   {-1, 144, -2}, {3, 120, 4},
                               {-3, 144, -5}, {96, 1, 1},    {7, 0, 7}};
-    for (const auto& a : amounts) EXPECT_EQ(a[2], ScaleForDpi(a[0], a[1])) << a[0] << " " << a[1];
+    for (const auto& a : amounts)
+        EXPECT_EQ(a[2], Scaled(GeometryFor(0, 0, a[1]), a[0])) << a[0] << " " << a[1];
 }
 
 TEST(DefaultDestination, FollowsTheThreeRules) {

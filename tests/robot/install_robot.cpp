@@ -50,6 +50,37 @@ void ExpectSameFiles(const std::string& from, const std::string& to, size_t atLe
     EXPECT_GE(compared, atLeast) << from;
 }
 
+size_t ExpectSameFilesByWideName(const std::wstring& from, const std::wstring& to,
+                                 unsigned long long* bytes) {
+    size_t compared = 0;
+    for (const wchar_t* folder : {L"", L"\\viewer"}) {
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW((from + folder + L"\\*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+            std::wstring name = std::wstring(folder) + L"\\" + entry.cFileName;
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"\\setup.exe")
+                continue;
+            std::string a, b;
+            EXPECT_TRUE(ReadWholeFile(from + name, &a));
+            EXPECT_TRUE(ReadWholeFile(to + name, &b) && a == b)
+                << "differs or missing: file " << compared << " of " << name.size()
+                << " characters";
+            ++compared;
+            *bytes += a.size();
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    return compared;
+}
+
+bool ReadCopyCount(const std::string& text, int* number, int* total) {
+    size_t slash = text.rfind(" / "),
+           space = text.rfind(' ', slash == std::string::npos ? 0 : slash - 1);
+    if (slash == std::string::npos || space == std::string::npos) return false;
+    return sscanf(text.c_str() + space, " %d / %d", number, total) == 2;
+}
+
 std::string Product::Line(const std::string& label) const {
     size_t at = info.find(label);
     if (at == std::string::npos) return "<no " + label + ">";

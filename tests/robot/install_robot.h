@@ -25,6 +25,13 @@ bool EqualPaths(const std::string& a, const std::string& b);
 std::vector<std::string> FilesOf(const std::string& folder);
 // Every plain file of from but setup.exe is in to with the same bytes.
 void ExpectSameFiles(const std::string& from, const std::string& to, size_t atLeast);
+// The same by the files' wide names, in from and its viewer folder: names the
+// ANSI code page cannot hold are compared too. Returns the files compared
+// and adds their bytes to *bytes.
+size_t ExpectSameFilesByWideName(const std::wstring& from, const std::wstring& to,
+                                 unsigned long long* bytes);
+// "n / N" at the end of the progress box's text; false when there is none.
+bool ReadCopyCount(const std::string& text, int* number, int* total);
 
 // The stand-in product started at the end; it shows its folders in a static.
 struct Product {

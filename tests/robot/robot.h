@@ -25,6 +25,10 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string* content);
 bool WriteWholeFile(const std::string& path, const std::string& content);
+// The same by a wide path, for names the ANSI code page cannot hold.
+bool ReadWholeFile(const std::wstring& path, std::string* content);
+bool WriteWholeFile(const std::wstring& path, const std::string& content);
+std::wstring WideOf(const std::string& path);
 bool DeleteTree(const std::string& path);
 
 // Registry helpers for the per-user key and Program Files value.

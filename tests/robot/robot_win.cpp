@@ -96,9 +96,23 @@ std::string CopyDisk(int edition, const std::string& name) {
     return folder;
 }
 
+std::wstring WideOf(const std::string& path) {
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
 bool ReadWholeFile(const std::string& path, std::string* content) {
+    return ReadWholeFile(WideOf(path), content);
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    return WriteWholeFile(WideOf(path), content);
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string* content) {
     HANDLE f =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (f == INVALID_HANDLE_VALUE) return false;
     content->clear();
     char buffer[65536];
@@ -110,8 +124,8 @@ bool ReadWholeFile(const std::string& path, std::string* content) {
     return ok;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+bool WriteWholeFile(const std::wstring& path, const std::string& content) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD put = 0;
     bool ok =

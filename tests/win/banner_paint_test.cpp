@@ -226,8 +226,12 @@ TEST_F(BannerWindow, DpiChangeRescalesAndKeepsWhatTheUserDid) {
         GetObjectA(GetCurrentObject(BannerBuffer, OBJ_BITMAP), sizeof buffer, &buffer);
         EXPECT_EQ(now.right - now.left, buffer.bmWidth);
         EXPECT_EQ(now.bottom - now.top, buffer.bmHeight);
-        SetupLayout l = ComputeLayout(now.right - now.left, now.bottom - now.top,
-                                      SystemMetricForDpi(SM_CYCAPTION, c.dpi), c.dpi);
+        // The window's own geometry is the window's new size, not the work area's.
+        WindowGeometry g = GeometryFor(now.right - now.left, now.bottom - now.top, c.dpi);
+        EXPECT_EQ(g.width, Geometry.window.width);
+        EXPECT_EQ(g.height, Geometry.window.height);
+        EXPECT_EQ(g.panelTop, Geometry.window.panelTop);
+        SetupLayout l = ComputeLayout(g, SystemMetricForDpi(SM_CYCAPTION, c.dpi));
         const LayoutRect at[] = {l.destinationEdit, l.destinationEdit, l.pushButtons[0],
                                  l.browseMoved, l.languageButtons[5]};
         const HWND controls[] = {FolderLabel, DestinationEdit, OkButton, BrowseButton,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "install/copy.h"
+#include "install/install_tables.h"
 #include "install/plan.h"
 #include "install/seal.h"
 #include "install_robot.h"
@@ -110,7 +111,7 @@ int CopyPlannedFiles(const std::string& destination, const std::string& suffix) 
     if (MakeInstallPlan(destination.c_str(), &plan) != PlanReady) return -1;
     int goOn = 1;
     for (int i = 0; goOn && i < plan.fileCount; ++i) {
-        const PlannedFile& f = plan.files[i];
+        PlannedFile& f = plan.files[i];
         std::string name = f.destination;
         if (f.manifestRow >= 0 || name.size() < suffix.size() ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
@@ -120,15 +121,51 @@ int CopyPlannedFiles(const std::string& destination, const std::string& suffix) 
     return goOn;
 }
 
+// The plan's rows are the survey's own search: the manifest's rows (none on
+// this disk), then the plain files of each pattern in turn and the viewer's;
+// no folder, no other suffix. Each row copies as its action says.
 TEST_F(CopyMatchingFilesTest, CopiesOnlyThePlainFilesThatMatch) {
-    CopyPlannedFiles(destination_, ".tpl");
-    EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
-    CopyPlannedFiles(destination_, ".txt");
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\d.tpl", "delta"));
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\e.doc", "epsilon"));
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\txt", "no suffix"));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\viewer").c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(source_ + "\\viewer\\v.bin", "viewer file"));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\viewer\\sub").c_str(), NULL));
+    InstallPlan plan;
+    ASSERT_EQ(PlanReady, MakeInstallPlan(destination_.c_str(), &plan));
+    ASSERT_EQ(FileManifestRows + 5, plan.fileCount);
+    for (int row = 0; row < FileManifestRows; ++row)
+        EXPECT_EQ(row < MandatoryRowCount ? AskRow : PassOverRow, plan.files[row].action) << row;
+    struct Found {
+        std::string name, content;
+    } found[] = {{"c.whs", "gamma"},
+                 {"?.txt", ""},
+                 {"?.txt", ""},
+                 {"d.tpl", "delta"},
+                 {"viewer\\v.bin", "viewer file"}};
+    std::vector<std::string> texts;
+    for (int i = 0; i < 5; ++i) {
+        PlannedFile& f = plan.files[FileManifestRows + i];
+        std::string name = f.destination + f.destinationNameAt;
+        if (found[i].name == "?.txt")
+            texts.push_back(name);
+        else
+            EXPECT_EQ(found[i].name, name);
+        EXPECT_EQ(CopyRow, f.action) << name;
+        ASSERT_EQ(FileCopied, CopyFileAsking(&f)) << name;
+        EXPECT_EQ(FileCopied, f.outcome) << name;
+        EXPECT_EQ(Read(name).size(), f.size) << name;
+    }
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), texts);
+    EXPECT_EQ(5u + 5 + 4 + 5 + 11, PlanCopiedBytes(&plan));
     EXPECT_EQ("alpha", Read("a.txt"));
     EXPECT_EQ("beta", Read("b.txt"));
-    EXPECT_FALSE(FileExists(destination_ + "\\c.whs"));
-    EXPECT_FALSE(FileExists(destination_ + "\\sub.txt"));
+    EXPECT_EQ("gamma", Read("c.whs"));
+    EXPECT_EQ("viewer file", Read("viewer\\v.bin"));
+    EXPECT_EQ(4u, FilesOf(destination_).size());
     EXPECT_FALSE(FolderExists(destination_ + "\\sub.txt"));
+    EXPECT_FALSE(FolderExists(destination_ + "\\viewer\\sub"));
 }
 
 // Answers the next message box of this process from a thread of its own.
@@ -387,7 +424,8 @@ TEST_F(PumpMessagesTest, CopyDispatchesAndHandsAQuitOn) {
     ASSERT_TRUE(WriteWholeFile(root + "\\source", std::string(1 << 20, 'x')));
     PostMessageA(window_, WM_APP, 0, 0);
     PostQuitMessage(7);
-    EXPECT_TRUE(CopyFileWhilePumping(Wide(root + "\\source").c_str(), Wide(root + "\\copy").c_str()));
+    EXPECT_TRUE(
+        CopyFileWhilePumping(Wide(root + "\\source").c_str(), Wide(root + "\\copy").c_str()));
     EXPECT_EQ(1, Dispatched);
     EXPECT_EQ(1, QuitRequested);
     MSG msg;
