@@ -712,6 +712,8 @@ TEST(InstallPlan, LongestNameOfASurveyReadsNoRowBeyondIt) {
     for (const Case& c : cases) {
         DiskSurvey disk = {c.count ? two.get() : nullptr, c.count, 0};
         EXPECT_EQ(c.longest, LongestSurveyName(&disk)) << c.count;
+    }
+}
 
 // The seal: what a sealed setup.exe copies and how it finds the list.
 namespace {
