@@ -22,6 +22,9 @@ enum {
     PathNotFoundError = 3,
     HandleDiskFullError = 39,
     DiskFullError = 112,
+    // Ours, with the bit the system leaves to programs: a sealed file that is
+    // not as its seal lists it.
+    DamagedSourceError = 0x20000001,
 };
 
 // What the procedure does after the user's answer to the failed-copy box.
@@ -75,6 +78,9 @@ void RemoveCopyLeftovers(const char* folder);
 // the same attributes on the copy, the same error for GetLastError), while
 // this thread keeps dispatching its messages until the copy has ended.
 BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination);
+// The same for CopyFileHashing: the digest of the bytes the copy holds.
+BOOL CopyFileHashingWhilePumping(const WCHAR* source, const WCHAR* destination,
+                                 unsigned char digest[Sha256Size]);
 
 // The progress box in the panel's free band and the taskbar button's bar,
 // shown only while the install copies.

@@ -1,6 +1,9 @@
 // The install's file copy: folders level by level, each file through a
 // temporary name of ours, and the question when a copy fails.
+#include <string.h>
+
 #include "install/copy.h"
+#include "install/install_tables.h"
 #include "install/plan.h"
 #include "platform/system_error.h"
 #include "tables/bounded_text.h"
@@ -139,13 +142,34 @@ struct CopyPaths {
     char temporary[PathBufferSize];
 };
 
+// A sealed file is copied only when its seal lists it with the size it has
+// now: a damaged one is never written at all. 0, or the source's error.
+static DWORD CheckSealedSource(const struct WidePath* source, const struct SealedFile* seal) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(source->text, GetFileExInfoStandard, &data)) return GetLastError();
+    uint64_t size = (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+    return seal->listed && size == seal->size ? 0 : DamagedSourceError;
+}
+
+// The copy into the temporary file; a sealed one must hash to its seal's digest.
+static DWORD CopyToTemporary(const struct CopyPaths* paths, const struct SealedFile* seal) {
+    unsigned char digest[Sha256Size];
+    if (!seal->sealed)
+        return CopyFileWhilePumping(paths->source.text, paths->temp.text) ? 0 : GetLastError();
+    if (!CopyFileHashingWhilePumping(paths->source.text, paths->temp.text, digest))
+        return GetLastError();
+    return memcmp(digest, seal->digest, Sha256Size) == 0 ? 0 : DamagedSourceError;
+}
+
 // The one file copy of the install. The bytes go into a file of ours beside
 // the destination, renamed into place once whole: a copy that breaks off
-// (a full disk, a session that ends) leaves no partial file under the
-// product's name, and the file it was to replace stays as it was.
-static DWORD CopyIntoPlace(struct CopyPaths* paths, int* sourceFailed) {
+// (a full disk, a session that ends) or is not as sealed leaves no partial
+// file under the product's name, and the file it was to replace stays as it was.
+static DWORD CopyIntoPlace(struct CopyPaths* paths, const struct SealedFile* seal,
+                           int* sourceFailed) {
     *sourceFailed = 0;
-    DWORD error = CreateCopyTempFile(paths->temporary);
+    DWORD error = seal->sealed ? CheckSealedSource(&paths->source, seal) : 0;
+    if (error == 0) error = CreateCopyTempFile(paths->temporary);
     if (error == ERROR_PATH_NOT_FOUND) {
         error = MakeFileFolder(paths->temporary);
         if (error == 0) error = CreateCopyTempFile(paths->temporary);
@@ -153,9 +177,8 @@ static DWORD CopyIntoPlace(struct CopyPaths* paths, int* sourceFailed) {
     if (error == 0 && !MakeWidePath(paths->temporary, 0, 0, &paths->temp))
         error = ERROR_FILENAME_EXCED_RANGE;  // an ANSI path always converts
     if (error == 0) {
-        if (!CopyFileWhilePumping(paths->source.text, paths->temp.text)) {
-            error = GetLastError();
-        } else {
+        error = CopyToTemporary(paths, seal);
+        if (error == 0) {
             // A read-only, hidden or system file in the way refuses the rename.
             SetFileAttributesW(paths->destination.text, FILE_ATTRIBUTE_NORMAL);  // usually none
             if (!MoveFileExW(paths->temp.text, paths->destination.text, MOVEFILE_REPLACE_EXISTING))
@@ -163,8 +186,21 @@ static DWORD CopyIntoPlace(struct CopyPaths* paths, int* sourceFailed) {
         }
         if (error != 0) RemoveOwnFile(paths->temporary);
     }
-    if (error != 0) *sourceFailed = SourceFailed(&paths->source, &error);
+    if (error == DamagedSourceError)
+        *sourceFailed = 1;
+    else if (error != 0)
+        *sourceFailed = SourceFailed(&paths->source, &error);
     return error;
+}
+
+// The box's text: the system's for its errors, ours for a damaged disk,
+// naming the file as the disk has it.
+static void DescribeCopyFailure(DWORD error, const char* name) {
+    if (error == DamagedSourceError)
+        FormatQuestion(InstallMessage(DamagedDiskMessage, LanguageIndex), name, MessageText,
+                       MessageTextSize);
+    else
+        SystemErrorText(error, MessageText, MessageTextSize);
 }
 
 static enum CopyOutcome Record(struct PlannedFile* file, enum CopyOutcome outcome) {
@@ -188,7 +224,7 @@ enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
         CopyText(paths.temporary, sizeof paths.temporary, file->temp);  // the same size
         NoteCopyStarted(file, FileNameOf(source));
         int sourceFailed = 0;
-        DWORD error = CopyIntoPlace(&paths, &sourceFailed);
+        DWORD error = CopyIntoPlace(&paths, &file->seal, &sourceFailed);
         if (error == 0) {
             if (file->action != CopyRow) file->size = SizeOfLateCopy(&paths.destination);
             return Record(file, FileCopied);
@@ -196,7 +232,9 @@ enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
         if (CopyFailurePassedOver(file->mandatory, sourceFailed, error))
             return Record(file, FilePassedOver);
         if (IgnoringDiskFull && IsDiskFullError(error)) return Record(file, FileIgnored);
-        SystemErrorText(error, MessageText, MessageTextSize);
+        // The folder is ANSI, so the shown path holds it unchanged in front of the name.
+        int nameAt = TextLength(source) >= file->sourceNameAt ? file->sourceNameAt : 0;
+        DescribeCopyFailure(error, source + nameAt);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
         int answer = MessageBoxA(MainWindow, MessageText, sourceFailed ? source : destination,
                                  MB_ABORTRETRYIGNORE | MB_ICONERROR);

@@ -4,6 +4,7 @@
 // command the pump dispatches; and Wine 8 never calls one, so its window would
 // freeze as before.) The routine here only counts bytes for the bar.
 #include "install/copy.h"
+#include "install/seal.h"
 #include "platform/message_pump.h"
 
 enum { ProgressInterval = 50 };  // milliseconds between updates of the bar
@@ -11,6 +12,7 @@ enum { ProgressInterval = 50 };  // milliseconds between updates of the bar
 struct CopyJob {
     const WCHAR* source;
     const WCHAR* destination;
+    unsigned char* digest;  // the hashing copy's, else NULL
     volatile LONG64 transferred;
     BOOL copied;
     DWORD error;
@@ -31,9 +33,15 @@ static int Copying;
 
 // CopyFileW is CopyFileExW without a progress routine and flags 0; a routine
 // that always continues changes nothing about the copy.
+static BOOL CopyAsAsked(CopyJob* job) {
+    if (job->digest)
+        return CopyFileHashing(job->source, job->destination, job->digest, &job->transferred);
+    return CopyFileExW(job->source, job->destination, RecordTransferred, job, NULL, 0);
+}
+
 static DWORD WINAPI CopyOnWorker(LPVOID) {
     while (WaitForSingleObject(JobReady, INFINITE) == WAIT_OBJECT_0) {
-        Job->copied = CopyFileExW(Job->source, Job->destination, RecordTransferred, Job, NULL, 0);
+        Job->copied = CopyAsAsked(Job);
         Job->error = Job->copied ? ERROR_SUCCESS : GetLastError();
         SetEvent(JobDone);
     }
@@ -54,16 +62,26 @@ static void PumpUntilEnded(HANDLE done, CopyJob* job) {
         NoteCopyTransferred((uint64_t)InterlockedCompareExchange64(&job->transferred, 0, 0));
 }
 
-BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination) {
+static BOOL CopyOnWorkerWhilePumping(CopyJob* job) {
     // Without the worker the copy still happens, only the window waits for
     // it; so does a copy asked for by a message dispatched during another.
-    if (Copying || !StartWorker()) return CopyFileW(source, destination, FALSE);
-    CopyJob job = {source, destination, 0, FALSE, ERROR_SUCCESS};
-    Job = &job;
-    if (!SetEvent(JobReady)) return CopyFileW(source, destination, FALSE);
+    if (Copying || !StartWorker()) return CopyAsAsked(job);
+    Job = job;
+    if (!SetEvent(JobReady)) return CopyAsAsked(job);
     Copying = 1;
-    PumpUntilEnded(JobDone, &job);
+    PumpUntilEnded(JobDone, job);
     Copying = 0;
-    SetLastError(job.error);
-    return job.copied;
+    SetLastError(job->error);
+    return job->copied;
+}
+
+BOOL CopyFileWhilePumping(const WCHAR* source, const WCHAR* destination) {
+    CopyJob job = {source, destination, NULL, 0, FALSE, ERROR_SUCCESS};
+    return CopyOnWorkerWhilePumping(&job);
+}
+
+BOOL CopyFileHashingWhilePumping(const WCHAR* source, const WCHAR* destination,
+                                 unsigned char digest[Sha256Size]) {
+    CopyJob job = {source, destination, digest, 0, FALSE, ERROR_SUCCESS};
+    return CopyOnWorkerWhilePumping(&job);
 }

@@ -18,6 +18,7 @@ enum InstallMessageKind {
     NotCopiedMessage,      // the same where the program itself is missing
     InUseByProgramsMessage,  // the product, then the programs that hold its files
     InUseFileMessage,        // the product, then the first file in use
+    DamagedDiskMessage,      // a sealed file not as sealed, named as on the disk
     InstallMessageKindCount,
 };
 

@@ -96,8 +96,8 @@ static int CopyPlannedFiles(struct InstallPlan* plan) {
     if (JoinTexts(viewer, sizeof viewer, plan->viewerFolder, "\\")) RemoveCopyLeftovers(viewer);
     for (int i = 0; i < plan->fileCount; ++i) {
         struct PlannedFile* file = &plan->files[i];
-        if (file->action == PassOverRow) {
-            file->outcome = FilePassedOver;
+        if (file->action == PassOverRow || file->action == NotListedRow) {
+            file->outcome = file->action == PassOverRow ? FilePassedOver : FileNotListed;
             continue;
         }
         if (file->inViewer && !viewerMade) {
@@ -142,7 +142,8 @@ static int InstallSteps(void) {
 
     // Nothing records or starts a program this run did not install.
     int programThere = PlanProgramCopied(plan);
-    int notCopied = PlanFilesIgnored(plan);
+    // A file the seal does not list stays on the disk and is counted too.
+    int notCopied = PlanFilesIgnored(plan) + PlanFilesNotListed(plan);
     if (programThere &&
         AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONQUESTION)) &&

@@ -131,12 +131,6 @@ int FindSealRow(const unsigned char* seal, long length, const char* name, struct
     return 0;
 }
 
-enum SealVerdict JudgeDiskFile(const unsigned char* seal, long length, const char* name,
-                               uint64_t size, struct SealRow* row) {
-    if (!FindSealRow(seal, length, name, row)) return SealNotListed;
-    return row->size == size ? SealListed : SealSizeDiffers;
-}
-
 void FindAppendedBlocks(const unsigned char* file, long size, struct AppendedBlocks* blocks) {
     long headerSize = size < PeHeaderReadSize ? size : (long)PeHeaderReadSize;
     blocks->contentEnd = ContentEnd(file, headerSize, size);

@@ -61,15 +61,6 @@ int SameSealName(const char* a, int aLength, const char* b, int bLength);
 // The row of a name (UTF-8, terminated) in a seal that CheckSeal accepted.
 int FindSealRow(const unsigned char* seal, long length, const char* name, struct SealRow* row);
 
-// What a sealed install does with a file it found on the disk.
-enum SealVerdict {
-    SealListed,       // copied, and its copy must have the listed digest
-    SealNotListed,    // not copied; counted at the end
-    SealSizeDiffers,  // damaged: never copied as it is
-};
-enum SealVerdict JudgeDiskFile(const unsigned char* seal, long length, const char* name,
-                               uint64_t size, struct SealRow* row);
-
 // Where the blocks lie in a program file (offsets; an absent block starts
 // and ends where the next part begins).
 struct AppendedBlocks {
@@ -88,10 +79,9 @@ void FindAppendedBlocks(const unsigned char* file, long size, struct AppendedBlo
 int ProgramIsSealed(void);
 // Reads the seal of the program file at path instead (NULL: none).
 void ReadSealFrom(const char* path);
-// What the seal says of a file the survey found by name (in the ANSI code
-// page, or in UTF-8 when utf8) and size; a listed file's digest is filled in.
-enum SealVerdict JudgeSurveyedFile(const char* name, int utf8, uint64_t size,
-                                   unsigned char digest[Sha256Size]);
+// Whether the seal lists a name as the survey keeps it (in the ANSI code
+// page, or in UTF-8 when utf8); its size and digest are filled in when it does.
+int FindSealedFile(const char* name, int utf8, uint64_t* size, unsigned char digest[Sha256Size]);
 // Copies as CopyFileW(source, destination, FALSE) does (the same result,
 // attributes and time on the copy, an error for GetLastError), hashing the
 // bytes it writes into digest; *transferred (when given) counts them.

@@ -76,15 +76,16 @@ static int Utf8Name(const char* name, int utf8, char* out, int size) {
            WideCharToMultiByte(CP_UTF8, 0, wide, -1, out, size, NULL, NULL);
 }
 
-enum SealVerdict JudgeSurveyedFile(const char* name, int utf8, uint64_t size,
-                                   unsigned char digest[Sha256Size]) {
+int FindSealedFile(const char* name, int utf8, uint64_t* size, unsigned char digest[Sha256Size]) {
     char listed[SealNameSize];
     struct SealRow row;
     // A name no seal could hold is listed in none.
-    if (!Seal.bytes || !Utf8Name(name, utf8, listed, sizeof listed)) return SealNotListed;
-    enum SealVerdict verdict = JudgeDiskFile(Seal.bytes, Seal.length, listed, size, &row);
-    if (verdict == SealListed) CopyMemory(digest, row.digest, Sha256Size);
-    return verdict;
+    if (!Seal.bytes || !Utf8Name(name, utf8, listed, sizeof listed) ||
+        !FindSealRow(Seal.bytes, Seal.length, listed, &row))
+        return 0;
+    *size = row.size;
+    CopyMemory(digest, row.digest, Sha256Size);
+    return 1;
 }
 
 // One chunk for the run: one copy hashes at a time.

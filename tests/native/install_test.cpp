@@ -498,11 +498,11 @@ std::vector<DiskFile> SurveyOf(int edition, const std::vector<std::string>& extr
                                int missingRow) {
     std::vector<DiskFile> files;
     for (int row = 0; row < FileManifestRows; ++row)
-        files.push_back({"", 100u + (unsigned)row, row != missingRow, row, 0});
+        files.push_back({"", 100u + (unsigned)row, row != missingRow, row, 0, {}});
     for (int row = 0; row < FileManifestRows; ++row)
         strcpy(files[row].name, ManifestFileName(row, edition));
     for (const std::string& name : extras) {
-        files.push_back({"", 5000, 1, -1, 0});
+        files.push_back({"", 5000, 1, -1, 0, {}});
         strcpy(files.back().name, name.c_str());
     }
     return files;
@@ -677,7 +677,7 @@ TEST(InstallPlan, AThousandRowsInBlocksOfTheirExactSize) {
         std::string name = row >= 0 ? ManifestFileName(row, 1)
                                     : (i % 3 ? "viewer\\" : "") + std::to_string(i) + ".txt";
         if (i == count - 1) name = "viewer\\" + std::string(40, 'z');  // the last is the longest
-        f = {"", (uint64_t)i * 3, row != 5, row, i % 7 == 0};
+        f = {"", (uint64_t)i * 3, row != 5, row, i % 7 == 0, {}};
         strcpy(f.name, name.c_str());
     }
     DiskSurvey disk = {survey.get(), count, 0};
@@ -704,8 +704,8 @@ TEST(InstallPlan, AThousandRowsInBlocksOfTheirExactSize) {
 
 TEST(InstallPlan, LongestNameOfASurveyReadsNoRowBeyondIt) {
     std::unique_ptr<DiskFile[]> two(new DiskFile[2]);
-    two[0] = {"a.txt", 1, 1, -1, 0};
-    two[1] = {"viewer\\bb.txt", 1, 1, -1, 0};
+    two[0] = {"a.txt", 1, 1, -1, 0, {}};
+    two[1] = {"viewer\\bb.txt", 1, 1, -1, 0, {}};
     struct Case {
         int count, longest;
     } cases[] = {{0, 0}, {1, 5}, {2, 13}};
@@ -848,48 +848,92 @@ TEST(Seal, FoundBeforeTheDescriptionOrTheEndAcrossAlignmentZeros) {
     }
 }
 
-TEST(Seal, JudgesEachFileByNameAndSize) {
+TEST(Seal, FindsEachFileByItsName) {
     const std::string seal = SealOf(DiskFiles);
     HeapBlock exact = ExactBytes(seal);
+    const std::string longest = DiskFiles[4].name, longer = longest + "n";
     struct Case {
-        const char* name;
-        uint64_t size;
-        SealVerdict verdict;
-        int row;  // whose digest
+        std::string name;
+        int row;  // -1: not listed
     } cases[] = {
-        {"Vestra.exe", 81920, SealListed, 0},
-        {"VESTRA.EXE", 81920, SealListed, 0},  // the system's names have no case
-        {"Vestra.exe", 81919, SealSizeDiffers, 0},
-        {"VIEWER\\vview.exe", 0, SealListed, 1},
-        {"vview.exe", 0, SealNotListed, -1},
-        {"\xE6\x97\xA5\xE6\x9C\xAC.txt", 5, SealListed, 2},
+        {"Vestra.exe", 0},
+        {"VESTRA.EXE", 0},  // the system's names have no case
+        {"VIEWER\\vview.exe", 1},
+        {"vview.exe", -1},
+        {"\xE6\x97\xA5\xE6\x9C\xAC.txt", 2},
         {"\xC3\x9C"
          "bersicht.txt",
-         1ull << 40, SealListed, 3},
+         3},
         {"\xC3\xBC"
          "bersicht.txt",
-         1ull << 40, SealNotListed, -1},  // only ASCII has no case
+         -1},  // only ASCII has no case
         {"\xDC"
          "bersicht.txt",
-         1ull << 40, SealNotListed, -1},  // names are UTF-8
-        {"Vestra.ex", 81920, SealNotListed, -1},
-        {"Vestra.exe.txt", 81920, SealNotListed, -1},
-        {"", 0, SealNotListed, -1},
+         -1},  // names are UTF-8
+        {"Vestra.ex", -1},
+        {"Vestra.exe.txt", -1},
+        {"", -1},
+        {longest, 4},
+        {longer, -1},
     };
     for (const Case& c : cases) {
         SealRow row = {};
-        EXPECT_EQ(c.verdict, JudgeDiskFile((const unsigned char*)exact.get(), (long)seal.size(),
-                                           ExactText(c.name).get(), c.size, &row))
+        EXPECT_EQ(c.row >= 0, FindSealRow((const unsigned char*)exact.get(), (long)seal.size(),
+                                          ExactText(c.name).get(), &row))
             << c.name;
         if (c.row >= 0) {
+            EXPECT_EQ(DiskFiles[c.row].size, row.size) << c.name;
             EXPECT_EQ(0, memcmp(DiskFiles[c.row].digest, row.digest, Sha256Size)) << c.name;
         }
     }
-    SealRow row;
-    const std::string longest = DiskFiles[4].name, longer = longest + "n";
-    EXPECT_EQ(SealListed, JudgeDiskFile(Bytes(seal), (long)seal.size(), longest.c_str(), 7, &row));
-    EXPECT_EQ(SealNotListed,
-              JudgeDiskFile(Bytes(seal), (long)seal.size(), longer.c_str(), 7, &row));
+}
+
+// A sealed program's plan: each file the disk holds is copied, left on it or
+// asked about as damaged by what the seal says of it; missing files stay as
+// they were; only the rows it copies count in the progress and the space.
+TEST(InstallPlan, ASealedProgramCopiesOnlyWhatItsSealListsAsItIs) {
+    std::vector<DiskFile> files = SurveyOf(0, {"listed.txt", "extra.txt", "cut.txt"}, 9);
+    for (DiskFile& f : files) f.seal = {1, 1, f.size, {}};
+    const int program = 0, missing = 9, damaged = 4, extra = FileManifestRows + 1,
+              cut = FileManifestRows + 2;
+    files[extra].seal.listed = 0;
+    files[damaged].seal.size = files[damaged].size + 1;
+    files[cut].seal.size = 0;  // a file cut to nothing
+    files[cut].size = 9;
+    memset(files[program].seal.digest, 0xAB, Sha256Size);
+    DiskSurvey disk = {files.data(), (int)files.size(), 0};
+    std::vector<PlannedFile> rows(files.size());
+    InstallPlan plan;
+    ASSERT_EQ(PlanReady, ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 0, English, rows.data(),
+                                            (int)rows.size(), &plan));
+    uint64_t bytes = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        int row = (int)i;
+        RowAction action = row == missing  ? PassOverRow
+                           : row == extra  ? NotListedRow
+                           : row == damaged || row == cut ? DamagedRow
+                                                          : CopyRow;
+        EXPECT_EQ(action, rows[i].action) << row;
+        EXPECT_EQ(action == CopyRow ? files[i].size : 0u, rows[i].size) << row;
+        EXPECT_EQ(1, rows[i].seal.sealed) << row;
+        EXPECT_EQ(files[i].seal.size, rows[i].seal.size) << row;
+        if (action == CopyRow) bytes += files[i].size;
+    }
+    EXPECT_EQ(0, memcmp(files[program].seal.digest, rows[program].seal.digest, Sha256Size));
+    EXPECT_EQ((int)files.size() - 4, plan.copyFiles);
+    EXPECT_EQ(bytes, plan.copyBytes);
+    EXPECT_EQ(bytes, PlanBytesNeeded(&plan, 0, NothingInPlace));
+    // Missing from the disk, a mandatory file is asked about whatever the seal says.
+    files[1].present = 0;
+    ASSERT_EQ(PlanReady, ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 0, English, rows.data(),
+                                            (int)rows.size(), &plan));
+    EXPECT_EQ(AskRow, rows[1].action);
+    // What the end counts: files left on the disk beside those ignored.
+    EXPECT_EQ(0, PlanFilesNotListed(&plan));
+    rows[extra].outcome = FileNotListed;
+    rows[damaged].outcome = FileIgnored;
+    EXPECT_EQ(1, PlanFilesNotListed(&plan));
+    EXPECT_EQ(1, PlanFilesIgnored(&plan));
 }
 
 // Where each block lies, whichever step came first and whatever padded them.
