@@ -259,9 +259,8 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
         BOOL pumped = CopyFileWhilePumping(Wide(c.source).c_str(), Wide(b).c_str());
         DWORD pumpedError = GetLastError();
         unsigned char digest[Sha256Size] = {};
-        volatile LONG64 transferred = 0;
         SetLastError(0);
-        BOOL hashed = CopyFileHashing(Wide(c.source).c_str(), Wide(h).c_str(), digest, &transferred);
+        BOOL hashed = CopyFileHashingWhilePumping(Wide(c.source).c_str(), Wide(h).c_str(), digest);
         DWORD hashedError = GetLastError();
         EXPECT_EQ(plain, pumped) << c.name;
         EXPECT_EQ(plain, hashed) << c.name;
@@ -284,7 +283,6 @@ TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
         if (c.digest) {
             EXPECT_EQ(0, CompareFileTime(&da.ftLastWriteTime, &dh.ftLastWriteTime)) << c.name;
             EXPECT_EQ(c.digest, HexOf(digest, Sha256Size)) << c.name;
-            EXPECT_EQ((LONG64)x.size(), transferred) << c.name;
         }
     }
     for (HANDLE h : held) CloseHandle(h);
