@@ -150,8 +150,8 @@ static void LookUpSealedFiles(const struct DiskSurvey* disk) {
     for (int i = 0; i < disk->count; ++i) {
         struct SealedFile* seal = &SurveyRows[i].seal;
         seal->sealed = 1;
-        seal->listed = FindSealedFile(SurveyRows[i].name, SurveyRows[i].utf8Name, &seal->size,
-                                      seal->digest);
+        seal->listed =
+            FindSealedFile(SurveyRows[i].name, SurveyRows[i].utf8Name, &seal->size, seal->digest);
     }
 }
 

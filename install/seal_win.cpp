@@ -112,8 +112,9 @@ static DWORD OpenBoth(const WCHAR* source, const WCHAR* destination, struct Hash
     if (!GetFileInformationByHandle(copy->in, &copy->source)) return GetLastError();
     const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    copy->out = CreateFileW(destination, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                            (copy->source.dwFileAttributes & kept) | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    copy->out =
+        CreateFileW(destination, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                    (copy->source.dwFileAttributes & kept) | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (copy->out == INVALID_HANDLE_VALUE) return GetLastError();
     copy->hashing = BeginSystemSha256(&copy->hash);
     return copy->hashing ? 0 : GetLastError();

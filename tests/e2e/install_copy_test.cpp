@@ -610,8 +610,9 @@ void DoDamage(Damage damage, const std::string& disk) {
 // the vendor's, byte for byte; nothing is recorded without the program.
 TEST_F(Install, SealedDiskInstallsOnlyWhatItsSealLists) {
     const std::string damaged = "The setup disk is damaged: ";
-    const std::string sealed = " is not the file the vendor sealed. Restore the file from the "
-                               "original, then choose Retry.";
+    const std::string sealed =
+        " is not the file the vendor sealed. Restore the file from the "
+        "original, then choose Retry.";
     struct Case {
         const char* name;
         Damage damage;
@@ -622,11 +623,23 @@ TEST_F(Install, SealedDiskInstallsOnlyWhatItsSealLists) {
     } cases[] = {
         {"clean", NoDamage, NULL, 0, "Setup complete. Run program?", {}},
         {"one flipped byte", FlippedByte, "vstcore.dll", Retry, "Setup complete. Run program?", {}},
-        {"cut to nothing", CutToNothing, "Vestra.hlp", Ignore,
-         "Setup complete. Files not copied: 1. Run program?", {"Vestra.hlp"}},
-        {"another program", OtherProgram, "Vestra.exe", Ignore,
-         "Setup ended. Files not copied: 1. The program is missing.", {"Vestra.exe"}},
-        {"added files", AddedFiles, NULL, 0, "Setup complete. Files not copied: 2. Run program?",
+        {"cut to nothing",
+         CutToNothing,
+         "Vestra.hlp",
+         Ignore,
+         "Setup complete. Files not copied: 1. Run program?",
+         {"Vestra.hlp"}},
+        {"another program",
+         OtherProgram,
+         "Vestra.exe",
+         Ignore,
+         "Setup ended. Files not copied: 1. The program is missing.",
+         {"Vestra.exe"}},
+        {"added files",
+         AddedFiles,
+         NULL,
+         0,
+         "Setup complete. Files not copied: 2. Run program?",
          {"added.txt", "viewer\\added.dll"}},
     };
     const std::string vendor = SealedDisk();
@@ -656,7 +669,8 @@ TEST_F(Install, SealedDiskInstallsOnlyWhatItsSealLists) {
         if (program) {
             runQuestion_ = c.closing;
             FinishWithoutExtras();
-            EXPECT_EQ(ProductNames[0], Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
+            EXPECT_EQ(ProductNames[0],
+                      Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
         } else {
             AnswerBox("Vestra", c.closing, {IDOK}, IDOK, MB_ICONWARNING);
             WaitForExit(setup_);

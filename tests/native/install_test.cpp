@@ -909,8 +909,8 @@ TEST(InstallPlan, ASealedProgramCopiesOnlyWhatItsSealListsAsItIs) {
     uint64_t bytes = 0;
     for (size_t i = 0; i < files.size(); ++i) {
         int row = (int)i;
-        RowAction action = row == missing  ? PassOverRow
-                           : row == extra  ? NotListedRow
+        RowAction action = row == missing                 ? PassOverRow
+                           : row == extra                 ? NotListedRow
                            : row == damaged || row == cut ? DamagedRow
                                                           : CopyRow;
         EXPECT_EQ(action, rows[i].action) << row;
