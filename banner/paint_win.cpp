@@ -4,6 +4,7 @@
 #include "banner/banner_texts.h"
 #include "banner/description_block.h"
 #include "banner/surfaces_win.h"
+#include "platform/shown_text.h"
 #include "tables/geometry.h"
 #include "tables/notice.h"
 #include "tables/tables.h"
@@ -37,13 +38,23 @@ static void ReleaseBannerFont(HFONT font, HGDIOBJ kept) {
     if (font) DeleteObject(font);
 }
 
+// Room for the longest banner text, the description.
+enum { BannerTextSize = DescriptionReadSize + 1 };
+
+// The banner's texts are all the tables' (code page 1252), the description
+// too; drawn wide, they read alike on every system. One that cannot be
+// converted is not drawn.
 static void DrawTextAt(const char* text, TextPoint at) {
-    TextOutA(BannerDC, at.x, at.y, text, lstrlenA(text));
+    WCHAR wide[BannerTextSize];
+    if (WidenText(TableText(text), wide, BannerTextSize))
+        TextOutW(BannerDC, at.x, at.y, wide, lstrlenW(wide));
 }
 
 static void DrawTextIn(const char* text, BannerRect box, UINT flags) {
+    WCHAR wide[BannerTextSize];
     RECT r = {box.left, box.top, box.right, box.bottom};
-    DrawTextA(BannerDC, text, lstrlenA(text), &r, flags);
+    if (WidenText(TableText(text), wide, BannerTextSize))
+        DrawTextW(BannerDC, wide, lstrlenW(wide), &r, flags);
 }
 
 static void DrawTitle(const BannerColours& colours) {

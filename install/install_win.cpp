@@ -7,6 +7,7 @@
 #include "install/registration.h"
 #include "install/start_product.h"
 #include "platform/message_pump.h"
+#include "platform/shown_text.h"
 #include "platform/system_error.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -30,12 +31,23 @@ int InstallStopRequested(void) { return ShouldStop(); }
 
 static const char* Message(int kind) { return InstallMessage(kind, LanguageIndex); }
 
-static int Ask(const char* text, const char* caption, UINT style) {
-    return MessageBoxA(MainWindow, text, caption, style);
+// Every text and caption here is a table's unless it says otherwise.
+static int Ask(TextPart text, const char* caption, UINT style) {
+    return ShowMessage(MainWindow, text, TableText(caption), style);
 }
 
 static void ShowError(int kind, UINT icon) {
-    Ask(Message(kind), ErrorCaption(LanguageIndex), MB_OK | icon);
+    Ask(TableText(Message(kind)), ErrorCaption(LanguageIndex), MB_OK | icon);
+}
+
+// A table's question with a path or the system's words in it, each part
+// shown from its own code page, the insert cut to fit size characters.
+static int AskAbout(const char* format, const char* insert, int size, const char* caption,
+                    UINT style) {
+    WCHAR text[2 * MessageTextSize];
+    if (size > 2 * MessageTextSize) size = 2 * MessageTextSize;
+    WidenQuestion(TableText(format), SystemText(insert), text, size);  // empty if not
+    return ShowWideMessage(MainWindow, text, TableText(caption), style);
 }
 
 // Says how much is needed and how much is free when the volume is short.
@@ -45,7 +57,7 @@ static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
     if (!MeasureVolumeRoom(plan, &room) || room.needed <= room.available) return 1;
     if (FormatSpaceMessage(Message(NoSpaceMessage), room.needed, room.available, MessageText,
                            MessageTextSize))
-        Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+        Ask(TableText(MessageText), ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
     return 0;
 }
 
@@ -53,14 +65,15 @@ static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
 // nothing is written until it has gone (Retry) or the user gives up. No
 // program is closed or ended on the user's behalf.
 static int RetryFileInUse(const char* path) {
-    char names[MessageTextSize], format[2 * MessageTextSize], text[2 * MessageTextSize];
+    char names[MessageTextSize], format[2 * MessageTextSize];
     const char* product = ProductString(ProductName, Edition);
     int named = NameProgramsUsing(path, names, sizeof names);
-    // The product goes into the first %s, the programs or the file into the second.
+    // The product goes into the first %s, the programs or the file (the
+    // system's code page both) into the second.
     FormatQuestion(Message(named ? InUseByProgramsMessage : InUseFileMessage), product, format,
                    sizeof format);
-    FormatQuestion(format, named ? names : path, text, sizeof text);
-    return Ask(text, product, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+    return AskAbout(format, named ? names : path, 2 * MessageTextSize, product,
+                    MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }
 
 // The plan for the field's text, or the reason there is none, before
@@ -69,12 +82,12 @@ static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     switch (MakeInstallPlan(text, plan)) {
     case PlanReady: break;
     case PlanSourceTooLong:
-        Ask("The setup program's folder path is too long.", ErrorCaption(LanguageIndex),
+        Ask(TableText("The setup program's folder path is too long."), ErrorCaption(LanguageIndex),
             MB_OK | MB_ICONERROR);
         return 0;
     case PlanNoMemory:
         SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, MessageText, MessageTextSize);
-        Ask(MessageText, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+        Ask(SystemText(MessageText), ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
         return 0;
     case PlanInvalidFolder: ShowError(InvalidFolderMessage, MB_ICONERROR); return 0;
     }
@@ -126,8 +139,10 @@ static int InstallSteps(void) {
     char text[PathBufferSize];
     GetWindowTextA(DestinationEdit, text, sizeof text);
 
-    FormatQuestion(Message(InstallQuestion), text, MessageText, MessageTextSize);
-    if (!AnswerGoesOn(Ask(MessageText, "Setup", MB_YESNO | MB_ICONQUESTION)) || ShouldStop())
+    // The field's text is a path, in the system's code page.
+    if (!AnswerGoesOn(AskAbout(Message(InstallQuestion), text, MessageTextSize, "Setup",
+                               MB_YESNO | MB_ICONQUESTION)) ||
+        ShouldStop())
         return 0;
 
     if (!PrepareDestination(text, plan)) return 0;
@@ -145,7 +160,7 @@ static int InstallSteps(void) {
     // A file the seal does not list stays on the disk and is counted too.
     int notCopied = PlanFilesIgnored(plan) + PlanFilesNotListed(plan);
     if (programThere &&
-        AnswerGoesOn(Ask(Message(ShortcutQuestion), ProductString(ProductName, Edition),
+        AnswerGoesOn(Ask(TableText(Message(ShortcutQuestion)), ProductString(ProductName, Edition),
                          MB_YESNO | MB_ICONQUESTION)) &&
         !HandOverShortcut(plan->addItemCommand, plan->programPath, plan->destinationPath))
         ShowError(ShortcutFailureMessage, MB_ICONWARNING);
@@ -166,9 +181,9 @@ static int InstallSteps(void) {
         CopyText(MessageText, MessageTextSize, Message(RunQuestion));
     }
     UINT style = programThere ? MB_YESNO | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING;
-    if (AnswerGoesOn(Ask(MessageText, ProductString(ProductName, Edition), style)) &&
+    if (AnswerGoesOn(Ask(TableText(MessageText), ProductString(ProductName, Edition), style)) &&
         !StartProduct(plan->programPath, plan->programCommand, plan->destinationPath))
-        Ask(Message(RunFailureMessage), "Setup", MB_OK | MB_ICONERROR);
+        Ask(TableText(Message(RunFailureMessage)), "Setup", MB_OK | MB_ICONERROR);
     return 1;
 }
 

@@ -1,6 +1,7 @@
 // What the install records after the copy: the shortcut, the uninstall entry,
 // the per-user path and the language marker.
 #include "install/registration.h"
+#include "platform/user_hive.h"
 #include "progman/progman.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -48,8 +49,7 @@ void WriteLanguageMarker(const char* markerPath) {
 
 void WritePerUserPath(int edition, const char* value) {
     HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, edition), &key) != ERROR_SUCCESS)
-        return;
+    if (OpenPerUserKey(ProductString(PerUserKey, edition), 1, &key) != ERROR_SUCCESS) return;
     // Optional: a value that cannot be written is passed over.
     struct UninstallValue path = {"Path", value, 0};
     SetRegistryValue(key, &path);

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/shown_text.h"
+
 // Every procedure the program looks up at run time rather than importing: the
 // shell and COM (most runs never need them, and the window shows before any
 // of them is loaded) and calls that older systems lack.
@@ -12,7 +14,7 @@ enum SystemCall {
     CallCoCreateInstance,
     CallCoTaskMemFree,
     CallSHGetFolderPathA,
-    CallSHBrowseForFolderA,
+    CallSHBrowseForFolderW,
     CallSHGetPathFromIDListA,
     CallSysAllocString,
     CallSysFreeString,
@@ -63,10 +65,10 @@ int WindowDpiOf(HWND window);
 // system's DPI, which is then the window's.
 int SystemMetricForDpi(int index, int dpi);
 
-// Gives a control the accessible name a screen reader says for it, text in
-// code page 1252, through the accessibility annotation service where the
-// system offers it; fails like the service, or with E_NOTIMPL without it.
-HRESULT SetAccessibleName(HWND control, const char* text);
+// Gives a control the accessible name a screen reader says for it through
+// the accessibility annotation service where the system offers it; fails
+// like the service, or with E_NOTIMPL without it.
+HRESULT SetAccessibleName(HWND control, TextPart text);
 
 // COM on the calling thread, initialised (apartment-threaded) at the first
 // call and kept; 1 when COM is usable there.

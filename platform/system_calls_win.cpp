@@ -25,7 +25,7 @@ static const SystemCallRow SystemCalls[] = {
     {Ole32, "CoCreateInstance"},
     {Ole32, "CoTaskMemFree"},
     {Shell32, "SHGetFolderPathA"},
-    {Shell32, "SHBrowseForFolderA"},
+    {Shell32, "SHBrowseForFolderW"},
     {Shell32, "SHGetPathFromIDListA"},
     {OleAut32, "SysAllocString"},
     {OleAut32, "SysFreeString"},
@@ -134,11 +134,9 @@ int SystemMetricForDpi(int index, int dpi) {
     return GetSystemMetrics(index);
 }
 
-HRESULT SetAccessibleName(HWND control, const char* text) {
-    enum { NameSize = 256 };
-    WCHAR name[NameSize];
-    // The program's texts are code page 1252 whatever the system's code page.
-    if (!MultiByteToWideChar(1252, 0, text, -1, name, NameSize)) return E_INVALIDARG;
+HRESULT SetAccessibleName(HWND control, TextPart text) {
+    WCHAR name[ShownTextSize];
+    if (!WidenText(text, name, ShownTextSize)) return E_INVALIDARG;
     if (!UseCom()) return E_NOTIMPL;
     IAccPropServices* service = NULL;
     HRESULT result = LateCoCreateInstance(CLSID_AccPropServices, CLSCTX_INPROC_SERVER,

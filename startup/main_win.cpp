@@ -4,6 +4,7 @@
 
 #include "install/install.h"
 #include "install/plan.h"
+#include "platform/shown_text.h"
 #include "platform/source_directory.h"
 #include "platform/system_calls.h"
 #include "progman/progman.h"
@@ -14,8 +15,8 @@
 #include "window/window.h"
 
 void RefuseSourceDirectory(void) {
-    MessageBoxA(NULL, "The setup program's folder path is too long.", ErrorCaption(1),
-                MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+    ShowMessage(NULL, TableText("The setup program's folder path is too long."),
+                TableText(ErrorCaption(English)), MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
 }
 
 static int InstallIsRunning(void) { return InstallRunning; }

@@ -44,27 +44,43 @@ int JoinTexts(char* out, int size, const char* first, const char* second) {
     return AppendText(out, size, second);
 }
 
-int FormatQuestion(const char* format, const char* text, char* out, int size) {
-    const char* insert = format;
+template <typename Char>
+static int LengthOf(const Char* text) {
+    int n = 0;
+    while (text[n]) ++n;
+    return n;
+}
+
+template <typename Char>
+static int FormatWithInsert(const Char* format, const Char* text, Char* out, int size) {
+    const Char* insert = format;
     while (*insert && !(insert[0] == '%' && insert[1] == 's')) ++insert;
     int before = (int)(insert - format);
-    const char* after = *insert ? insert + 2 : insert;
-    int fixed = before + TextLength(after);
+    const Char* after = *insert ? insert + 2 : insert;
+    int fixed = before + LengthOf(after);
     static const char ellipsis[] = "...";
     if (fixed + (int)sizeof ellipsis > size) return 0;
     int room = size - 1 - fixed;
-    int n = TextLength(text);
+    int n = LengthOf(text);
     int shown = n <= room ? n : room - (int)(sizeof ellipsis - 1);
     int k = 0;
     for (int i = 0; i < before; ++i) out[k++] = format[i];
     if (*insert) {
         for (int i = 0; i < shown; ++i) out[k++] = text[i];
         if (shown < n)
-            for (int i = 0; ellipsis[i]; ++i) out[k++] = ellipsis[i];
+            for (int i = 0; ellipsis[i]; ++i) out[k++] = (Char)ellipsis[i];
     }
     for (int i = 0; after[i]; ++i) out[k++] = after[i];
     out[k] = 0;
     return 1;
+}
+
+int FormatQuestion(const char* format, const char* text, char* out, int size) {
+    return FormatWithInsert(format, text, out, size);
+}
+
+int FormatQuestion(const wchar_t* format, const wchar_t* text, wchar_t* out, int size) {
+    return FormatWithInsert(format, text, out, size);
 }
 
 void AppendNumber(char* out, int size, int number) {

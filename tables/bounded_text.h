@@ -28,6 +28,9 @@ int JoinTexts(char* out, int size, const char* first, const char* second);
 // with "..." so that the format itself stays whole; a format without room
 // for itself gives 0.
 int FormatQuestion(const char* format, const char* text, char* out, int size);
+// The same in wide characters, size counted in them: texts converted for the
+// system from parts of different code pages.
+int FormatQuestion(const wchar_t* format, const wchar_t* text, wchar_t* out, int size);
 
 // Appends the decimal digits of number (0 for a negative one) when they fit.
 void AppendNumber(char* out, int size, int number);

@@ -64,6 +64,10 @@ const char* ButtonLabel(int language, int buttonId) {
     return ButtonLabels[LanguageRow(language, LanguageCount) * 4 + buttonId];
 }
 
+unsigned ButtonLabelCodePage(int language) {
+    return LanguageRow(language, LanguageCount) == Chinese ? ChineseLabelCodePage : TableCodePage;
+}
+
 const char* LanguageButtonLabel(int index) {
     return index >= 0 && index < 8 ? LanguageButtonLabels[index] : "";
 }

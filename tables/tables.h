@@ -4,6 +4,10 @@
 
 #include "tables/limits.h"
 
+// The code pages of the tables' bytes, whatever the system's code page:
+// every text is 1252 but the Chinese button labels, which are GB2312 (936).
+enum { TableCodePage = 1252, ChineseLabelCodePage = 936 };
+
 // Fixed when the program is built (one definition per edition executable).
 extern const int Edition;
 
@@ -42,6 +46,8 @@ const char* ErrorCaption(int language);
 // The label of push button 1 (OK), 2 (Cancel) or 3 (browse) in a language;
 // "" for id 0 and any other id.
 const char* ButtonLabel(int language, int buttonId);
+// The code page of a language's button labels (ButtonLabel).
+unsigned ButtonLabelCodePage(int language);
 // The label of language button index (0 English, 1 German, ...); "" outside.
 const char* LanguageButtonLabel(int index);
 

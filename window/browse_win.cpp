@@ -1,6 +1,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/shown_text.h"
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -16,7 +17,7 @@ static char BrowsePath[BrowsePathSize];
 // lpData is the folder to open on, handed over in BROWSEINFO.lParam.
 static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM lpData) {
     if (message != BFFM_INITIALIZED) return 0;
-    SetWindowTextA(dialog, "Setup");  // a failure leaves the system's title
+    SetWindowTextW(dialog, L"Setup");  // a failure leaves the system's title
     RECT r;
     if (GetWindowRect(dialog, &r)) {  // else the dialog stays where the system put it
         int x, y;
@@ -33,13 +34,13 @@ static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM lpD
 // The shell and COM, loaded at the first browse rather than at start-up.
 struct ShellCalls {
     void(WINAPI* freeMemory)(LPVOID);
-    LPITEMIDLIST(WINAPI* browseForFolder)(LPBROWSEINFOA);
+    LPITEMIDLIST(WINAPI* browseForFolder)(LPBROWSEINFOW);
     BOOL(WINAPI* pathFromItem)(LPCITEMIDLIST, LPSTR);
 };
 
 static int FindShellCalls(ShellCalls* calls) {
     return FindSystemProcedure(&calls->freeMemory, CallCoTaskMemFree) &&
-           FindSystemProcedure(&calls->browseForFolder, CallSHBrowseForFolderA) &&
+           FindSystemProcedure(&calls->browseForFolder, CallSHBrowseForFolderW) &&
            FindSystemProcedure(&calls->pathFromItem, CallSHGetPathFromIDListA);
 }
 
@@ -47,11 +48,14 @@ static int FindShellCalls(ShellCalls* calls) {
 static int BrowseForParentFolder(void) {
     ShellCalls shell;
     if (!FindShellCalls(&shell)) return 0;  // a system without the shell's browser
-    CopyText(MessageText, MessageTextSize, BrowsePrompt(LanguageIndex));  // both prompts fit
-    BROWSEINFOA info;
+    // The prompt is shown wide; the folder chosen comes back as an ANSI path
+    // like every path of the program.
+    WCHAR prompt[ShownTextSize];
+    WidenText(TableText(BrowsePrompt(LanguageIndex)), prompt, ShownTextSize);  // both prompts fit
+    BROWSEINFOW info;
     ZeroMemory(&info, sizeof info);
     info.hwndOwner = MainWindow;
-    info.lpszTitle = MessageText;
+    info.lpszTitle = prompt;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
     info.lParam = (LPARAM)BrowsePath;
@@ -85,8 +89,8 @@ void BrowseDestination(void) {
     if (!ComposeDestination(BrowsePath, sizeof BrowsePath, productName)) {
         // Install reads the field with at most 254 characters: a longer
         // destination would install somewhere the user did not choose.
-        MessageBoxA(MainWindow, LongDestinationText(LanguageIndex), ErrorCaption(LanguageIndex),
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowMessage(MainWindow, TableText(LongDestinationText(LanguageIndex)),
+                    TableText(ErrorCaption(LanguageIndex)), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     SetWindowTextA(DestinationEdit, BrowsePath);  // a failure leaves the field as it was

@@ -1,6 +1,7 @@
 #include "banner/banner.h"
 #include "banner/banner_texts.h"
 #include "banner/description_block.h"
+#include "platform/shown_text.h"
 #include "platform/system_calls.h"
 #include "tables/tables.h"
 #include "window/browse.h"
@@ -30,6 +31,20 @@ enum { LabelId = -1 };  // a label's usual id: nothing addresses it by its id
 static HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style,
                           LayoutRect r, int id) {
     HWND control = CreateWindowExA(exStyle, className, text, style, r.x, r.y, r.width, r.height,
+                                   MainWindow, (HMENU)(INT_PTR)id, ModuleInstance, NULL);
+    SendMessageA(control, WM_SETFONT, (WPARAM)Shown.controlFont, 0);
+    return control;
+}
+
+// A control labelled by the program's texts, made with its label through the
+// wide call so that it reads alike on every code page (one that cannot be
+// converted is made without a label). Set afterwards, the label would draw
+// the control at once, before it has its place.
+static HWND CreateLabelledControl(const WCHAR* className, TextPart label, DWORD style, LayoutRect r,
+                                  int id) {
+    WCHAR text[ShownTextSize];
+    WidenText(label, text, ShownTextSize);
+    HWND control = CreateWindowExW(0, className, text, style, r.x, r.y, r.width, r.height,
                                    MainWindow, (HMENU)(INT_PTR)id, ModuleInstance, NULL);
     SendMessageA(control, WM_SETFONT, (WPARAM)Shown.controlFont, 0);
     return control;
@@ -71,7 +86,7 @@ int CreateSetupWindow(HINSTANCE instance) {
         0, "Setup", "Kellum Setup", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU, 0, 0,
         Shown.window.width, Shown.window.height, NULL, NULL, ModuleInstance, NULL);
     if (!MainWindow) {
-        MessageBoxA(NULL, ErrorCaption(English), "", MB_OK | MB_SYSTEMMODAL);
+        ShowMessage(NULL, TableText(ErrorCaption(English)), TableText(""), MB_OK | MB_SYSTEMMODAL);
         return 0;
     }
 
@@ -89,23 +104,25 @@ void CompleteSetupWindow(void) {
     const SetupLayout& layout = Shown.layout;
     // Just before the field, which a screen reader names by the label before it.
     // It lies on the field: anything that asks where the label is finds the field.
-    FolderLabel = CreateControl(0, "Static", FolderLabelFor(LanguageIndex), LabelStyle,
-                                layout.destinationEdit, LabelId);
+    FolderLabel = CreateLabelledControl(L"Static", TableText(FolderLabelFor(LanguageIndex)),
+                                        LabelStyle, layout.destinationEdit, LabelId);
+    // The field holds a path: the system's own code page, through the ANSI calls.
     DestinationEdit = CreateControl(WS_EX_NOPARENTNOTIFY, "Edit", DefaultDestination, FieldStyle,
                                     layout.destinationEdit, 0);
     SetFocus(DestinationEdit);
 
     HWND* pushButtons[3] = {&OkButton, &CancelButton, &BrowseButton};
     for (int id = 1; id <= 3; ++id)
-        *pushButtons[id - 1] = CreateControl(0, "Button", ButtonLabel(LanguageIndex, id), PushStyle,
-                                             layout.pushButtons[id - 1], id);
+        *pushButtons[id - 1] = CreateLabelledControl(L"Button", ButtonText(LanguageIndex, id),
+                                                     PushStyle, layout.pushButtons[id - 1], id);
     MoveWindow(BrowseButton, layout.browseMoved.x, layout.browseMoved.y, layout.browseMoved.width,
                layout.browseMoved.height, FALSE);
 
     int count = LanguageButtonCount(Edition);
     for (int i = 0; i < count; ++i)
-        LanguageButtons[i] = CreateControl(0, "Button", LanguageButtonLabel(i), LanguageStyle,
-                                           layout.languageButtons[i], FirstLanguageButtonId + i);
+        LanguageButtons[i] =
+            CreateLabelledControl(L"Button", TableText(LanguageButtonLabel(i)), LanguageStyle,
+                                  layout.languageButtons[i], FirstLanguageButtonId + i);
     CheckDlgButton(MainWindow, FirstLanguageButtonId, BST_CHECKED);
     NameControlsForScreenReaders();
 }
@@ -118,11 +135,11 @@ static int ScreenReaderRuns(void) {
 }
 
 void NameControlsForScreenReaders(void) {
-    if (FolderLabel) SetWindowTextA(FolderLabel, FolderLabelFor(LanguageIndex));
+    if (FolderLabel) ShowText(FolderLabel, TableText(FolderLabelFor(LanguageIndex)));
     // Where the system lacks the service (older systems, Wine), the button
     // keeps the name its "..." gives it.
     if (BrowseButton && ScreenReaderRuns())
-        SetAccessibleName(BrowseButton, BrowsePrompt(LanguageIndex));
+        SetAccessibleName(BrowseButton, TableText(BrowsePrompt(LanguageIndex)));
 }
 
 static void PlaceControl(HWND control, LayoutRect r) {

@@ -1,6 +1,7 @@
 // The registry reads behind the default destination.
 #include <windows.h>
 
+#include "platform/user_hive.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
 #include "window/default_destination.h"
@@ -26,7 +27,7 @@ void FindDefaultDestination(char* out, int size) {
     char programFiles[DefaultDestinationSize];
     int havePerUser = 0, haveProgramFiles = 0;
     HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, ProductString(PerUserKey, Edition), &key) == ERROR_SUCCESS) {
+    if (OpenPerUserKey(ProductString(PerUserKey, Edition), 0, &key) == ERROR_SUCCESS) {
         havePerUser = ReadRegistryText(key, "Path", perUser, sizeof perUser);
         RegCloseKey(key);
     }

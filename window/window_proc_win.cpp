@@ -3,6 +3,7 @@
 
 #include "banner/banner.h"
 #include "banner/description_block.h"
+#include "platform/shown_text.h"
 #include "platform/system_calls.h"
 #include "tables/tables.h"
 #include "window/browse.h"
@@ -86,9 +87,8 @@ static void OnSetFocus(void) {
 }
 
 static void OnBrowseCommand(void) {
-    // A running installation has read the field already and keeps texts in
-    // MessageText while it waits; a browser now would overwrite them and offer
-    // a choice that no longer counts.
+    // A running installation has read the field already: a browser now would
+    // offer a choice that no longer counts.
     if (InstallRuns()) return;
     BrowseDestination();
 }
@@ -128,7 +128,7 @@ void SwitchLanguage(int language) {
     SetLanguage(language);
     LoadDescription();
     InvalidateBanner();
-    SetWindowTextA(CancelButton, ButtonLabel(language, IDCANCEL));
+    if (CancelButton) ShowText(CancelButton, ButtonText(language, IDCANCEL));
     NameControlsForScreenReaders();
 }
 

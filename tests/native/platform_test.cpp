@@ -1,5 +1,5 @@
 // Platform rules: the pump's interval, system texts, the program's folder,
-// the build tools' SHA-256.
+// whose hive the per-user settings go in, the build tools' SHA-256.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -13,6 +13,7 @@
 #include "sha256_vectors.h"
 #include "platform/source_directory.h"
 #include "platform/system_error.h"
+#include "platform/user_hive.h"
 
 namespace {
 
@@ -81,6 +82,41 @@ TEST(Sha256, PublishedVectorsInPiecesOfAnySize) {
             EndSha256(&hash, whole);
             EXPECT_EQ(v->digest, HexOf(whole, Sha256Size)) << v->message.size();
         }
+}
+
+// An elevated setup writes into the signed-in user's hive only when it knows
+// both accounts and they differ; SIDs that share a beginning are two accounts.
+TEST(UserHive, SignedInUsersHiveOnlyForAnotherKnownAccount) {
+    const char *user = "S-1-5-21-7-1001", *admin = "S-1-5-21-7-500";
+    struct Case {
+        int elevated;
+        const char *token, *shell;
+        int hive;
+    } cases[] = {
+        {1, admin, user, SignedInUserHive},
+        {1, "S-1-5-21-7-100", "S-1-5-21-7-1001", SignedInUserHive},
+        {1, "S-1-5-21-7-1001", "S-1-5-21-7-100", SignedInUserHive},
+        {1, user, user, CurrentUserHive},
+        {0, admin, user, CurrentUserHive},
+        {1, admin, nullptr, CurrentUserHive},
+        {1, nullptr, user, CurrentUserHive},
+        {1, admin, "", CurrentUserHive},
+        {1, "", user, CurrentUserHive},
+        {0, nullptr, nullptr, CurrentUserHive},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.hive, ChooseUserHive(c.elevated, c.token, c.shell))
+            << c.elevated << " " << (c.token ? c.token : "?") << " " << (c.shell ? c.shell : "?");
+
+    const std::string name = "S-1-5-21-7-1001\\Software\\Kellum AG\\Vestra";
+    for (int size : {(int)name.size() + 1, (int)name.size(), 16, 1}) {
+        HeapBlock out = PatternBuffer(size);
+        int made =
+            UserHiveKeyName("S-1-5-21-7-1001", "Software\\Kellum AG\\Vestra", out.get(), size);
+        EXPECT_EQ(size > (int)name.size(), made) << size;
+        if (made) EXPECT_EQ(name, out.get());
+        EXPECT_EQ(Pattern, out[size]) << size;  // nothing past the size
+    }
 }
 
 }  // namespace

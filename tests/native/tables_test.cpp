@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "banner/description_block.h"
 #include "banner/banner_texts.h"
@@ -103,6 +104,30 @@ TEST(Tables, ButtonLabelsBytes) {
         LanguageButtonLabel(2));
     EXPECT_STREQ("E&spa\xF1ol", LanguageButtonLabel(3));
     EXPECT_STREQ("&Portugues", LanguageButtonLabel(5));
+}
+
+// A question composes alike in bytes and in wide characters (the parts
+// converted for the system), cut at the same places.
+TEST(BoundedText, QuestionsComposeAlikeInWideCharacters) {
+    struct Case {
+        const char *format, *insert;
+        int size;
+        const char* expected;  // nullptr: refused
+    } cases[] = {{"In \"%s\"?", "D:\\Apps", 64, "In \"D:\\Apps\"?"},
+                 {"no insert", "x", 64, "no insert"},
+                 {"A%sB", "xxxxx", 8, "AxxxxxB"},
+                 {"A%sB", "xxxxxx", 8, "Axx...B"},
+                 {"A%sB", "x", 5, nullptr}};
+    for (const Case& c : cases) {
+        std::wstring format(c.format, c.format + strlen(c.format));
+        std::wstring insert(c.insert, c.insert + strlen(c.insert));
+        std::vector<wchar_t> wide((size_t)c.size + 1, L'#');
+        ASSERT_EQ(c.expected != nullptr,
+                  FormatQuestion(format.c_str(), insert.c_str(), wide.data(), c.size));
+        EXPECT_EQ(L'#', wide[(size_t)c.size]) << c.format;
+        if (c.expected)
+            EXPECT_EQ(std::wstring(c.expected, c.expected + strlen(c.expected)), wide.data());
+    }
 }
 
 TEST(Tables, LanguageButtonsMapToLanguages) {

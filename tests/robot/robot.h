@@ -85,12 +85,15 @@ std::vector<Control> ReadControls(HWND parent);
 Control FindControl(HWND parent, int id);
 HWND FocusOf(HWND anyWindowOfThread);
 std::string TextOf(HWND window);
+// The same as the window holds it, in UTF-16: what any code page's user reads.
+std::wstring WideTextOf(HWND window);
 
 // Posts a click; the program handles it when its loop next runs.
 void Click(HWND button);
 // Clicks and waits until the program has handled the click (no modal boxes!).
 void ClickAndWait(HWND button);
 void SetText(HWND edit, const std::string& text);
+void SetWideText(HWND edit, const std::wstring& text);
 // Posts a key press to the window, through the program's message loop.
 void PressKey(HWND window, UINT virtualKey);
 // Waits until the program's thread has handled what was posted before.
@@ -100,7 +103,8 @@ struct MessageBoxInfo {
     HWND hwnd = NULL;
     std::string caption;
     std::string text;
-    std::vector<int> buttons;  // ids of the push buttons
+    std::wstring wideCaption, wideText;  // the same in UTF-16
+    std::vector<int> buttons;            // ids of the push buttons
     // MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION or MB_ICONASTERISK;
     // 0 for none, UnknownIcon for a picture that is none of them.
     int icon = 0;

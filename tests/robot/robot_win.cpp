@@ -334,6 +334,13 @@ void Settle(HWND window) {
     Sleep(50);
 }
 
+std::wstring WideTextOf(HWND window) {
+    WCHAR buffer[1024];
+    buffer[0] = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, (LPARAM)buffer, SMTO_NORMAL, 5000, NULL);
+    return buffer;
+}
+
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void ClickAndWait(HWND button) {
@@ -343,6 +350,10 @@ void ClickAndWait(HWND button) {
 
 void SetText(HWND edit, const std::string& text) {
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_NORMAL, 5000, NULL);
+}
+
+void SetWideText(HWND edit, const std::wstring& text) {
+    SendMessageTimeoutW(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_NORMAL, 5000, NULL);
 }
 
 void PressKey(HWND window, UINT virtualKey) {
@@ -365,7 +376,9 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
     Sleep(100);  // let the box finish its set-up
     box->hwnd = dialog;
     box->caption = TextOf(dialog);
+    box->wideCaption = WideTextOf(dialog);
     box->text.clear();
+    box->wideText.clear();
     box->buttons.clear();
     HWND iconControl = NULL;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -379,6 +392,8 @@ bool WaitForMessageBox(const Process& process, MessageBoxInfo* box, DWORD timeou
         } else if (lstrcmpiA(cls, "Static") == 0) {
             std::string t = TextOf(c);
             if (!t.empty()) box->text = t;
+            std::wstring w = WideTextOf(c);
+            if (!w.empty()) box->wideText = w;
         }
     }
     box->icon = ReadBoxIcon(iconControl);
