@@ -5,6 +5,7 @@
 #include "install/copy.h"
 #include "install/install_tables.h"
 #include "install/plan.h"
+#include "platform/shown_text.h"
 #include "platform/system_error.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -193,14 +194,21 @@ static DWORD CopyIntoPlace(struct CopyPaths* paths, const struct SealedFile* sea
     return error;
 }
 
-// The box's text: the system's for its errors, ours for a damaged disk,
-// naming the file as the disk has it.
-static void DescribeCopyFailure(DWORD error, const char* name) {
-    if (error == DamagedSourceError)
-        FormatQuestion(InstallMessage(DamagedDiskMessage, LanguageIndex), name, MessageText,
-                       MessageTextSize);
-    else
+// The question about a failed copy, the file at fault in the caption: with
+// the system's text for its errors, with ours for a damaged disk, naming the
+// file by its name on the disk (UTF-8 where the code page cannot hold it).
+static int AskAboutCopy(DWORD error, const struct PlannedFile* file, const char* caption) {
+    const UINT style = MB_ABORTRETRYIGNORE | MB_ICONERROR;
+    if (error != DamagedSourceError) {
         SystemErrorText(error, MessageText, MessageTextSize);
+        return MessageBoxA(MainWindow, MessageText, caption, style);
+    }
+    WCHAR text[ShownTextSize];
+    TextPart name = {file->source + file->sourceNameAt, (UINT)(file->utf8Name ? CP_UTF8 : CP_ACP)};
+    // A text that cannot be converted leaves the box its caption and buttons.
+    WidenQuestion(TableText(InstallMessage(DamagedDiskMessage, LanguageIndex)), name, text,
+                  ShownTextSize);
+    return ShowWideMessage(MainWindow, text, SystemText(caption), style);
 }
 
 static enum CopyOutcome Record(struct PlannedFile* file, enum CopyOutcome outcome) {
@@ -232,12 +240,8 @@ enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
         if (CopyFailurePassedOver(file->mandatory, sourceFailed, error))
             return Record(file, FilePassedOver);
         if (IgnoringDiskFull && IsDiskFullError(error)) return Record(file, FileIgnored);
-        // The folder is ANSI, so the shown path holds it unchanged in front of the name.
-        int nameAt = TextLength(source) >= file->sourceNameAt ? file->sourceNameAt : 0;
-        DescribeCopyFailure(error, source + nameAt);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        int answer = MessageBoxA(MainWindow, MessageText, sourceFailed ? source : destination,
-                                 MB_ABORTRETRYIGNORE | MB_ICONERROR);
+        int answer = AskAboutCopy(error, file, sourceFailed ? source : destination);
         enum CopyFailureAction action = ActionAfterCopyAnswer(answer);
         if (action == StopInstalling) return Record(file, CopyAborted);
         if (action == GoOn) {
