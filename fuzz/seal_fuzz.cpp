@@ -82,6 +82,10 @@ static void CheckBuiltSeal(FuzzInput* in) {
         FUZZ_CHECK(BuildSeal(rows, count, file + programSize, length) == length);
         unsigned char* seal = file + programSize;
         FUZZ_CHECK(CheckSeal(seal, length) == count);
+        char* small = PatternBuffer((size_t)length - 1);  // one byte short: nothing written
+        FUZZ_CHECK(BuildSeal(rows, count, (unsigned char*)small, length - 1) == -1);
+        FUZZ_CHECK(StillPattern(small, (size_t)length - 1));
+        free(small);
         memset(file + programSize + length, 0, (size_t)padding);
         unsigned char* description = file + programSize + length + padding;
         memcpy(description, DescriptionMarker, DescriptionMarkerSize);

@@ -213,92 +213,57 @@ TEST_F(Description, DisksCarryTheBlock) {
     }
 }
 
-namespace {
-
-std::string Utf8(const wchar_t* name) {
+static std::string Utf8(const wchar_t* name) {
     char out[MAX_PATH];
     return WideCharToMultiByte(CP_UTF8, 0, name, -1, out, sizeof out, NULL, NULL) ? out : "";
 }
 
-// The name as the survey keeps it in the ANSI code page; empty where the
-// code page lacks a character of it.
-std::string Ansi(const wchar_t* name) {
-    char out[MAX_PATH];
-    BOOL lossy = FALSE;
-    int n =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, out, sizeof out, NULL, &lossy);
-    return n && !lossy ? out : "";
-}
-
-struct Sealing {
-    std::string seal;
-    unsigned char digests[3][Sha256Size];
-};
-
-// A seal of three files as the seal tool writes it: UTF-8 names.
-void MakeSeal(Sealing* s) {
-    static const std::string names[3] = {"Vestra.exe", Utf8(L"\u00DCbersicht.txt"),
-                                         Utf8(L"viewer\\\u65E5\u672C.txt")};
-    SealRow rows[3];
-    for (int i = 0; i < 3; ++i) {
-        memset(s->digests[i], 0xA0 + i, Sha256Size);
-        rows[i] = {names[i].data(), (int)names[i].size(), (uint64_t)1000 * (i + 1), s->digests[i]};
-    }
-    long length = SealLength(rows, 3);
-    s->seal.assign((size_t)length, '\0');
-    ASSERT_EQ(length, BuildSeal(rows, 3, (unsigned char*)&s->seal[0], length));
-}
-
-// program | seal | zero bytes | description block, as the tools leave it.
-std::string SealedSetup(const std::string& setup, const std::string& seal) {
-    std::string program = setup.substr(0, setup.size() - BlockWithMarker);
-    std::string sealed = program + seal;
-    sealed.append((8 - (sealed.size() + BlockWithMarker) % 8) % 8, '\0');
-    return sealed + setup.substr(setup.size() - BlockWithMarker);
-}
-
-}  // namespace
-
 // Wherever the seal step and a signature put it, the seal is read and the
 // description still shows; a broken seal lists nothing; no seal, no sealing.
+// Names are found as the survey keeps them: ANSI where the code page holds
+// them, else UTF-8, as the seal does.
 TEST_F(Description, SealIsReadBeforeTheDescriptionAndTheSignature) {
     std::string setup;
     ASSERT_TRUE(ReadWholeFile(BuiltSetup(0), &setup));
-    Sealing s;
-    ASSERT_NO_FATAL_FAILURE(MakeSeal(&s));
-    std::string sealed = SealedSetup(setup, s.seal), broken = s.seal;
-    broken[0] ^= 1;
+    const std::string names[2] = {Utf8(L"\u00DCbersicht.txt"), Utf8(L"viewer\\\u65E5.txt")};
+    const unsigned char digest[Sha256Size] = {0xA5};
+    SealRow rows[2] = {{names[0].data(), (int)names[0].size(), 1000, digest},
+                       {names[1].data(), (int)names[1].size(), 2000, digest}};
+    std::string seal((size_t)SealLength(rows, 2), '\0');
+    BuildSeal(rows, 2, (unsigned char*)&seal[0], (long)seal.size());
+    // program | seal | zero bytes | description block, as the tools leave it.
+    auto Sealed = [&](const std::string& seal) {
+        std::string sealed = setup.substr(0, setup.size() - BlockWithMarker) + seal;
+        sealed.append((8 - (sealed.size() + BlockWithMarker) % 8) % 8, '\0');
+        return sealed + setup.substr(setup.size() - BlockWithMarker);
+    };
     struct Case {
         const char* name;
         std::string file;
         int isSealed, lists, describes;
     } cases[] = {
         {"built", setup, 0, 0, 1},
-        {"sealed", sealed, 1, 1, 1},
-        {"sealed and signed", WithCertificateTable(sealed, 1504, true), 1, 1, 1},
-        {"seal and the zero bytes of a signature", setup + s.seal + std::string(7, '\0'), 1, 1, 0},
-        {"a broken seal", SealedSetup(setup, broken), 1, 0, 1},
-        {"a certificate table not named", WithCertificateTable(sealed, 1504, false), 0, 0, 0},
+        {"sealed and signed", WithCertificateTable(Sealed(seal), 1504, true), 1, 1, 1},
+        {"seal and the zero bytes of a signature", setup + seal + std::string(7, '\0'), 1, 1, 0},
+        {"a broken seal", Sealed("x" + seal.substr(1)), 1, 0, 1},
+        {"a certificate table not named", WithCertificateTable(Sealed(seal), 1504, false), 0, 0, 0},
     };
-    const std::string ansi = Ansi(L"\u00DCbersicht.txt");
+    char ansi[MAX_PATH];
+    BOOL lossy = FALSE;  // the survey's name where the code page holds it
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u00DCbersicht.txt", -1, ansi, sizeof ansi,
+                        NULL, &lossy);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path = FileWith("sealed.exe", c.file);
         ReadSealFrom(path.c_str());
         EXPECT_EQ(c.isSealed, ProgramIsSealed());
-        unsigned char digest[Sha256Size] = {};
+        unsigned char found[Sha256Size] = {};
         uint64_t size = 0;
-        EXPECT_EQ(c.lists, FindSealedFile("VESTRA.EXE", 0, &size, digest));
-        EXPECT_EQ(c.lists ? 1000u : 0u, size);
-        EXPECT_EQ(c.lists ? 0 : 1, memcmp(digest, s.digests[0], Sha256Size) != 0);
-        std::string wide = Utf8(L"viewer\\\u65E5\u672C.txt");
-        EXPECT_EQ(c.lists, FindSealedFile(wide.c_str(), 1, &size, digest));
-        EXPECT_EQ(c.lists ? 0 : 1, memcmp(digest, s.digests[2], Sha256Size) != 0);
-        if (!ansi.empty()) {  // the survey's ANSI name of a file the seal names in UTF-8
-            EXPECT_EQ(c.lists, FindSealedFile(ansi.c_str(), 0, &size, digest));
-            EXPECT_EQ(0, FindSealedFile(ansi.c_str(), 1, &size, digest));
-        }
-        EXPECT_EQ(0, FindSealedFile("Vestra.ex", 0, &size, digest));
+        EXPECT_EQ(c.lists, FindSealedFile(names[1].c_str(), 1, &size, found));
+        EXPECT_EQ(c.lists ? 2000u : 0u, size);
+        EXPECT_EQ(c.lists, memcmp(digest, found, Sha256Size) == 0);
+        EXPECT_EQ(c.lists && !lossy, FindSealedFile(ansi, 0, &size, found));
+        EXPECT_EQ(0, FindSealedFile(ansi, 1, &size, found));  // not UTF-8
         if (c.describes) ExpectEveryLanguage(path);
     }
     ReadSealFrom(NULL);
