@@ -83,11 +83,13 @@ BOOL CopyFileHashingWhilePumping(const WCHAR* source, const WCHAR* destination,
                                  unsigned char digest[Sha256Size]);
 
 // The progress box in the panel's free band and the taskbar button's bar,
-// shown only while the install copies.
-void BeginCopyProgress(struct CopyTotals totals);
-// A copy of the planned file starts (again, on a retry), its name shown as
-// given; the count and bytes before it are the row's.
-void NoteCopyStarted(const struct PlannedFile* file, const char* shownName);
+// shown from the install question's Yes until the copies end; they count
+// once the totals are known.
+void BeginCopyProgress(void);
+void SetCopyTotals(struct CopyTotals totals);
+// A copy of the planned file starts (again, on a retry): its name, count and
+// the bytes before it are the row's.
+void NoteCopyStarted(const struct PlannedFile* file);
 // Bytes of the current file copied so far.
 void NoteCopyTransferred(uint64_t bytes);
 // Takes the box and the taskbar bar away; nothing when none is shown.

@@ -15,18 +15,20 @@ enum {
     CopyProgressId = 4,  // after the push buttons; 0 is the field's
 };
 
-static const char BoxClass[] = "SetupProgress";
+// A wide window: names the ANSI code page cannot hold are shown as they are.
+static const WCHAR BoxClass[] = L"SetupProgress";
 
 static struct {
     int active;
+    int counting;  // the totals are known
     HWND box;
     CopyTotals totals;
     // All from the current file's row: the bytes of the copied rows before
     // it, its own, its number among them; and its bytes copied so far.
     uint64_t doneBytes, fileBytes, fileDone;
     int fileNumber;
-    char name[PathBufferSize];
-    char count[CopyCountSize];
+    WCHAR name[PathBufferSize];
+    WCHAR count[CopyCountSize];
     int shownFill, shownSteps;
     ITaskbarList3* taskbar;
 } Progress;
@@ -49,10 +51,10 @@ static void PaintBox(HWND box) {
     const UINT line = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
     RECT text = {in.margin, in.margin, all.right - in.margin, in.margin + in.lineHeight};
     RECT count = text;
-    DrawTextA(dc, Progress.count, -1, &count, line | DT_CALCRECT);
-    DrawTextA(dc, Progress.count, -1, &text, line | DT_RIGHT);
+    DrawTextW(dc, Progress.count, -1, &count, line | DT_CALCRECT);
+    DrawTextW(dc, Progress.count, -1, &text, line | DT_RIGHT);
     text.right -= (count.right - count.left) + in.margin;
-    DrawTextA(dc, Progress.name, -1, &text, line | DT_END_ELLIPSIS);
+    DrawTextW(dc, Progress.name, -1, &text, line | DT_END_ELLIPSIS);
     SelectObject(dc, kept);
     RECT bar = {in.margin, in.barTop, all.right - in.margin, all.bottom - in.margin};
     FrameRect(dc, &bar, GetSysColorBrush(COLOR_BTNSHADOW));
@@ -67,7 +69,7 @@ static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
         PaintBox(box);
         return 0;
     }
-    return DefWindowProcA(box, message, wParam, lParam);
+    return DefWindowProcW(box, message, wParam, lParam);
 }
 
 // After a DPI change the box takes its place anew, or goes where the window
@@ -87,28 +89,35 @@ static void PlaceBox(void) {
 static void CreateBox(void) {
     LayoutRect r = Geometry.layout.progressBox;
     if (r.width <= 0) return;  // no room on this screen: the taskbar alone shows it
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = BoxProc;
     wc.hInstance = ModuleInstance;
     wc.hCursor = LoadCursorA(NULL, IDC_WAIT);
     wc.lpszClassName = BoxClass;
-    RegisterClassA(&wc);  // fails harmlessly when registered by an earlier run
+    RegisterClassW(&wc);  // fails harmlessly when registered by an earlier run
     // Without a box the copy goes on unseen, as before there was one.
-    Progress.box = CreateWindowExA(WS_EX_NOPARENTNOTIFY, BoxClass, "", WS_CHILD | WS_VISIBLE, r.x,
+    Progress.box = CreateWindowExW(WS_EX_NOPARENTNOTIFY, BoxClass, L"", WS_CHILD | WS_VISIBLE, r.x,
                                    r.y, r.width, r.height, MainWindow,
                                    (HMENU)(INT_PTR)CopyProgressId, ModuleInstance, NULL);
+    // Drawn at once: the window's thread surveys the disk before it pumps again.
+    if (Progress.box) UpdateWindow(Progress.box);
 }
 
 // The box's text, as a screen reader or a test reads it: name and count.
 static void ShowFile(void) {
-    if (!FormatCopyCount(Progress.fileNumber, Progress.totals.files, Progress.count,
-                         sizeof Progress.count))
-        Progress.count[0] = 0;
+    char count[CopyCountSize] = "";
+    if (Progress.counting)
+        FormatCopyCount(Progress.fileNumber, Progress.totals.files, count, sizeof count);
+    // The count's digits, slash and spaces are the same in every code page.
+    int n = 0;
+    for (; count[n]; ++n) Progress.count[n] = (WCHAR)count[n];
+    Progress.count[n] = 0;
     if (!Progress.box) return;
-    char text[PathBufferSize + CopyCountSize];
-    if (JoinTexts(text, sizeof text, Progress.name, "  ") &&
-        AppendText(text, sizeof text, Progress.count))
-        SetWindowTextA(Progress.box, text);
+    WCHAR text[PathBufferSize + CopyCountSize + 2];
+    lstrcpyW(text, Progress.name);  // both fit: the sizes above
+    lstrcatW(text, L"  ");
+    lstrcatW(text, Progress.count);
+    SetWindowTextW(Progress.box, text);
     InvalidateRect(Progress.box, NULL, FALSE);
 }
 
@@ -151,11 +160,10 @@ static void StopTaskbarProgress(void) {
     }
 }
 
-void BeginCopyProgress(struct CopyTotals totals) {
+void BeginCopyProgress(void) {
     EndCopyProgress();
     ZeroMemory(&Progress, sizeof Progress);
     Progress.active = 1;
-    Progress.totals = totals;
     Progress.shownFill = Progress.shownSteps = -1;
     CreateBox();
     SetRescaleNotice(PlaceBox);
@@ -163,14 +171,30 @@ void BeginCopyProgress(struct CopyTotals totals) {
     ShowBytes();
 }
 
-void NoteCopyStarted(const struct PlannedFile* file, const char* shownName) {
+void SetCopyTotals(struct CopyTotals totals) {
+    if (!Progress.active) return;
+    Progress.totals = totals;
+    Progress.counting = 1;
+    ShowFile();
+    ShowBytes();
+}
+
+// The row's file name, wide: the disk's names are UTF-8 where utf8Name says so.
+static void TakeName(const struct PlannedFile* file) {
+    UINT codePage = file->utf8Name ? CP_UTF8 : CP_ACP;
+    if (!MultiByteToWideChar(codePage, 0, FileNameOf(file->source), -1, Progress.name,
+                             PathBufferSize))
+        Progress.name[0] = 0;  // no text in its encoding: the count alone
+}
+
+void NoteCopyStarted(const struct PlannedFile* file) {
     if (!Progress.active) return;
     Progress.doneBytes = file->bytesBefore;
     // A row the plan does not copy (a missing file retried) adds no bytes.
     Progress.fileBytes = file->action == CopyRow ? file->size : 0;
     Progress.fileDone = 0;
     Progress.fileNumber = file->copyNumber;
-    if (!CopyText(Progress.name, sizeof Progress.name, shownName)) Progress.name[0] = 0;
+    TakeName(file);
     ShowFile();
     ShowBytes();
 }

@@ -98,9 +98,24 @@ static int MakeWidePath(const char* path, int nameAt, int utf8Name, struct WideP
                                PathBufferSize - n) != 0;
 }
 
-// The path as a caption shows it: characters the code page lacks become '?'.
-static void ShownPath(const struct WidePath* wide, char* out, int size) {
-    if (!WideCharToMultiByte(CP_ACP, 0, wide->text, -1, out, size, NULL, NULL)) out[0] = 0;
+// Abort/Retry/Ignore, the caption the wide path at fault: a name the code
+// page cannot hold is shown as it is. The text is the system's, or ours for
+// a damaged disk, naming the file by its name on the disk (the row's, UTF-8
+// where the code page cannot hold it).
+static int AskAboutFailure(DWORD error, const struct WidePath* atFault,
+                           const struct PlannedFile* file) {
+    WCHAR text[ShownTextSize];
+    if (error == DamagedSourceError) {
+        TextPart name = {file->source + file->sourceNameAt,
+                         (UINT)(file->utf8Name ? CP_UTF8 : CP_ACP)};
+        // A text that cannot be converted leaves the box its caption and buttons.
+        WidenQuestion(TableText(InstallMessage(DamagedDiskMessage, LanguageIndex)), name, text,
+                      ShownTextSize);
+    } else {
+        SystemErrorText(error, MessageText, MessageTextSize);
+        if (!MultiByteToWideChar(CP_ACP, 0, MessageText, -1, text, ShownTextSize)) text[0] = 0;
+    }
+    return MessageBoxW(MainWindow, text, atFault->text, MB_ABORTRETRYIGNORE | MB_ICONERROR);
 }
 
 // A file the survey found missing that a Retry copied after all: the one
@@ -194,23 +209,6 @@ static DWORD CopyIntoPlace(struct CopyPaths* paths, const struct SealedFile* sea
     return error;
 }
 
-// The question about a failed copy, the file at fault in the caption: with
-// the system's text for its errors, with ours for a damaged disk, naming the
-// file by its name on the disk (UTF-8 where the code page cannot hold it).
-static int AskAboutCopy(DWORD error, const struct PlannedFile* file, const char* caption) {
-    const UINT style = MB_ABORTRETRYIGNORE | MB_ICONERROR;
-    if (error != DamagedSourceError) {
-        SystemErrorText(error, MessageText, MessageTextSize);
-        return MessageBoxA(MainWindow, MessageText, caption, style);
-    }
-    WCHAR text[ShownTextSize];
-    TextPart name = {file->source + file->sourceNameAt, (UINT)(file->utf8Name ? CP_UTF8 : CP_ACP)};
-    // A text that cannot be converted leaves the box its caption and buttons.
-    WidenQuestion(TableText(InstallMessage(DamagedDiskMessage, LanguageIndex)), name, text,
-                  ShownTextSize);
-    return ShowWideMessage(MainWindow, text, SystemText(caption), style);
-}
-
 static enum CopyOutcome Record(struct PlannedFile* file, enum CopyOutcome outcome) {
     file->outcome = outcome;
     return outcome;
@@ -218,19 +216,16 @@ static enum CopyOutcome Record(struct PlannedFile* file, enum CopyOutcome outcom
 
 enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
     struct CopyPaths paths;
-    char source[PathBufferSize], destination[PathBufferSize];
     // Planned paths fit: only a name that is no text in its encoding fails
     // here, and it is counted as not copied.
     if (!MakeWidePath(file->source, file->sourceNameAt, file->utf8Name, &paths.source) ||
         !MakeWidePath(file->destination, file->destinationNameAt, file->utf8Name,
                       &paths.destination))
         return Record(file, FileIgnored);
-    ShownPath(&paths.source, source, sizeof source);
-    ShownPath(&paths.destination, destination, sizeof destination);
     for (;;) {
         SetCursor(LoadCursorA(NULL, IDC_WAIT));
         CopyText(paths.temporary, sizeof paths.temporary, file->temp);  // the same size
-        NoteCopyStarted(file, FileNameOf(source));
+        NoteCopyStarted(file);
         int sourceFailed = 0;
         DWORD error = CopyIntoPlace(&paths, &file->seal, &sourceFailed);
         if (error == 0) {
@@ -241,7 +236,8 @@ enum CopyOutcome CopyFileAsking(struct PlannedFile* file) {
             return Record(file, FilePassedOver);
         if (IgnoringDiskFull && IsDiskFullError(error)) return Record(file, FileIgnored);
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        int answer = AskAboutCopy(error, file, sourceFailed ? source : destination);
+        int answer =
+            AskAboutFailure(error, sourceFailed ? &paths.source : &paths.destination, file);
         enum CopyFailureAction action = ActionAfterCopyAnswer(answer);
         if (action == StopInstalling) return Record(file, CopyAborted);
         if (action == GoOn) {

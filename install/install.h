@@ -2,8 +2,10 @@
 // shortcut, registration, start of the product, close.
 #pragma once
 
-// The program's exit code when a close or the session's end stopped the copy.
-enum { InterruptedExitCode = 2 };
+// The program's exit codes beside 0 (installed, or closed before the copy)
+// and 1 (could not start): a close, the session's end or a quit stopped the
+// copy; the copy ended without the program, so nothing was installed.
+enum { InterruptedExitCode = 2, NothingInstalledExitCode = 3 };
 
 #ifdef _WIN32
 // Runs the installation to its end; a call while one runs is ignored.

@@ -87,14 +87,32 @@ static const char* const NotCopiedRunQuestions[MessageLanguageCount] = {
     "Setup complete. Files not copied: %s. Run program?",
 };
 
-static const char* const NotCopiedMessages[MessageLanguageCount] = {
-    "Setup beendet. Nicht kopierte Dateien: %s. Das Programm fehlt.",
-    "Setup ended. Files not copied: %s. The program is missing.",
-    "Installation termin\xE9" "e. Fichiers non copi\xE9s : %s. Le programme manque.",
-    "Instalaci\xF3n terminada. Archivos no copiados: %s. Falta el programa.",
-    "Installazione terminata. File non copiati: %s. Il programma manca.",
-    "Instala\xE7\xE3o terminada. Arquivos n\xE3o copiados: %s. O programa est\xE1 faltando.",
-    "Setup ended. Files not copied: %s. The program is missing.",
+// The program was not copied: nothing is recorded, nothing can be started.
+static const char* const NothingInstalledMessages[MessageLanguageCount] = {
+    "Setup beendet. Nichts wurde installiert: Das Programm wurde nicht kopiert. Nicht kopierte "
+    "Dateien: %s.",
+    "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.",
+    "Installation termin\xE9" "e. Rien n'a \xE9t\xE9 install\xE9 : le programme n'a pas \xE9t\xE9 "
+    "copi\xE9. Fichiers non copi\xE9s : %s.",
+    "Instalaci\xF3n terminada. No se instal\xF3 nada: el programa no se copi\xF3. Archivos no "
+    "copiados: %s.",
+    "Installazione terminata. Non \xE8 stato installato nulla: il programma non \xE8 stato "
+    "copiato. File non copiati: %s.",
+    "Instala\xE7\xE3o terminada. Nada foi instalado: o programa n\xE3o foi copiado. Arquivos "
+    "n\xE3o copiados: %s.",
+    "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.",
+};
+
+// A destination with no room for the longest name the install joins to it;
+// the most characters it may have are filled in.
+static const char* const DestinationTooLongMessages[MessageLanguageCount] = {
+    "Der Zielordner ist zu lang: h\xF6" "chstens %s Zeichen.",
+    "The destination folder is too long: at most %s characters.",
+    "Le dossier cible est trop long : %s caract\xE8res au plus.",
+    "La carpeta de destino es demasiado larga: %s caracteres como m\xE1ximo.",
+    "La cartella destinazione \xE8 troppo lunga: al massimo %s caratteri.",
+    "A pasta de destino \xE9 longa demais: no m\xE1ximo %s caracteres.",
+    "The destination folder is too long: at most %s characters.",
 };
 
 // Files to be replaced that a running program holds: named by the programs
@@ -180,8 +198,8 @@ const char ViewerFolder[] = "viewer";
 static const char* const* const InstallMessages[InstallMessageKindCount] = {
     InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
     RunQuestions,     RunFailureMessages,    NoSpaceMessages,       NotCopiedRunQuestions,
-    NotCopiedMessages,     InUseByProgramsMessages, InUseFileMessages,
-    DamagedDiskMessages,
+    NothingInstalledMessages, InUseByProgramsMessages, InUseFileMessages,
+    DestinationTooLongMessages, DamagedDiskMessages,
 };
 // clang-format on
 

@@ -13,12 +13,13 @@ enum InstallMessageKind {
     ShortcutFailureMessage,
     RunQuestion,
     RunFailureMessage,
-    NoSpaceMessage,  // both amounts filled in with their unit
-    NotCopiedRunQuestion,  // the number of files not copied filled in
-    NotCopiedMessage,      // the same where the program itself is missing
-    InUseByProgramsMessage,  // the product, then the programs that hold its files
-    InUseFileMessage,        // the product, then the first file in use
-    DamagedDiskMessage,      // a sealed file not as sealed, named as on the disk
+    NoSpaceMessage,             // both amounts filled in with their unit
+    NotCopiedRunQuestion,       // the number of files not copied filled in
+    NothingInstalledMessage,    // the program not copied; the number of files not copied
+    InUseByProgramsMessage,     // the product, then the programs that hold its files
+    InUseFileMessage,           // the product, then the first file in use
+    DestinationTooLongMessage,  // the most characters a destination may have
+    DamagedDiskMessage,         // a sealed file not as sealed, named as on the disk
     InstallMessageKindCount,
 };
 

@@ -36,10 +36,6 @@ static int Ask(TextPart text, const char* caption, UINT style) {
     return ShowMessage(MainWindow, text, TableText(caption), style);
 }
 
-static void ShowError(int kind, UINT icon) {
-    Ask(TableText(Message(kind)), ErrorCaption(LanguageIndex), MB_OK | icon);
-}
-
 // A table's question with a path or the system's words in it, each part
 // shown from its own code page, the insert cut to fit size characters.
 static int AskAbout(const char* format, const char* insert, int size, const char* caption,
@@ -50,6 +46,19 @@ static int AskAbout(const char* format, const char* insert, int size, const char
     return ShowWideMessage(MainWindow, text, TableText(caption), style);
 }
 
+// A refusal before anything is copied: the progress box goes first.
+static void Refuse(TextPart text) {
+    EndCopyProgress();
+    Ask(text, ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+}
+
+// A message with one number filled in.
+static void FormatWithNumber(int kind, int number) {
+    char digits[16] = "";
+    AppendNumber(digits, sizeof digits, number);
+    FormatQuestion(Message(kind), digits, MessageText, MessageTextSize);
+}
+
 // Says how much is needed and how much is free when the volume is short.
 // A volume whose free space cannot be read passes.
 static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
@@ -57,7 +66,7 @@ static int EnoughSpaceOrSay(const struct InstallPlan* plan) {
     if (!MeasureVolumeRoom(plan, &room) || room.needed <= room.available) return 1;
     if (FormatSpaceMessage(Message(NoSpaceMessage), room.needed, room.available, MessageText,
                            MessageTextSize))
-        Ask(TableText(MessageText), ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+        Refuse(TableText(MessageText));
     return 0;
 }
 
@@ -82,20 +91,25 @@ static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     switch (MakeInstallPlan(text, plan)) {
     case PlanReady: break;
     case PlanSourceTooLong:
-        Ask(TableText("The setup program's folder path is too long."), ErrorCaption(LanguageIndex),
-            MB_OK | MB_ICONERROR);
+        Refuse(TableText("The setup program's folder path is too long."));
         return 0;
     case PlanNoMemory:
         SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, MessageText, MessageTextSize);
-        Ask(SystemText(MessageText), ErrorCaption(LanguageIndex), MB_OK | MB_ICONERROR);
+        Refuse(SystemText(MessageText));
         return 0;
-    case PlanInvalidFolder: ShowError(InvalidFolderMessage, MB_ICONERROR); return 0;
+    case PlanDestinationTooLong:
+        FormatWithNumber(DestinationTooLongMessage, plan->destinationLimit);
+        Refuse(TableText(MessageText));
+        return 0;
+    case PlanInvalidFolder: Refuse(TableText(Message(InvalidFolderMessage))); return 0;
     }
+    struct CopyTotals totals = {plan->copyBytes, plan->copyFiles};
+    SetCopyTotals(totals);
     if (!EnoughSpaceOrSay(plan)) return 0;
     for (int busy; (busy = FindFileInUse(plan)) >= 0;)
         if (!RetryFileInUse(plan->files[busy].destination)) return 0;
     if (CreateFolderPath(plan->destinationPath)) return 1;
-    ShowError(InvalidFolderMessage, MB_ICONERROR);
+    Refuse(TableText(Message(InvalidFolderMessage)));
     return 0;
 }
 
@@ -145,43 +159,43 @@ static int InstallSteps(void) {
         ShouldStop())
         return 0;
 
+    // The box shows while the disk is surveyed and the destination checked.
+    BeginCopyProgress();
+    SetCursor(LoadCursorA(NULL, IDC_WAIT));
     if (!PrepareDestination(text, plan)) return 0;
 
     CopyBegan = 1;
-    struct CopyTotals totals = {plan->copyBytes, plan->copyFiles};
-    BeginCopyProgress(totals);
     int copied = CopyPlannedFiles(plan);
     EndCopyProgress();
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     if (!copied) return 0;
 
-    // Nothing records or starts a program this run did not install.
-    int programThere = PlanProgramCopied(plan);
+    const char* product = ProductString(ProductName, Edition);
     // A file the seal does not list stays on the disk and is counted too.
     int notCopied = PlanFilesIgnored(plan) + PlanFilesNotListed(plan);
-    if (programThere &&
-        AnswerGoesOn(Ask(TableText(Message(ShortcutQuestion)), ProductString(ProductName, Edition),
-                         MB_YESNO | MB_ICONQUESTION)) &&
+    if (!PlanProgramCopied(plan)) {
+        // Nothing records, offers or starts a program this run did not install.
+        FormatWithNumber(NothingInstalledMessage, notCopied);
+        Ask(TableText(MessageText), product, MB_OK | MB_ICONWARNING);
+        SetSetupExitCode(NothingInstalledExitCode);
+        return 1;
+    }
+    if (AnswerGoesOn(Ask(TableText(Message(ShortcutQuestion)), product, MB_YESNO | MB_ICONQUESTION)) &&
         !HandOverShortcut(plan->addItemCommand, plan->programPath, plan->destinationPath))
-        ShowError(ShortcutFailureMessage, MB_ICONWARNING);
+        Ask(TableText(Message(ShortcutFailureMessage)), ErrorCaption(LanguageIndex),
+            MB_OK | MB_ICONWARNING);
 
     plan->uninstall.sizeKiB = EstimatedSizeKiB(PlanCopiedBytes(plan));
-    if (programThere) WriteUninstallEntry(&plan->uninstall);
+    WriteUninstallEntry(&plan->uninstall);
     WriteLanguageMarker(plan->markerPath);
     WritePerUserPath(Edition, plan->perUserPath);
 
-    if (notCopied) {
-        // The closing words say how many files are missing; Run only when
-        // the program itself is there.
-        char count[16] = "";
-        AppendNumber(count, sizeof count, notCopied);
-        FormatQuestion(Message(programThere ? NotCopiedRunQuestion : NotCopiedMessage), count,
-                       MessageText, MessageTextSize);
-    } else {
+    // The closing words say how many files are missing.
+    if (notCopied)
+        FormatWithNumber(NotCopiedRunQuestion, notCopied);
+    else
         CopyText(MessageText, MessageTextSize, Message(RunQuestion));
-    }
-    UINT style = programThere ? MB_YESNO | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING;
-    if (AnswerGoesOn(Ask(TableText(MessageText), ProductString(ProductName, Edition), style)) &&
+    if (AnswerGoesOn(Ask(TableText(MessageText), product, MB_YESNO | MB_ICONINFORMATION)) &&
         !StartProduct(plan->programPath, plan->programCommand, plan->destinationPath))
         Ask(TableText(Message(RunFailureMessage)), "Setup", MB_OK | MB_ICONERROR);
     return 1;
@@ -198,11 +212,13 @@ void RunInstallProcedure(void) {
     UnblockSessionEnd();
     EndCopyProgress();  // after an early exit
     InstallRunning = 0;
-    if (finished || CloseHeld) {
-        // Nothing is recorded after a stop; the exit code tells it.
-        if (!finished && CopyBegan) SetSetupExitCode(InterruptedExitCode);
+    // Nothing is recorded after a stop; the exit code tells it. A quit ends
+    // the main loop with the code it was posted with: ours replaces it.
+    int interrupted = !finished && CopyBegan && (CloseHeld || QuitRequested);
+    if (interrupted) SetSetupExitCode(InterruptedExitCode);
+    if (interrupted && QuitRequested) PostQuitMessage(InterruptedExitCode);
+    if (finished || CloseHeld)
         SendMessageA(MainWindow, WM_CLOSE, 0, 0);
-    } else {
+    else
         SetFocus(DestinationEdit);
-    }
 }

@@ -115,9 +115,17 @@ static int PlainAbsolutePath(const char* path) {
     return 1;
 }
 
+int DestinationLengthLimit(int edition, int longestDiskName) {
+    return PathBufferSize - 2 - LongestInstalledName(edition, longestDiskName);
+}
+
+// With its final backslash.
+static int RoomForInstalledNames(const char* path, int edition, int longestDiskName) {
+    return TextLength(path) <= DestinationLengthLimit(edition, longestDiskName) + 1;
+}
+
 int DestinationPathAcceptable(const char* path, int edition, int longestDiskName) {
-    return PlainAbsolutePath(path) &&
-           TextLength(path) + LongestInstalledName(edition, longestDiskName) <= PathBufferSize - 1;
+    return PlainAbsolutePath(path) && RoomForInstalledNames(path, edition, longestDiskName);
 }
 
 int SourceDirectoryAcceptable(const char* sourceDirectory, int edition, int longestDiskName) {
@@ -247,14 +255,15 @@ enum PlanOutcome ComposeInstallPlan(const char* fieldText, const char* sourceDir
     plan->copyFiles = 0;
     plan->copyBytes = 0;
     plan->programRow = -1;
-    // A text too long for a path leaves it empty, which is refused below.
     plan->destinationPath[0] = 0;
-    MakeDestinationPath(fieldText, plan->destinationPath, sizeof plan->destinationPath);
-    if (!DestinationPathAcceptable(plan->destinationPath, edition, LongestSurveyName(disk)) ||
-        !PlanRecords(edition, language, plan))
+    int longest = LongestSurveyName(disk);
+    plan->destinationLimit = DestinationLengthLimit(edition, longest);
+    if (!MakeDestinationPath(fieldText, plan->destinationPath, sizeof plan->destinationPath) ||
+        !RoomForInstalledNames(plan->destinationPath, edition, longest))
+        return PlanDestinationTooLong;
+    if (!PlainAbsolutePath(plan->destinationPath) || !PlanRecords(edition, language, plan))
         return PlanInvalidFolder;
-    if (disk->nameTooLong ||
-        !SourceDirectoryAcceptable(sourceDirectory, edition, LongestSurveyName(disk)))
+    if (disk->nameTooLong || !SourceDirectoryAcceptable(sourceDirectory, edition, longest))
         return PlanSourceTooLong;
     if (disk->count > fileRoom) return PlanNoMemory;
     for (int i = 0; i < disk->count; ++i) {

@@ -27,6 +27,9 @@ void NumberCopyTemp(char* temp, unsigned number);
 // is the longest name on the disk that is joined to it (the viewer's files
 // counted with "viewer\").
 int DestinationPathAcceptable(const char* path, int edition, int longestDiskName);
+// The most characters a destination typed without a final backslash may
+// have: what the longest name joined to it leaves of a path.
+int DestinationLengthLimit(int edition, int longestDiskName);
 // A folder name the system keeps as typed: not empty, not "." or "..", not
 // ending in a space or a dot, no reserved device name (with or without an
 // extension), no character a file name cannot hold.
@@ -117,6 +120,7 @@ struct PlannedFile {
 
 struct InstallPlan {
     char destinationPath[PathBufferSize];  // ends in a backslash
+    int destinationLimit;                  // DestinationLengthLimit for this disk
     char viewerFolder[PathBufferSize];
     struct PlannedFile* files;  // one per surveyed file, in copy order
     int fileCount;
@@ -131,7 +135,13 @@ struct InstallPlan {
     char markerPath[PathBufferSize];  // empty: no marker (English)
 };
 
-enum PlanOutcome { PlanReady, PlanInvalidFolder, PlanSourceTooLong, PlanNoMemory };
+enum PlanOutcome {
+    PlanReady,
+    PlanInvalidFolder,
+    PlanDestinationTooLong,  // longer than destinationLimit
+    PlanSourceTooLong,
+    PlanNoMemory,
+};
 // Composes the plan for the destination typed in the field and the surveyed
 // disk into files, which has room for fileRoom rows: one row per surveyed
 // file (PlanNoMemory when they do not fit). Anything that would not fit

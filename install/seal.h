@@ -72,8 +72,6 @@ struct AppendedBlocks {
 void FindAppendedBlocks(const unsigned char* file, long size, struct AppendedBlocks* blocks);
 
 #ifdef _WIN32
-#include <windows.h>
-
 // Whether the running program carries a seal; its file is read at the first
 // call.
 int ProgramIsSealed(void);
@@ -82,9 +80,4 @@ void ReadSealFrom(const char* path);
 // Whether the seal lists a name as the survey keeps it (in the ANSI code
 // page, or in UTF-8 when utf8); its size and digest are filled in when it does.
 int FindSealedFile(const char* name, int utf8, uint64_t* size, unsigned char digest[Sha256Size]);
-// Copies as CopyFileW(source, destination, FALSE) does (the same result,
-// attributes and time on the copy, an error for GetLastError), hashing the
-// bytes it writes into digest; *transferred (when given) counts them.
-BOOL CopyFileHashing(const WCHAR* source, const WCHAR* destination,
-                     unsigned char digest[Sha256Size], volatile LONG64* transferred);
 #endif

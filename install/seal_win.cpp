@@ -1,10 +1,9 @@
-// The running program's seal, read once from its own file; what it says of
-// each file the survey finds; and the copy that hashes what it writes.
+// The running program's seal, read once from its own file, and what it says
+// of each file the survey finds.
 #include <windows.h>
 
 #include "banner/description_block.h"
 #include "install/seal.h"
-#include "platform/sha256.h"
 #include "tables/bounded_text.h"
 
 static struct {
@@ -86,67 +85,4 @@ int FindSealedFile(const char* name, int utf8, uint64_t* size, unsigned char dig
     *size = row.size;
     CopyMemory(digest, row.digest, Sha256Size);
     return 1;
-}
-
-// One chunk for the run: one copy hashes at a time.
-enum { HashingChunk = 1 << 20 };
-static unsigned char* Chunk;
-
-struct HashingCopy {
-    HANDLE in, out;
-    BY_HANDLE_FILE_INFORMATION source;
-    SystemSha256 hash;
-    int hashing;
-};
-
-// Opens both files as CopyFileW does: the copy made anew with the source's
-// attributes. 0 or the error.
-static DWORD OpenBoth(const WCHAR* source, const WCHAR* destination, struct HashingCopy* copy) {
-    if (!Chunk)
-        Chunk = (unsigned char*)VirtualAlloc(NULL, HashingChunk, MEM_COMMIT | MEM_RESERVE,
-                                             PAGE_READWRITE);
-    if (!Chunk) return ERROR_NOT_ENOUGH_MEMORY;
-    copy->in = CreateFileW(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-    if (copy->in == INVALID_HANDLE_VALUE) return GetLastError();
-    if (!GetFileInformationByHandle(copy->in, &copy->source)) return GetLastError();
-    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    copy->out =
-        CreateFileW(destination, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                    (copy->source.dwFileAttributes & kept) | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-    if (copy->out == INVALID_HANDLE_VALUE) return GetLastError();
-    copy->hashing = BeginSystemSha256(&copy->hash);
-    return copy->hashing ? 0 : GetLastError();
-}
-
-// Every byte read is hashed and written, so the digest is of what the copy holds.
-static DWORD CopyChunks(struct HashingCopy* copy, volatile LONG64* transferred) {
-    for (;;) {
-        DWORD got = 0, put = 0;
-        if (!ReadFile(copy->in, Chunk, HashingChunk, &got, NULL)) return GetLastError();
-        if (got == 0) return 0;
-        if (!AddToSystemSha256(&copy->hash, Chunk, got)) return GetLastError();
-        if (!WriteFile(copy->out, Chunk, got, &put, NULL)) return GetLastError();
-        if (put != got) return ERROR_WRITE_FAULT;
-        if (transferred) InterlockedExchangeAdd64(transferred, got);
-    }
-}
-
-BOOL CopyFileHashing(const WCHAR* source, const WCHAR* destination,
-                     unsigned char digest[Sha256Size], volatile LONG64* transferred) {
-    struct HashingCopy copy;
-    copy.in = copy.out = INVALID_HANDLE_VALUE;
-    copy.hashing = 0;
-    DWORD error = OpenBoth(source, destination, &copy);
-    if (error == 0) error = CopyChunks(&copy, transferred);
-    if (copy.hashing && !EndSystemSha256(&copy.hash, digest) && error == 0) error = GetLastError();
-    // The copy keeps the source's time, as CopyFileW's does; one that cannot is passed over.
-    if (error == 0) SetFileTime(copy.out, NULL, NULL, &copy.source.ftLastWriteTime);
-    // Closing the copy may be when a full disk is told.
-    if (copy.out != INVALID_HANDLE_VALUE && !CloseHandle(copy.out) && error == 0)
-        error = GetLastError();
-    if (copy.in != INVALID_HANDLE_VALUE) CloseHandle(copy.in);
-    SetLastError(error);
-    return error == 0;
 }

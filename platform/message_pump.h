@@ -18,5 +18,8 @@ enum PumpResult { PumpTimedOut, PumpSignalled, PumpQuit };
 // for it (up to interval), without one it returns PumpQuit at once.
 PumpResult PumpMessages(HANDLE done, DWORD interval);
 extern int QuitRequested;
+// The window whose keys work as in a dialog (Tab, Enter, Escape), in the
+// pumps as in the main loop: Escape during a copy is Cancel there too.
+extern HWND DialogKeysWindow;
 extern DWORD(WINAPI* PumpTickSource)(void);  // tests replace it
 #endif

@@ -4,6 +4,7 @@
 #include "platform/message_pump.h"
 
 int QuitRequested;
+HWND DialogKeysWindow;
 DWORD(WINAPI* PumpTickSource)(void) = GetTickCount;
 
 // Dispatches what is waiting; 0 when a WM_QUIT came. The quit belongs to the
@@ -16,6 +17,7 @@ static int DispatchWaiting(void) {
             PostQuitMessage((int)msg.wParam);
             return 0;
         }
+        if (DialogKeysWindow && IsDialogMessageA(DialogKeysWindow, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -70,7 +70,7 @@ static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
         return 1;
     }
     SetWindowHandlers(&SetupHandlers);
-    if (!CreateSetupWindow(instance)) return 0;
+    if (!CreateSetupWindow(instance)) return 1;  // could not start
     int exitCode = RunMessageLoop();
     EndCom();
     return exitCode;

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <set>
 
 #include "accessible_robot.h"
 #include "install_robot.h"
@@ -19,8 +20,8 @@ using Install = InstallSession;
 const ULONGLONG LargeSize = 256ull << 20;
 
 // Zeros of LargeSize bytes, without writing them: the copy writes them all.
-bool MakeLargeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+bool MakeLargeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER end;
     end.QuadPart = (LONGLONG)LargeSize;
@@ -28,6 +29,7 @@ bool MakeLargeFile(const std::string& path) {
     CloseHandle(file);
     return made;
 }
+bool MakeLargeFile(const std::string& path) { return MakeLargeFile(WideOf(path)); }
 
 ULONGLONG SizeOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -58,11 +60,20 @@ ULONGLONG GrowingCopySize(const std::string& folder) {
 struct CopyWatch {
     int unanswered = 0;       // WM_NULL not answered within a second
     int answeredMidCopy = 0;  // answered while the copy was still growing
-    std::string text;         // the progress box's text meanwhile
+    std::wstring text;        // the progress box's text meanwhile
     std::string name;         // and its name, as a screen reader says it
     bool drawn = false;       // its background and bar frame on the screen
+    std::set<int> fills;      // the bar's filled widths seen
     RECT box = {};
 };
+
+// Pixels of the bar's row filled with the highlight colour.
+int BarFill(const Screenshot& shot) {
+    int fill = 0;
+    for (int x = 5; x < shot.width - 5; ++x)
+        fill += shot.At(x, 30) == SystemColour(COLOR_HIGHLIGHT);
+    return fill;
+}
 
 void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     DWORD_PTR result;
@@ -76,7 +87,7 @@ void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     ++watch->answeredMidCopy;
     HWND box = FindWindowExA(window, NULL, "SetupProgress", NULL);
     if (!box || !IsWindowVisible(box)) return;
-    watch->text = TextOf(box);
+    watch->text = WideTextOf(box);
     watch->name = AccessibleName(box);
     GetWindowRect(box, &watch->box);
     Screenshot shot = CaptureWindow(box);
@@ -84,6 +95,7 @@ void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     watch->drawn |= shot.width > 8 && shot.height > 30 &&
                     shot.At(2, 2) == SystemColour(COLOR_BTNFACE) &&
                     shot.At(4, 30) == SystemColour(COLOR_BTNSHADOW);
+    if (shot.height > 30) watch->fills.insert(BarFill(shot));
 }
 
 bool SameRect(const Screenshot& a, const Screenshot& b, const RECT& r) {
@@ -94,9 +106,10 @@ bool SameRect(const Screenshot& a, const Screenshot& b, const RECT& r) {
 }
 
 // A pattern file of 256 MiB, the last the run copies (no other "*.tpl", no
-// viewer folder): the window answers throughout, the box names the file and
-// its exact count while it is copied, and leaves the banner as it was once
-// the copy is done.
+// viewer folder), named outside code page 1252: the window answers
+// throughout, the box names the file as it is with its exact count while it
+// is copied, its bar moves within the file, and it leaves the banner as it
+// was once the copy is done.
 TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     PrepareDisk(0, "long-copy");
     for (const std::string& name : FilesOf(disk_))
@@ -104,7 +117,8 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
             ASSERT_TRUE(DeleteFileA((disk_ + "\\" + name).c_str()));
         }
     ASSERT_TRUE(DeleteTree(disk_ + "\\viewer"));
-    ASSERT_TRUE(MakeLargeFile(disk_ + "\\large.tpl"));
+    const std::wstring large = L"large-\u65E5\u672C.tpl";
+    ASSERT_TRUE(MakeLargeFile(WideOf(disk_) + L"\\" + large));
     std::string files = std::to_string(FilesOf(disk_).size() - 1);  // setup.exe aside
     StartSetup();
     Settle(window_);
@@ -120,8 +134,9 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
     }
     EXPECT_EQ(0, watch.unanswered);
     EXPECT_GT(watch.answeredMidCopy, 0);
-    EXPECT_EQ("large.tpl  " + files + " / " + files, watch.text);
-    EXPECT_EQ(0u, watch.name.find("large.tpl  ")) << watch.name;
+    EXPECT_TRUE(watch.text == large + L"  " + WideOf(files + " / " + files));
+    EXPECT_EQ(0u, watch.name.find("large-")) << watch.name;
+    EXPECT_GE(watch.fills.size(), 2u) << "the bar stood still within the file";
     EXPECT_TRUE(watch.drawn);
 
     // At the shortcut question: no box, and its place painted over.
@@ -131,7 +146,10 @@ TEST_F(Install, LongCopyAnswersShowsItsProgressAndClearsIt) {
         cleared = SameRect(before, CaptureScreen(), watch.box);
     EXPECT_TRUE(cleared);
     FinishWithoutExtras();
-    EXPECT_EQ(LargeSize, SizeOf(destination + "\\large.tpl"));
+    WIN32_FILE_ATTRIBUTE_DATA copy;
+    ASSERT_TRUE(GetFileAttributesExW((WideOf(destination) + L"\\" + large).c_str(),
+                                     GetFileExInfoStandard, &copy));
+    EXPECT_EQ(LargeSize, (ULONGLONG)copy.nFileSizeHigh << 32 | copy.nFileSizeLow);
     DeleteTree(disk_);
     DeleteTree(destination);
 }
@@ -181,34 +199,48 @@ TEST_F(Install, TwoThousandMoreFilesArriveAndAreCounted) {
     DeleteTree(destination);
 }
 
-// A close and a second OK during a long manifest copy: no second question,
-// and the window closes once that file is copied, before the next row.
-TEST_F(Install, CloseAndOkDuringALongCopyTakeEffectAfterThatFile) {
-    PrepareDisk(0, "long-close");
-    ASSERT_TRUE(MakeLargeFile(disk_ + "\\vstsampl.dat"));
-    StartSetup();
-    std::string destination = target_ + "\\Vestra";
-    PressOk(destination);
-    AnswerQuestion(destination, Yes);
-    CopyWatch watch;
-    DWORD start = GetTickCount();
-    while (!watch.answeredMidCopy && TopLevelWindows(setup_, "#32770").empty() &&
-           GetTickCount() - start < 120000) {
-        Poll(window_, destination, &watch);
-        Sleep(5);
+// A stop during a long manifest copy: a close with a second OK, Escape (as
+// Cancel) or a quit. No second question; the program ends with 2 once that
+// file is copied, before the next row, and records nothing.
+TEST_F(Install, StopsDuringALongCopyTakeEffectAfterThatFile) {
+    enum Stop { CloseAndOk, Escape, Quit };
+    for (Stop stop : {CloseAndOk, Escape, Quit}) {
+        SCOPED_TRACE(stop);
+        PrepareDisk(0, "long-stop-" + std::to_string(stop));
+        ASSERT_TRUE(MakeLargeFile(disk_ + "\\vstsampl.dat"));
+        StartSetup();
+        std::string destination = target_ + "\\Vestra";
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        CopyWatch watch;
+        DWORD start = GetTickCount();
+        while (!watch.answeredMidCopy && TopLevelWindows(setup_, "#32770").empty() &&
+               GetTickCount() - start < 120000) {
+            Poll(window_, destination, &watch);
+            Sleep(5);
+        }
+        ASSERT_GT(watch.answeredMidCopy, 0);
+        if (stop == CloseAndOk) {
+            PostMessageA(window_, WM_COMMAND, IDOK, 0);
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+        } else if (stop == Escape) {
+            PressKey(Field(), VK_ESCAPE);
+        } else {
+            PostThreadMessageA(GetWindowThreadProcessId(window_, NULL), WM_QUIT, 0, 0);
+        }
+        if (stop != Quit) {
+            Settle(window_);
+            EXPECT_TRUE(IsWindow(window_));
+        }
+        EXPECT_TRUE(TopLevelWindows(setup_, "#32770").empty());
+        EXPECT_EQ(2, WaitForExit(setup_, 120000));  // stopped: not a finished install
+        EXPECT_EQ(LargeSize, SizeOf(destination + "\\vstsampl.dat"));
+        EXPECT_FALSE(FileExists(destination + "\\Vestra.hlp"));
+        EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
+        EXPECT_EQ("<none>", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+        DeleteTree(disk_);
+        DeleteTree(destination);
     }
-    ASSERT_GT(watch.answeredMidCopy, 0);
-    PostMessageA(window_, WM_COMMAND, IDOK, 0);
-    PostMessageA(window_, WM_CLOSE, 0, 0);
-    Settle(window_);
-    EXPECT_TRUE(IsWindow(window_));
-    EXPECT_TRUE(TopLevelWindows(setup_, "#32770").empty());
-    EXPECT_EQ(2, WaitForExit(setup_, 120000));  // stopped: not a finished install
-    EXPECT_EQ(LargeSize, SizeOf(destination + "\\vstsampl.dat"));
-    EXPECT_FALSE(FileExists(destination + "\\Vestra.hlp"));
-    EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
-    DeleteTree(disk_);
-    DeleteTree(destination);
 }
 
 TEST_F(Install, MissingMandatoryFileAsksAndRetryGoesOn) {
@@ -282,22 +314,31 @@ TEST_F(Install, ReadOnlyFilesInTheWayAreReplaced) {
 
 // An unreadable source is named in the caption, not the destination, and an
 // optional file that is there but fails is asked about like a mandatory one.
+// A name outside code page 1252 is named as it is.
 TEST_F(Install, SourceHeldOpenIsNamedAndAskedAbout) {
-    PrepareDisk(0, "held-source");
-    std::string held = disk_ + "\\vstzip.dll";
-    HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    StartSetup();
-    std::string destination = target_ + "\\Vestra";
-    PressOk(destination);
-    AnswerQuestion(destination, Yes);
-    MessageBoxInfo box =
-        ExpectBox(held, SystemText(ERROR_SHARING_VIOLATION), {Abort, Retry, Ignore});
-    EXPECT_FALSE(FileExists(destination + "\\vstzip.dll"));
-    CloseHandle(file);
-    Answer(box, Retry);
-    FinishWithoutExtras();
-    ExpectSameFiles(disk_, destination, 31);
+    for (const wchar_t* name : {L"vstzip.dll", L"\u65E5\u672C.txt"}) {
+        PrepareDisk(0, "held-source");
+        std::wstring held = WideOf(disk_) + L"\\" + name;  // the second made here, empty
+        HANDLE file = CreateFileW(held.c_str(), GENERIC_READ, 0, NULL, OPEN_ALWAYS, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        StartSetup();
+        std::string destination = target_ + "\\Vestra";
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        MessageBoxInfo box;
+        ASSERT_TRUE(WaitForMessageBox(setup_, &box));
+        EXPECT_TRUE(box.wideCaption == held);
+        EXPECT_EQ(SystemText(ERROR_SHARING_VIOLATION), box.text);
+        EXPECT_EQ((std::vector<int>{Abort, Retry, Ignore}), box.buttons);
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+                  GetFileAttributesW((WideOf(destination) + L"\\" + name).c_str()));
+        CloseHandle(file);
+        Answer(box, Retry);
+        FinishWithoutExtras();
+        unsigned long long bytes = 0;
+        EXPECT_EQ(34u + (name[0] != L'v'),
+                  ExpectSameFilesByWideName(WideOf(disk_), WideOf(destination), &bytes));
+    }
 }
 
 // A setup folder that leaves no room for a name on its disk is refused at
@@ -416,9 +457,10 @@ TEST_F(SmallDrive, CopyThatFillsTheDriveLeavesNoPartialFileAndAsks) {
 }
 
 // A disk with setup.exe alone, every failure ignored, over the leftovers of a
-// run that was cut off (in the destination and its viewer folder): the end
-// names the count and offers no Run, nothing is recorded for the missing
-// program, and no temporary file stays.
+// run that was cut off (in the destination and its viewer folder) and an old
+// program: the end says nothing was installed and names the count, offers no
+// Run, records nothing (the old program is not this run's) and exits with 3;
+// no temporary file stays.
 TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     PrepareDisk(0, "ignored");
     for (const std::string& name : FilesOf(disk_))
@@ -431,6 +473,7 @@ TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
     ASSERT_TRUE(WriteWholeFile(destination + "\\~stp0003.tmp", "cut off"));
     ASSERT_TRUE(CreateDirectoryA((destination + "\\viewer").c_str(), NULL));
     ASSERT_TRUE(WriteWholeFile(destination + "\\viewer\\~stpA004.tmp", "cut off"));
+    ASSERT_TRUE(WriteWholeFile(destination + "\\Vestra.exe", "an old program"));
     StartSetup();
     PressOk(destination);
     AnswerQuestion(destination, Yes);
@@ -439,15 +482,18 @@ TEST_F(Install, IgnoredFailuresAreCountedAndNothingIsRecorded) {
         MessageBoxInfo box = ExpectBox(disk_ + "\\" + name, SystemText(ERROR_FILE_NOT_FOUND),
                                        {Abort, Retry, Ignore});
         if (!box.hwnd) break;
-        EXPECT_EQ(0u, FilesOf(destination).size()) << "the leftover is gone before the copy";
+        EXPECT_EQ(1u, FilesOf(destination).size()) << "the leftover is gone before the copy";
         EXPECT_EQ(0u, FilesOf(destination + "\\viewer").size()) << "and the viewer's";
         Answer(box, Ignore);
     }
-    AnswerBox("Vestra", "Setup ended. Files not copied: 8. The program is missing.", {IDOK}, IDOK,
-              MB_ICONWARNING);
-    EXPECT_EQ(0, WaitForExit(setup_));
+    AnswerBox("Vestra",
+              "Setup ended. Nothing was installed: the program was not copied. Files not "
+              "copied: 8.",
+              {IDOK}, IDOK, MB_ICONWARNING);
+    EXPECT_EQ(3, WaitForExit(setup_));
     EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
-    EXPECT_TRUE(FilesOf(destination).empty());
+    EXPECT_EQ("<none>", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+    EXPECT_EQ(std::vector<std::string>{"Vestra.exe"}, FilesOf(destination));
 }
 
 // A reinstall over the installed product while it runs: one message names
@@ -482,6 +528,10 @@ TEST_F(Install, RunningProductIsNamedBeforeAnythingChanges) {
                       "\\Vestra.exe is in use. Close "
                       "the program, then choose Retry.",
                   {IDRETRY, IDCANCEL}, MB_ICONWARNING);
+    // The progress box is up from the question's Yes: the plan's count, no file yet.
+    HWND progress = FindWindowExA(window_, NULL, "SetupProgress", NULL);
+    EXPECT_TRUE(progress && IsWindowVisible(progress));
+    EXPECT_EQ("  0 / 34", TextOf(progress));
     std::string content;
     EXPECT_TRUE(ReadWholeFile(destination + "\\vstmain.dat", &content) && content == "changed");
     EndProducts();
@@ -552,18 +602,24 @@ TEST_F(SmallDrive, DriveOutOfInodesAsksOnceThenCounts) {
     DeleteTree(destination);
 }
 
+// The installed program gone, or no program at all, when Run is answered:
+// whichever way setup starts it, the failure is said.
 TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {
-    Begin(0, "start-failure");
-    std::string destination = target_ + "\\Vestra";
-    PressOk(destination);
-    AnswerQuestion(destination, Yes);
-    AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, No);
-    MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
-    ASSERT_TRUE(DeleteFileA((destination + "\\Vestra.exe").c_str()));
-    Answer(run, Yes);
-    AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK, MB_ICONERROR);
-    EXPECT_EQ(0, WaitForExit(setup_));
-    EXPECT_TRUE(FindWindowA("KellumProduct", NULL) == NULL);
+    for (bool removed : {true, false}) {
+        SCOPED_TRACE(removed ? "removed" : "not a program");
+        Begin(0, "start-failure");
+        std::string destination = target_ + "\\Vestra";
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, No);
+        MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
+        std::string program = destination + "\\Vestra.exe";
+        ASSERT_TRUE(removed ? DeleteFileA(program.c_str()) : WriteWholeFile(program, "text"));
+        Answer(run, Yes);
+        AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK, MB_ICONERROR);
+        EXPECT_EQ(0, WaitForExit(setup_));
+        EXPECT_TRUE(FindWindowA("KellumProduct", NULL) == NULL);
+    }
 }
 
 // A disk as the vendor ships it: setup.exe sealed over it and signed, by the
@@ -633,7 +689,7 @@ TEST_F(Install, SealedDiskInstallsOnlyWhatItsSealLists) {
          OtherProgram,
          "Vestra.exe",
          Ignore,
-         "Setup ended. Files not copied: 1. The program is missing.",
+         "Setup ended. Nothing was installed: the program was not copied. Files not copied: 1.",
          {"Vestra.exe"}},
         {"added files",
          AddedFiles,
@@ -673,7 +729,7 @@ TEST_F(Install, SealedDiskInstallsOnlyWhatItsSealLists) {
                       Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
         } else {
             AnswerBox("Vestra", c.closing, {IDOK}, IDOK, MB_ICONWARNING);
-            WaitForExit(setup_);
+            EXPECT_EQ(3, WaitForExit(setup_));  // nothing installed
             EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
         }
         // What arrived is the vendor's; what did not is named in the case.

@@ -188,12 +188,14 @@ TEST_F(Install, InvalidDestinationsAfterYesLeaveTheWindowOpen) {
     struct Case {
         std::string text;
         std::string shown;  // in the question
+        std::string refusal = "Invalid destination folder";
     } cases[] = {
         {"", ""},
         {"Q", "Q"},
         {"\\\\server\\share", "\\\\server\\share"},
         // The field gives at most 254 characters; the question cuts its insert.
-        {tooLong, tooLong.substr(0, 255 - 16 - 3) + "..."},
+        {tooLong, tooLong.substr(0, 255 - 16 - 3) + "...",
+         "The destination folder is too long: at most 234 characters."},
         // Relative, or resolved or trimmed by the system into another folder.
         {"..\\relx-e2e", "..\\relx-e2e"},
         {"relx-e2e", "relx-e2e"},
@@ -206,7 +208,7 @@ TEST_F(Install, InvalidDestinationsAfterYesLeaveTheWindowOpen) {
         SCOPED_TRACE(c.text.substr(0, 40));
         PressOk(c.text);
         AnswerQuestion(c.shown, Yes);
-        AnswerBox("Error", "Invalid destination folder", {IDOK}, IDOK, MB_ICONERROR);
+        AnswerBox("Error", c.refusal, {IDOK}, IDOK, MB_ICONERROR);
         ExpectWindowOpenWithFocusInField();
     }
     EXPECT_TRUE(FilesOf(target_).empty());
@@ -217,24 +219,30 @@ TEST_F(Install, InvalidDestinationsAfterYesLeaveTheWindowOpen) {
         EXPECT_FALSE(FolderExists(target_ + made)) << made;
 }
 
-// A destination too long for the viewer's files is refused before anything is
-// made; the longest one accepted gets every file.
+// A destination too long for the viewer's files is refused with its limit
+// before anything is made; the longest one accepted gets every file. The
+// limit is the same for both products.
 TEST_F(Install, LongDestinationIsRefusedOrGetsEveryViewerFile) {
-    Begin(0, "long");
-    auto pathOf = [&](size_t length) {
-        return target_ + "\\" + std::string(length - target_.size() - 1, 'v');
-    };
-    std::string refused = pathOf(240), longest = pathOf(234);  // 235 with its backslash
-    PressOk(refused);
-    AnswerQuestion(refused.substr(0, 255 - 16 - 3) + "...", Yes);  // the question cuts it
-    AnswerBox("Error", "Invalid destination folder", {IDOK}, IDOK);
-    ExpectWindowOpenWithFocusInField();
-    EXPECT_FALSE(FolderExists(longest));
-    PressOk(longest);
-    AnswerQuestion(longest, Yes);
-    FinishWithoutExtras();
-    ExpectSameFiles(disk_, longest, 31);
-    ExpectSameFiles(disk_ + "\\viewer", longest + "\\viewer", 3);
+    for (int edition : {0, 1}) {
+        SCOPED_TRACE(edition);
+        Begin(edition, "long");
+        auto pathOf = [&](size_t length) {
+            return target_ + "\\" + std::string(length - target_.size() - 1, 'v');
+        };
+        std::string refused = pathOf(235), longest = pathOf(234);  // 235 with its backslash
+        PressOk(refused);
+        AnswerQuestion(refused, Yes);
+        AnswerBox("Error", "The destination folder is too long: at most 234 characters.", {IDOK},
+                  IDOK, MB_ICONERROR);
+        ExpectWindowOpenWithFocusInField();
+        EXPECT_FALSE(FolderExists(longest));
+        PressOk(longest);
+        AnswerQuestion(longest, Yes);
+        FinishWithoutExtras();
+        ExpectSameFiles(disk_, longest, 31);
+        ExpectSameFiles(disk_ + "\\viewer", longest + "\\viewer", 3);
+        DeleteTree(longest);
+    }
 }
 
 TEST_F(Install, ShortcutThroughTheProgramManagerStandIn) {
@@ -263,11 +271,8 @@ TEST_F(Install, ShortcutOfOurOwnWhereTheServerMakesNone) {
         size_t requests;   // the AddItem reached the stand-in, not Wine's own server
         bool standInItem;  // made, but not acknowledged in time
     } cases[] = {
-        {"--refuse", 1, false},
-        {"--no-ack", 1, true},
-        {"--ack-delay 8000", 1, true},
-        {"--vanish", 0, false},
-        {"--die", 1, false},  // killed while setup waits for the answer
+        {"--refuse", 1, false}, {"--no-ack", 1, true}, {"--ack-delay 8000", 1, true},
+        {"--vanish", 0, false}, {"--die", 1, false},  // killed while setup waits for the answer
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);

@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -548,14 +550,23 @@ TEST(InstallPlan, ComposesEveryWriteOrRefusesAsAWhole) {
         {"D:\\a\\\\b", "E:\\", 0, English, {}, 9, PlanInvalidFolder, 0},
         {"", "E:\\", 0, English, {}, 9, PlanInvalidFolder, 0},
         {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {}, 9, PlanReady, ""},
-        {"D:\\" + std::string(200, 'd'), "E:\\", 0, English, {longName}, 9, PlanInvalidFolder, 0},
+        {"D:\\" + std::string(200, 'd'),
+         "E:\\",
+         0,
+         English,
+         {longName},
+         9,
+         PlanDestinationTooLong,
+         0},
+        {std::string(254, 'x'), "E:\\", 0, English, {}, 9, PlanDestinationTooLong, 0},
+        {"relx" + std::string(240, 'x'), "E:\\", 0, English, {}, 9, PlanDestinationTooLong, 0},
         {"D:\\Apps", std::string(245, 's') + "\\", 0, English, {"a.txt"}, 9, PlanSourceTooLong, 0},
         // The longest destination of each edition (235 with its backslash)
         // holds every text the plan composes; one more is refused.
         {"D:\\" + std::string(231, 'd'), "E:\\", 0, English, {"viewer\\v.exe"}, 9, PlanReady, ""},
         {"D:\\" + std::string(231, 'd'), "E:\\", 1, English, {"viewer\\v.exe"}, 9, PlanReady, ""},
-        {"D:\\" + std::string(232, 'd'), "E:\\", 0, English, {}, 9, PlanInvalidFolder, 0},
-        {"D:\\" + std::string(232, 'd'), "E:\\", 1, English, {}, 9, PlanInvalidFolder, 0},
+        {"D:\\" + std::string(232, 'd'), "E:\\", 0, English, {}, 9, PlanDestinationTooLong, 0},
+        {"D:\\" + std::string(232, 'd'), "E:\\", 1, English, {}, 9, PlanDestinationTooLong, 0},
         // The program (row 0) or an optional row missing; every row there.
         {"D:\\Apps", "E:\\", 0, English, {"a.txt"}, 0, PlanReady, ""},
         {"D:\\Apps", "E:\\", 1, English, {"a.txt"}, 23, PlanReady, ""},
@@ -571,6 +582,9 @@ TEST(InstallPlan, ComposesEveryWriteOrRefusesAsAWhole) {
                      std::to_string(c.missingRow));
         ASSERT_EQ(c.outcome, ComposeInstallPlan(field.c_str(), c.source.c_str(), &disk, c.edition,
                                                 c.language, rows.data(), (int)rows.size(), &plan));
+        // The limit the refusal names: what the longest name leaves of a path.
+        int longest = std::max(19, (int)(c.extras.empty() ? 0 : c.extras.back().size()));
+        EXPECT_EQ(254 - 1 - longest, plan.destinationLimit);
         if (c.outcome != PlanReady) continue;
         std::string path = plan.destinationPath;
         ASSERT_EQ('\\', path.back());
@@ -645,10 +659,13 @@ TEST(InstallPlan, TheEndIsReadFromTheRows) {
         uint64_t copiedBytes;
         int ignored, programCopied;
     } steps[] = {
-        {1, FileCopied, 101, 0, 0},     {0, FileIgnored, 101, 1, 0},  // the program is not
-                                                                      // installed
-        {0, FileCopied, 201, 0, 1},  // a retry of a later run's row: copied after all
-        {9, FilePassedOver, 201, 0, 1}, {24, FileIgnored, 201, 1, 1}, {26, FileCopied, 5201, 1, 1},
+        {1, FileCopied, 101, 0, 0},
+        {0, FileIgnored, 101, 1, 0},  // the program is not
+                                      // installed
+        {0, FileCopied, 201, 0, 1},   // a retry of a later run's row: copied after all
+        {9, FilePassedOver, 201, 0, 1},
+        {24, FileIgnored, 201, 1, 1},
+        {26, FileCopied, 5201, 1, 1},
         {2, CopyAborted, 5201, 1, 1},
     };
     for (const Step& s : steps) {
@@ -698,8 +715,9 @@ TEST(InstallPlan, AThousandRowsInBlocksOfTheirExactSize) {
                                                count - 1, &plan));
     // A name one character longer than the destination leaves room for.
     strcpy(survey[count - 1].name, ("viewer\\" + std::string(255 - 8 - 7, 'z')).c_str());
-    EXPECT_EQ(PlanInvalidFolder,
+    EXPECT_EQ(PlanDestinationTooLong,
               ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 1, English, rows.get(), count, &plan));
+    EXPECT_EQ(6, plan.destinationLimit);  // "D:\\Apps" has 7
 }
 
 TEST(InstallPlan, LongestNameOfASurveyReadsNoRowBeyondIt) {

@@ -85,7 +85,8 @@ std::vector<Control> ReadControls(HWND parent);
 Control FindControl(HWND parent, int id);
 HWND FocusOf(HWND anyWindowOfThread);
 std::string TextOf(HWND window);
-// The same as the window holds it, in UTF-16: what any code page's user reads.
+// The same as the window holds it, in UTF-16: what any code page's user reads,
+// names the ANSI code page cannot hold too.
 std::wstring WideTextOf(HWND window);
 
 // Posts a click; the program handles it when its loop next runs.

@@ -286,6 +286,13 @@ std::string TextOf(HWND window) {
     return buffer;
 }
 
+std::wstring WideTextOf(HWND window) {
+    wchar_t buffer[1024];
+    buffer[0] = L'\0';
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, (LPARAM)buffer, SMTO_NORMAL, 5000, NULL);
+    return buffer;
+}
+
 HWND FocusOf(HWND anyWindowOfThread) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
@@ -332,13 +339,6 @@ void Settle(HWND window) {
     // them in a row follow whatever was posted before the first.
     for (int i = 0; i < 3; ++i) SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, NULL);
     Sleep(50);
-}
-
-std::wstring WideTextOf(HWND window) {
-    WCHAR buffer[1024];
-    buffer[0] = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, (LPARAM)buffer, SMTO_NORMAL, 5000, NULL);
-    return buffer;
 }
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }

@@ -12,10 +12,10 @@
 #include "install_robot.h"
 #include "platform/message_pump.h"
 #include "platform/sha256.h"
-#include "tests/native/sha256_vectors.h"
 #include "platform/source_directory.h"
 #include "platform/system_error.h"
 #include "robot.h"
+#include "tests/native/sha256_vectors.h"
 #include "tables/tables.h"
 
 using namespace robot;
@@ -221,68 +221,86 @@ TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
-// The pumping copy and the hashing one beside CopyFileA itself, each into its
-// own destination: the same result, error code, attributes, time and bytes;
-// the hashing copy's digest is that of the bytes.
+// The write time of a file; 0 when it cannot be read.
+ULONGLONG WriteTimeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (ULONGLONG)data.ftLastWriteTime.dwHighDateTime << 32 |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+// The pumping copy (in chunks of its own) and the hashing one beside
+// CopyFileA itself, each into its own destination: the same result, error
+// code, attributes, write time and bytes, for files of several chunks and of
+// none; the hashing copy's digest is that of its bytes.
 TEST(CopyFileWhilePumping, ActsAsCopyFileA) {
     std::string root = ScratchFolder("helpers-copy");
-    std::string source = root + "\\source", large = root + "\\large";
-    ASSERT_TRUE(WriteWholeFile(source, "abc"));
-    ASSERT_TRUE(WriteWholeFile(large, std::string(1000000, 'a')));  // the chunk and more
+    std::string source = root + "\\source", large = root + "\\large", empty = root + "\\empty";
+    ASSERT_TRUE(WriteWholeFile(source, "bytes"));
     ASSERT_TRUE(
         SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    std::string chunks((5 << 19) + 3, 'c');  // two and a half chunks
+    for (size_t i = 0; i < chunks.size(); i += 4099) chunks[i] = (char)i;
+    ASSERT_TRUE(WriteWholeFile(large, chunks));
+    ASSERT_TRUE(WriteWholeFile(empty, ""));
     std::vector<HANDLE> held;
-    for (const char* name : {"\\held-a", "\\held-b", "\\held-c"}) {
+    size_t count;
+    const Sha256Vector* vectors = Sha256Vectors(&count);
+    ASSERT_TRUE(WriteWholeFile(root + "\\abc", vectors[1].message));
+    for (const char* name : {"\\held-a", "\\held-b", "\\held-h"}) {
         ASSERT_TRUE(WriteWholeFile(root + name, "old"));
         held.push_back(
             CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL));
     }
-    size_t vectors;
-    const Sha256Vector* vector = Sha256Vectors(&vectors);
     struct Case {
-        std::string source, name;
-        const char* digest;
+        std::string source, a, b;
     } cases[] = {
-        {source, "\\copy-", vector[1].digest},
-        {large, "\\large-", vector[vectors - 1].digest},
-        {root + "\\missing", "\\none-", NULL},
-        {source, "\\no\\folder-", NULL},
-        {source, "\\held-", NULL},
-        {root, "\\folder-", NULL},
+        {source, "\\copy-a", "\\copy-b"},
+        {large, "\\large-a", "\\large-b"},
+        {empty, "\\empty-a", "\\empty-b"},
+        {root + "\\abc", "\\abc-a", "\\abc-b"},
+        {root + "\\missing", "\\none-a", "\\none-b"},
+        {source, "\\no\\folder-a", "\\no\\folder-b"},
+        {source, "\\held-a", "\\held-b"},
+        {root, "\\folder-a", "\\folder-b"},
     };
     for (const Case& c : cases) {
-        std::string a = root + c.name + "a", b = root + c.name + "b", h = root + c.name + "c";
+        std::string a = root + c.a, b = root + c.b, h = b.substr(0, b.size() - 1) + "h";
         SetLastError(0);
         BOOL plain = CopyFileA(c.source.c_str(), a.c_str(), FALSE);
         DWORD plainError = GetLastError();
         SetLastError(0);
         BOOL pumped = CopyFileWhilePumping(Wide(c.source).c_str(), Wide(b).c_str());
         DWORD pumpedError = GetLastError();
-        unsigned char digest[Sha256Size] = {};
+        unsigned char digest[Sha256Size], whole[Sha256Size];
         SetLastError(0);
         BOOL hashed = CopyFileHashingWhilePumping(Wide(c.source).c_str(), Wide(h).c_str(), digest);
         DWORD hashedError = GetLastError();
-        EXPECT_EQ(plain, pumped) << c.name;
-        EXPECT_EQ(plain, hashed) << c.name;
+        EXPECT_EQ(plain, pumped) << c.a;
+        EXPECT_EQ(plain, hashed) << c.a;
         if (!plain) {
-            EXPECT_EQ(plainError, pumpedError) << c.name;
-            EXPECT_EQ(plainError, hashedError) << c.name;
+            EXPECT_EQ(plainError, pumpedError) << c.a;
+            EXPECT_EQ(plainError, hashedError) << c.a;
+        }
+        EXPECT_EQ(GetFileAttributesA(a.c_str()), GetFileAttributesA(b.c_str())) << c.a;
+        EXPECT_EQ(GetFileAttributesA(a.c_str()), GetFileAttributesA(h.c_str())) << c.a;
+        if (plain) {
+            EXPECT_EQ(WriteTimeOf(a), WriteTimeOf(b)) << c.a;  // the source's
+            EXPECT_EQ(WriteTimeOf(a), WriteTimeOf(h)) << c.a;
         }
         std::string x = "<none>", y = "<none>", z = "<none>";
         ReadWholeFile(a, &x);
         ReadWholeFile(b, &y);
         ReadWholeFile(h, &z);
-        EXPECT_EQ(x, y) << c.name;
-        EXPECT_EQ(x, z) << c.name;
-        WIN32_FILE_ATTRIBUTE_DATA da = {}, db = {}, dh = {};
-        GetFileAttributesExA(a.c_str(), GetFileExInfoStandard, &da);
-        GetFileAttributesExA(b.c_str(), GetFileExInfoStandard, &db);
-        GetFileAttributesExA(h.c_str(), GetFileExInfoStandard, &dh);
-        EXPECT_EQ(da.dwFileAttributes, db.dwFileAttributes) << c.name;
-        EXPECT_EQ(da.dwFileAttributes, dh.dwFileAttributes) << c.name;
-        if (c.digest) {
-            EXPECT_EQ(0, CompareFileTime(&da.ftLastWriteTime, &dh.ftLastWriteTime)) << c.name;
-            EXPECT_EQ(c.digest, HexOf(digest, Sha256Size)) << c.name;
+        EXPECT_EQ(x, y) << c.a;
+        EXPECT_EQ(x, z) << c.a;
+        SystemSha256 once;  // the bytes hashed in one piece
+        if (hashed && BeginSystemSha256(&once) &&
+            AddToSystemSha256(&once, x.data(), (DWORD)x.size()) && EndSystemSha256(&once, whole)) {
+            EXPECT_EQ(HexOf(whole, Sha256Size), HexOf(digest, Sha256Size)) << c.a;
+        }
+        if (x == "abc") {
+            EXPECT_EQ(vectors[1].digest, HexOf(digest, Sha256Size));  // and it is the right one
         }
     }
     for (HANDLE h : held) CloseHandle(h);

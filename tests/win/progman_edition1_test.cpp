@@ -27,7 +27,8 @@ protected:
     std::string CommandFor(const std::string& path) {
         ResetLink();
         StartServer(&server_, "K");
-        if (!ConnectProgramManager(MainWindow) || DdeServerWindow != server_.window) return "<no server>";
+        if (!ConnectProgramManager(MainWindow) || DdeServerWindow != server_.window)
+            return "<no server>";
         std::string received = "<refused>";
         if (AddProgramItem(path.c_str())) {
             if (!PumpUntil(ProgramManagerIdle)) return "<no ack>";
@@ -46,13 +47,14 @@ TEST_F(ProgramManagerLinkEdition1, CommandNamesTheItemKellumInspector) {
               CommandFor("D:\\Tools\\kminspector.exe"));
 }
 
-TEST_F(ProgramManagerLinkEdition1, LongestPathIs249Characters) {
-    std::string longest = "D:\\" + std::string(246, 'k');
+// The argument holds quotes, comma, space and the 16 characters of the name
+// beside the path: every path of the plan's 254 characters, and no more.
+TEST_F(ProgramManagerLinkEdition1, LongestPathIsThePlansLongest) {
+    std::string longest = "D:\\" + std::string(AddItemArgumentSize - 1 - 4 - 16 - 3, 'k');
+    ASSERT_EQ((size_t)PathBufferSize - 1, longest.size());
     EXPECT_EQ("[AddItem(\"" + longest + "\", Kellum Inspector)]", CommandFor(longest));
     EXPECT_EQ("<refused>", CommandFor(longest + "k"));
     EXPECT_EQ(0, Calls.globalAllocs);  // counted afresh by CommandFor
-    // A full 255-character path, accepted by Edition 0, is refused here.
-    EXPECT_EQ("<refused>", CommandFor("D:\\" + std::string(252, 'k')));
 }
 
 TEST_F(ProgramManagerLinkEdition1, StandInMakesTheShortcutUnderTheProductName) {

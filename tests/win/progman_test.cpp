@@ -93,7 +93,7 @@ TEST_F(ProgramManagerLink, ExecuteCarriesTheCommandAndItsAckFreesTheMemory) {
     const ReceivedMessage& execute = first_.received.back();
     EXPECT_EQ(MainWindow, execute.from);
     EXPECT_EQ(VestraCommand, execute.text);
-    EXPECT_GE(execute.size, (SIZE_T)600);
+    EXPECT_GE(execute.size, (SIZE_T)DdeCommandSize);
     EXPECT_EQ((UINT)GMEM_DDESHARE, execute.flags & GMEM_DDESHARE);
     // The command memory, and nothing else of ours, was freed on the ack.
     EXPECT_EQ(Calls.allocated, Calls.freed);
@@ -197,10 +197,10 @@ TEST_F(ProgramManagerLink, RefusalsAllocateAndPostNothing) {
     EXPECT_EQ(0, AddProgramItem(VestraPath));
     EXPECT_EQ(0, Calls.globalAllocs);
     EXPECT_TRUE(Calls.posted.empty());
-    // A path whose command would not fit the argument buffer: 259 characters
-    // are the most that fit with ", Vestra".
+    // A path whose command would not fit the argument buffer: with quotes,
+    // ", " and "Vestra" its one character too many.
     ConnectToFirst();
-    std::string tooLong = "C:\\" + std::string(257, 'x');
+    std::string tooLong = "C:\\" + std::string(AddItemArgumentSize - 4 - 6 - 3, 'x');
     EXPECT_EQ(0, AddProgramItem(tooLong.c_str()));
     EXPECT_EQ(0, Calls.globalAllocs);
     EXPECT_TRUE(Calls.posted.empty());
