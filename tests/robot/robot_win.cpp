@@ -34,25 +34,30 @@ bool FolderExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+// By the wide calls: a name the ANSI code page cannot hold (a test's
+// "large-\u65E5\u672C.tpl") would otherwise stay and meet the next run.
+static bool DeleteWideTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = path + "\\" + name;
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = path + L"\\" + name;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(full);
+                DeleteWideTree(full);
             } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
             }
-        } while (FindNextFileA(h, &fd));
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    return RemoveDirectoryA(path.c_str()) || !FolderExists(path);
+    return RemoveDirectoryW(path.c_str()) ||
+           GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
+
+bool DeleteTree(const std::string& path) { return DeleteWideTree(WideOf(path)); }
 
 std::string ScratchFolder(const std::string& name) {
     std::string root = WindowsPath(EnvironmentText("SETUP_DISK_ROOT")) + "\\tmp";
