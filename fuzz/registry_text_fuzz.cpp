@@ -1,9 +1,17 @@
 // Registry data and the default destination: a value read into a buffer ends
 // up terminated inside it or is refused, and the chosen default always fits
-// and names a folder.
+// and names a folder the install accepts.
 #include "fuzz/fuzz_check.h"
+#include "tables/folder_names.h"
 #include "tables/tables.h"
 #include "window/default_destination.h"
+
+// As the install takes the field's text.
+static int Accepted(const char* text) {
+    char path[DefaultDestinationSize + 1];
+    return UsableFolderText(text) && MakeDestinationPath(text, path, sizeof path) &&
+           PlainAbsolutePath(path);
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in = {data, size};
@@ -27,11 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The fallback folder is short; the buffers the window uses hold it.
     if (outSize > (int)strlen(ProductString(FallbackFolder, edition)))
         FUZZ_CHECK(memchr(out, 0, (size_t)outSize) != NULL && out[0] != 0);
-    int usable = UsableFolderText(perUser);
-    if (which & 1 && usable && strlen(perUser) < (size_t)outSize)
+    if (which & 1 && Accepted(perUser) && strlen(perUser) < (size_t)outSize)
         FUZZ_CHECK(strcmp(out, perUser) == 0);
-    // Texts with control characters are never offered; nothing fitting leaves out empty.
-    FUZZ_CHECK(out[0] == 0 || UsableFolderText(out));
+    // What the install would refuse is never offered; nothing fitting leaves out empty.
+    FUZZ_CHECK(out[0] == 0 || Accepted(out));
     free(out);
     free(programFiles);
     free(perUser);

@@ -151,6 +151,36 @@ static const char* const InUseFileMessages[MessageLanguageCount] = {
     "Retry.",
 };
 
+// The setup program's own folder, refused at start.
+static const char* const SourceTooLongMessages[MessageLanguageCount] = {
+    "Der Pfad des Setup-Ordners ist zu lang.",
+    "The setup program's folder path is too long.",
+    "Le chemin du dossier du programme d'installation est trop long.",
+    "La ruta de la carpeta del programa de instalaci\xF3n es demasiado larga.",
+    "Il percorso della cartella del programma di installazione \xE8 troppo lungo.",
+    "O caminho da pasta do programa de instala\xE7\xE3o \xE9 longo demais.",
+    "The setup program's folder path is too long.",
+};
+
+static const char* const SourceOutsideCodePageMessages[MessageLanguageCount] = {
+    "Der Name des Setup-Ordners enth\xE4lt Zeichen au\xDF" "erhalb der Codepage des Systems. "
+    "Kopieren Sie die Setup-Dateien in einen Ordner mit einem anderen Namen.",
+    "The setup program's folder name holds characters outside the system's code page. Copy the "
+    "setup files into a folder with another name.",
+    "Le nom du dossier du programme d'installation contient des caract\xE8res hors de la page de "
+    "codes du syst\xE8me. Copiez les fichiers d'installation dans un dossier portant un autre nom.",
+    "El nombre de la carpeta del programa de instalaci\xF3n contiene caracteres fuera de la "
+    "p\xE1gina de c\xF3" "digos del sistema. Copie los archivos de instalaci\xF3n en una carpeta "
+    "con otro nombre.",
+    "Il nome della cartella del programma di installazione contiene caratteri al di fuori della "
+    "tabella codici del sistema. Copiare i file di installazione in una cartella con un altro "
+    "nome.",
+    "O nome da pasta do programa de instala\xE7\xE3o cont\xE9m caracteres fora da p\xE1gina de "
+    "c\xF3" "digos do sistema. Copie os arquivos de instala\xE7\xE3o para uma pasta com outro nome.",
+    "The setup program's folder name holds characters outside the system's code page. Copy the "
+    "setup files into a folder with another name.",
+};
+
 // A sealed setup.exe's file that is not as its seal lists it: the vendor's
 // disk or download is damaged, or someone changed it. The file's name goes in.
 static const char* const DamagedDiskMessages[MessageLanguageCount] = {
@@ -199,7 +229,8 @@ static const char* const* const InstallMessages[InstallMessageKindCount] = {
     InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
     RunQuestions,     RunFailureMessages,    NoSpaceMessages,       NotCopiedRunQuestions,
     NothingInstalledMessages, InUseByProgramsMessages, InUseFileMessages,
-    DestinationTooLongMessages, DamagedDiskMessages,
+    DestinationTooLongMessages, SourceTooLongMessages, SourceOutsideCodePageMessages,
+    DamagedDiskMessages,
 };
 // clang-format on
 

@@ -19,6 +19,8 @@ enum InstallMessageKind {
     InUseByProgramsMessage,     // the product, then the programs that hold its files
     InUseFileMessage,           // the product, then the first file in use
     DestinationTooLongMessage,  // the most characters a destination may have
+    SourceTooLongMessage,       // the setup program's own folder
+    SourceOutsideCodePageMessage,
     DamagedDiskMessage,         // a sealed file not as sealed, named as on the disk
     InstallMessageKindCount,
 };

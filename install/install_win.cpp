@@ -90,9 +90,7 @@ static int RetryFileInUse(const char* path) {
 static int PrepareDestination(const char* text, struct InstallPlan* plan) {
     switch (MakeInstallPlan(text, plan)) {
     case PlanReady: break;
-    case PlanSourceTooLong:
-        Refuse(TableText("The setup program's folder path is too long."));
-        return 0;
+    case PlanSourceTooLong: Refuse(TableText(Message(SourceTooLongMessage))); return 0;
     case PlanNoMemory:
         SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, MessageText, MessageTextSize);
         Refuse(SystemText(MessageText));
@@ -187,7 +185,7 @@ static int InstallSteps(void) {
 
     plan->uninstall.sizeKiB = EstimatedSizeKiB(PlanCopiedBytes(plan));
     WriteUninstallEntry(&plan->uninstall);
-    WriteLanguageMarker(plan->markerPath);
+    WriteLanguageMarker(plan->destinationPath, plan->markerPath);
     WritePerUserPath(Edition, plan->perUserPath);
 
     // The closing words say how many files are missing.

@@ -7,9 +7,7 @@
 #include "install/registration.h"
 #include "platform/sha256.h"
 #include "progman/progman.h"
-
-// DestinationPath: the text with a backslash appended unless it ends in one.
-int MakeDestinationPath(const char* text, char* path, int size);
+#include "tables/folder_names.h"
 
 // Names the install creates beside the files it copies while each is on its
 // way: "~stp0000.tmp" and on, one folder with the file.
@@ -30,10 +28,6 @@ int DestinationPathAcceptable(const char* path, int edition, int longestDiskName
 // The most characters a destination typed without a final backslash may
 // have: what the longest name joined to it leaves of a path.
 int DestinationLengthLimit(int edition, int longestDiskName);
-// A folder name the system keeps as typed: not empty, not "." or "..", not
-// ending in a space or a dot, no reserved device name (with or without an
-// extension), no character a file name cannot hold.
-int PlainFolderName(const char* name, int length);
 // Whether SourceDirectory joined with every name read from it fits.
 int SourceDirectoryAcceptable(const char* sourceDirectory, int edition, int longestDiskName);
 

@@ -43,8 +43,9 @@ int PerUserPathValue(const char* destinationPath, char* out, int size);
 // The entry holds a name and a command that work, or nothing.
 void WriteUninstallEntry(const struct UninstallEntry* entry);
 void WritePerUserPath(int edition, const char* value);
-// An empty file named markerPath; nothing for an empty path.
-void WriteLanguageMarker(const char* markerPath);
+// An empty file named markerPath (nothing for an empty path, English), after
+// the markers of the other languages in destinationPath are removed.
+void WriteLanguageMarker(const char* destinationPath, const char* markerPath);
 // Program Manager's item when a server accepts the command, else a shortcut of
 // our own to programPath; 1 when either was made.
 int HandOverShortcut(const char* addItemCommand, const char* programPath,

@@ -1,5 +1,6 @@
 // What the install records after the copy: the shortcut, the uninstall entry,
 // the per-user path and the language marker.
+#include "install/install_tables.h"
 #include "install/registration.h"
 #include "platform/user_hive.h"
 #include "progman/progman.h"
@@ -39,7 +40,23 @@ void WriteUninstallEntry(const struct UninstallEntry* entry) {
     if (!usable) RegDeleteKeyA(HKEY_LOCAL_MACHINE, entry->keyName);
 }
 
-void WriteLanguageMarker(const char* markerPath) {
+// A marker of an earlier run in another language would make the product
+// start in that language. One that cannot be removed is passed over.
+static void RemoveOtherLanguageMarkers(const char* destinationPath, const char* markerPath) {
+    for (int language = 0; language < MarkerLanguageCount; ++language) {
+        const char* name = MarkerName(language);
+        char path[PathBufferSize];
+        if (!name || !JoinTexts(path, sizeof path, destinationPath, name) ||
+            EqualIgnoringCase(path, markerPath))
+            continue;
+        // A read-only marker goes too; both calls fail harmlessly where there is none.
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path);
+    }
+}
+
+void WriteLanguageMarker(const char* destinationPath, const char* markerPath) {
+    RemoveOtherLanguageMarkers(destinationPath, markerPath);
     if (!markerPath[0]) return;
     // An empty normal file; an existing one is cut to length 0. Not reported.
     HANDLE file =

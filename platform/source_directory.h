@@ -13,7 +13,12 @@ int CutAfterLastBackslash(char* path);
 // The setup program's own folder, ending in a backslash.
 extern char SourceDirectory[SourceDirectorySize];
 
-// Fills SourceDirectory from the module's path. Returns 0 when the folder
-// cannot be named within the buffer, even in its short form.
-int FillSourceDirectory(HINSTANCE instance);
+enum SourceDirectoryOutcome {
+    SourceDirectoryNamed,
+    SourceDirectoryTooLong,  // not within the buffer, even in its short form
+    // A name the ANSI calls cannot hold: they would name another folder, or none.
+    SourceDirectoryOutsideCodePage,
+};
+// Fills SourceDirectory from the module's path; it is empty unless named.
+enum SourceDirectoryOutcome FillSourceDirectory(HINSTANCE instance);
 #endif

@@ -79,6 +79,10 @@ void ForgetProgramManager(void);
 
 // The shortcut made without a server: "<product name>.lnk" in the all-users
 // Programs folder, else the user's, running programPath in workingFolder with
-// its icon. 1 when one was saved.
+// its icon. 1 when one was saved, or when a link in either Programs folder
+// starts programPath already (a server's item made after we stopped waiting).
 int CreateOwnShortcut(const char* programPath, const char* workingFolder);
+// Removes the link CreateOwnShortcut saved, unless it has been written since:
+// for a server's acceptance that comes after it.
+void TakeBackOwnShortcut(void);
 #endif

@@ -100,6 +100,9 @@ static void OnExecuteAcknowledge(LPARAM lParam) {
     if (UnpackDDElParam(WM_DDE_ACK, lParam, &status, &command)) {
         FreeDDElParam(WM_DDE_ACK, lParam);
         ExecuteAccepted = ExecuteAcknowledgedPositively((unsigned)status);
+        // Accepted after we stopped waiting: the server's item is there, ours
+        // would be a second.
+        if (ExecuteAccepted) TakeBackOwnShortcut();
     }
     // The command memory handed back is the one posted: free ours, so that it
     // goes even when the pack cannot be opened.

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include "install/install.h"
+#include "install/install_tables.h"
 #include "install/plan.h"
 #include "platform/shown_text.h"
 #include "platform/source_directory.h"
@@ -14,9 +15,21 @@
 #include "tables/tables.h"
 #include "window/window.h"
 
-void RefuseSourceDirectory(void) {
-    ShowMessage(NULL, TableText("The setup program's folder path is too long."),
-                TableText(ErrorCaption(English)), MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+void RefuseSourceDirectory(int messageKind) {
+    ShowMessage(NULL, TableText(InstallMessage(messageKind, LanguageIndex)),
+                TableText(ErrorCaption(LanguageIndex)), MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+}
+
+// Copying from a cut-off or garbled folder name would install the wrong files,
+// or none. The names on the disk, a search each, are checked once the window
+// shows.
+static int TakeSourceDirectory(HINSTANCE instance) {
+    enum SourceDirectoryOutcome source = FillSourceDirectory(instance);
+    if (source == SourceDirectoryNamed && SourceDirectoryAcceptable(SourceDirectory, Edition, 0))
+        return 1;
+    RefuseSourceDirectory(source == SourceDirectoryOutsideCodePage ? SourceOutsideCodePageMessage
+                                                                   : SourceTooLongMessage);
+    return 0;
 }
 
 static int InstallIsRunning(void) { return InstallRunning; }
@@ -31,7 +44,7 @@ static int SourceHoldsDiskNames(void) {
     // Hidden before the box, destroyed after it: the quit posted by the
     // destruction would end the box at once.
     ShowWindow(MainWindow, SW_HIDE);
-    RefuseSourceDirectory();
+    RefuseSourceDirectory(SourceTooLongMessage);
     return 0;
 }
 
@@ -63,12 +76,7 @@ static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
         ShowOtherSetupWindow();
         return 0;
     }
-    // Copying from a cut-off folder name would install the wrong files. The
-    // names on the disk, a search each, are checked once the window shows.
-    if (!FillSourceDirectory(instance) || !SourceDirectoryAcceptable(SourceDirectory, Edition, 0)) {
-        RefuseSourceDirectory();
-        return 1;
-    }
+    if (!TakeSourceDirectory(instance)) return 1;
     SetWindowHandlers(&SetupHandlers);
     if (!CreateSetupWindow(instance)) return 1;  // could not start
     int exitCode = RunMessageLoop();

@@ -16,6 +16,9 @@ enum {
     // The setup folder, ending in a backslash: the module path's folder,
     // up to 255 characters, in its short form where the long one is longer.
     SourceDirectorySize = 256,
+    // The setup program's own path as the system gives it, before its short
+    // form is asked for: room for a long path and then some, in any code page.
+    LongModulePathSize = 1024,
     // The field's first text: a registry text of up to 255 bytes.
     DefaultDestinationSize = 256,
     // A message box's text and the shared MessageText: the longest table text

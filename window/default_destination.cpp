@@ -1,6 +1,7 @@
 #include "window/default_destination.h"
 
 #include "tables/bounded_text.h"
+#include "tables/folder_names.h"
 #include "tables/tables.h"
 
 int UsableFolderText(const char* text) {
@@ -10,11 +11,23 @@ int UsableFolderText(const char* text) {
     return 1;
 }
 
+// A folder the install would refuse is not offered: the user would meet the
+// refusal only after the question. The text is checked as the install checks
+// the field's.
+static int AcceptedFolderText(const char* text) {
+    char path[DefaultDestinationSize + 1];
+    return UsableFolderText(text) && MakeDestinationPath(text, path, sizeof path) &&
+           PlainAbsolutePath(path);
+}
+
 void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir, int edition,
                               char* out, int size) {
-    if (UsableFolderText(perUserPath) && CopyText(out, size, perUserPath)) return;
-    if (UsableFolderText(programFilesDir) && CopyText(out, size, programFilesDir) &&
-        AppendText(out, size, ProductString(DefaultSubFolder, edition)))
+    if (AcceptedFolderText(perUserPath) && CopyText(out, size, perUserPath)) return;
+    char composed[DefaultDestinationSize];
+    if (UsableFolderText(programFilesDir) &&
+        JoinTexts(composed, sizeof composed, programFilesDir,
+                  ProductString(DefaultSubFolder, edition)) &&
+        AcceptedFolderText(composed) && CopyText(out, size, composed))
         return;
     if (!CopyText(out, size, ProductString(FallbackFolder, edition)) && size > 0) out[0] = 0;
 }

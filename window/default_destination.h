@@ -6,9 +6,10 @@
 
 // Picks the default destination into out (size bytes): the per-user Path when
 // it was read, else the Program Files folder with the product sub-folder, else
-// the fallback folder. A null value stands for a failed read; an empty text
-// or one with control characters counts as one. A composition that would not
-// fit falls to the next rule; out is empty when none fits.
+// the fallback folder. A null value stands for a failed read; an empty text,
+// one with control characters or one the install would refuse as a
+// destination (see PlainAbsolutePath) counts as one. A composition that would
+// not fit falls to the next rule; out is empty when none fits.
 void ChooseDefaultDestination(const char* perUserPath, const char* programFilesDir, int edition,
                               char* out, int size);
 

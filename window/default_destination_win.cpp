@@ -31,9 +31,9 @@ void FindDefaultDestination(char* out, int size) {
         havePerUser = ReadRegistryText(key, "Path", perUser, sizeof perUser);
         RegCloseKey(key);
     }
-    if (!havePerUser &&
-        RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) ==
-            ERROR_SUCCESS) {
+    // Read even beside a per-user path: the choice may refuse that one.
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) ==
+        ERROR_SUCCESS) {
         haveProgramFiles =
             ReadRegistryText(key, "ProgramFilesDir", programFiles, sizeof programFiles);
         RegCloseKey(key);

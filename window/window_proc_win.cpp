@@ -23,12 +23,19 @@ static int InstallRuns(void) { return Handlers.installRunning && Handlers.instal
 
 // Names the edition on the window, so that a second setup finds this one.
 static const char EditionProperty[] = "KellumSetupEdition";
+// What a second setup sends to have this one come to the front: the system
+// lets a process take the foreground from its own thread more readily than
+// from another process. 0 when it could not be registered.
+static const char RaiseMessageName[] = "KellumSetupRaise";
+static UINT RaiseMessage;
+enum { RaiseTimeout = 5000 };  // the window's thread answers between copies and in boxes
 
 void SetRescaleNotice(void (*notice)(void)) { RescaleNotice = notice; }
 
 static void OnCreate(HWND window) {
     MainWindow = window;
     SetPropA(window, EditionProperty, (HANDLE)(INT_PTR)(Edition + 1));  // unnamed: not found
+    RaiseMessage = RegisterWindowMessageA(RaiseMessageName);
     FirstPaintDone = 0;  // each window completes itself after its own first paint
     ExitCode = 0;
     TakeGeometry(Geometry.window.width, Geometry.window.height, WindowDpiOf(window));
@@ -112,13 +119,37 @@ static void OnCommand(WPARAM wParam) {
 
 void SetSetupExitCode(int code) { ExitCode = code; }
 
+// Above every other window, with a message box of ours in front of it (its
+// owner, disabled, would take no input).
+static void RaiseSetupWindow(void) {
+    if (IsIconic(MainWindow)) ShowWindow(MainWindow, SW_RESTORE);
+    // Activation need not change the order at once: the window goes on top
+    // here. A refusal leaves it where it was, which the flash makes up for.
+    SetWindowPos(MainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (SetForegroundWindow(GetLastActivePopup(MainWindow))) return;
+    // Refused: the taskbar button asks for the user's attention instead.
+    FLASHWINFO flash = {sizeof flash, MainWindow, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
+}
+
 static BOOL CALLBACK ShowIfSetupOfThisEdition(HWND window, LPARAM) {
     char name[8];
     if (!GetClassNameA(window, name, sizeof name) || lstrcmpA(name, "Setup") != 0 ||
         GetPropA(window, EditionProperty) != (HANDLE)(INT_PTR)(Edition + 1))
         return TRUE;
-    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-    SetForegroundWindow(window);  // the system may only flash its button
+    // Our right to the foreground, started by the user, passes to the first
+    // setup; a refusal leaves it to flash instead.
+    DWORD process = 0;
+    if (GetWindowThreadProcessId(window, &process)) AllowSetForegroundWindow(process);
+    UINT raise = RegisterWindowMessageA(RaiseMessageName);
+    DWORD_PTR result;
+    // A first setup that does not answer in time is raised from here, as far
+    // as the system lets us.
+    if (!raise ||
+        !SendMessageTimeoutA(window, raise, 0, 0, SMTO_ABORTIFHUNG, RaiseTimeout, &result)) {
+        if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+        SetForegroundWindow(window);
+    }
     return FALSE;
 }
 
@@ -133,6 +164,10 @@ void SwitchLanguage(int language) {
 }
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RaiseMessage && RaiseMessage != 0) {
+        RaiseSetupWindow();
+        return 0;
+    }
     switch (message) {
     case WM_CREATE: OnCreate(window); break;
     case WM_DESTROY: OnDestroy(); break;

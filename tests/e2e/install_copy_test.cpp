@@ -87,8 +87,13 @@ void Poll(HWND window, const std::string& folder, CopyWatch* watch) {
     ++watch->answeredMidCopy;
     HWND box = FindWindowExA(window, NULL, "SetupProgress", NULL);
     if (!box || !IsWindowVisible(box)) return;
-    watch->text = WideTextOf(box);
-    watch->name = AccessibleName(box);
+    // The large file is the last: its copy may end, and the box go, between
+    // two reads. Only a box still there after both is believed.
+    std::wstring text = WideTextOf(box);
+    std::string name = AccessibleName(box);
+    if (!IsWindow(box)) return;
+    watch->text = text;
+    watch->name = name;
     GetWindowRect(box, &watch->box);
     Screenshot shot = CaptureWindow(box);
     // Inside the frame, and the bar's own frame under the text line.
@@ -341,17 +346,43 @@ TEST_F(Install, SourceHeldOpenIsNamedAndAskedAbout) {
     }
 }
 
-// A setup folder that leaves no room for a name on its disk is refused at
-// start, before a file could be missed.
-TEST_F(Install, SetupFolderWithoutRoomForANameOnTheDiskIsRefused) {
-    std::string scratch = ScratchFolder("source-room");
-    std::string disk = scratch + "\\" + std::string(229 - scratch.size(), 'd');  // with "\\": 230
-    ASSERT_TRUE(CopyTree(DiskFolder(0), disk));
-    ASSERT_TRUE(WriteWholeFile(disk + "\\" + std::string(26 - 4, 'n') + ".txt", "x"));  // 256
-    setup_ = Start(disk + "\\setup.exe");
-    ASSERT_TRUE(setup_.handle != NULL);
-    AnswerBox("Error", "The setup program's folder path is too long.", {IDOK}, IDOK);
-    EXPECT_EQ(1, WaitForExit(setup_));
+// A setup folder the program cannot read every file from is refused at start,
+// before a file could be missed, with exit code 1 and nothing recorded: one
+// that leaves no room for a name on its disk, and one whose name the ANSI
+// code page cannot hold.
+TEST_F(Install, SetupFolderItCannotReadFromIsRefused) {
+    std::string scratch = ScratchFolder("source-refused");
+    const std::wstring outsideCodePage = L"\u0414\u0438\u0441\u043A \u65E5\u672C";
+    BOOL lossy = FALSE;
+    char ansi[64];
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, outsideCodePage.c_str(), -1, ansi,
+                        sizeof ansi, NULL, &lossy);
+    ASSERT_TRUE(lossy) << "the system code page " << GetACP() << " holds the folder's name";
+    struct Case {
+        std::wstring folder;
+        bool longName;  // a name on the disk that the folder leaves no room for
+        const char* text;
+    } cases[] = {
+        {std::wstring(229 - scratch.size(), L'd'), true,  // with "\\": 230
+         "The setup program's folder path is too long."},
+        {outsideCodePage, false,
+         "The setup program's folder name holds characters outside the system's code page. "
+         "Copy the setup files into a folder with another name."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string copy = scratch + "\\copy";
+        ASSERT_TRUE(CopyTree(DiskFolder(0), copy));
+        if (c.longName)
+            ASSERT_TRUE(WriteWholeFile(copy + "\\" + std::string(26 - 4, 'n') + ".txt", "x"));
+        std::wstring disk = std::wstring(scratch.begin(), scratch.end()) + L"\\" + c.folder;
+        ASSERT_TRUE(MoveFileW(std::wstring(copy.begin(), copy.end()).c_str(), disk.c_str()));
+        setup_ = Start(disk + L"\\setup.exe");
+        ASSERT_TRUE(setup_.handle != NULL);
+        AnswerBox("Error", c.text, {IDOK}, IDOK, MB_ICONERROR);
+        EXPECT_EQ(1, WaitForExit(setup_));
+        EXPECT_EQ("<none>", Registry(HKEY_CURRENT_USER, PerUserKeys[0], "Path"));
+    }
 }
 
 // The small drive X: (8 MB, tests/wine/small-drive.sh) with all but

@@ -172,6 +172,42 @@ TEST_F(Install, GermanTextsCaptionsAndMarker) {
     }());
 }
 
+// Runs into one folder in turn: each leaves its own language's marker and no
+// other, so the product starts in the language chosen last. A read-only
+// marker of an older install goes too.
+TEST_F(Install, EachRunLeavesOnlyItsOwnLanguagesMarker) {
+    PrepareDisk(0, "markers");
+    std::string destination = target_ + "\\Vestra";
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(destination + "\\Vestra.ita", ""));
+    SetFileAttributesA((destination + "\\Vestra.ita").c_str(), FILE_ATTRIBUTE_READONLY);
+    struct Run {
+        int languageButton;
+        std::vector<std::string> markers;  // afterwards
+    } runs[] = {
+        {101, {"Vestra.ger"}},  // Deutsch
+        {102, {"Vestra.fr"}},   // Francais
+        {100, {}},              // English
+        {101, {"Vestra.ger"}},
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.languageButton);
+        StartSetup();
+        ClickAndWait(GetDlgItem(window_, run.languageButton));
+        PressOk(destination);
+        for (int answer : {Yes, No, No}) {  // install, shortcut, run
+            MessageBoxInfo box;
+            ASSERT_TRUE(WaitForMessageBox(setup_, &box));
+            Answer(box, answer);
+        }
+        EXPECT_EQ(0, WaitForExit(setup_));
+        std::vector<std::string> found;
+        for (const char* marker : Markers)
+            if (FileExists(destination + "\\" + marker)) found.push_back(marker);
+        EXPECT_EQ(run.markers, found);
+    }
+}
+
 TEST_F(Install, DeclinedQuestionCreatesNothing) {
     Begin(0, "declined");
     std::string destination = target_ + "\\New\\Vestra";
@@ -264,22 +300,38 @@ TEST_F(Install, ShortcutThroughTheProgramManagerStandIn) {
     DeleteFileA(link.c_str());
 }
 
-// Where the server makes no item, setup makes its own shortcut, quietly.
-TEST_F(Install, ShortcutOfOurOwnWhereTheServerMakesNone) {
+// One shortcut whatever the server does: where it makes no item, setup makes
+// its own, quietly; where its item comes all the same (unacknowledged, or
+// acknowledged after setup stopped waiting), setup's is not made or is taken
+// back.
+TEST_F(Install, OneShortcutWhateverTheServerAnswers) {
+    enum Link { None, StandIns, Setups };
+    auto linkAt = [](const std::string& path) {
+        Shortcut link = ReadShortcut(path);  // the stand-in gives its links no icon
+        if (link.target.empty()) return None;
+        return link.icon.empty() ? StandIns : Setups;
+    };
     struct Case {
         const char* mode;
-        size_t requests;   // the AddItem reached the stand-in, not Wine's own server
-        bool standInItem;  // made, but not acknowledged in time
+        size_t requests;        // the AddItem reached the stand-in, not Wine's own server
+        Link users, allUsers;   // in the end, in the Programs folders
+        bool itemAfterTheWait;  // made and acknowledged once setup has made its own
     } cases[] = {
-        {"--refuse", 1, false}, {"--no-ack", 1, true}, {"--ack-delay 8000", 1, true},
-        {"--vanish", 0, false}, {"--die", 1, false},  // killed while setup waits for the answer
+        {"--refuse", 1, None, Setups, false},
+        {"--no-ack", 1, StandIns, None, false},
+        {"--no-ack --all-users", 1, None, StandIns, false},
+        {"--ack-delay 8000", 1, StandIns, None, false},
+        {"--ack-delay 8000 --late-item", 1, StandIns, None, true},
+        {"--vanish", 0, None, Setups, false},
+        {"--die", 1, None, Setups, false},  // killed while setup waits for the answer
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         DeleteFileA(StandInShortcut(0).c_str());
         DeleteFileA(OwnShortcut(0).c_str());
         std::string name = std::string("shortcut") + (c.mode + 1);
-        name = name.substr(0, name.find(' '));
+        for (char& ch : name)
+            if (ch == ' ') ch = '-';
         std::string log = ScratchFolder(name + "-log") + "\\standin.log";
         Process standIn =
             StartProgramManagerStandIn(std::string(c.mode) + " --log \"" + log + "\"");
@@ -288,11 +340,23 @@ TEST_F(Install, ShortcutOfOurOwnWhereTheServerMakesNone) {
         std::string destination = target_ + "\\Vestra";
         PressOk(destination);
         AnswerQuestion(destination, Yes);
-        AnswerShortcutAndRun(Yes, No);
+        if (c.itemAfterTheWait) {
+            AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, Yes);
+            MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
+            EXPECT_EQ(Setups, linkAt(OwnShortcut(0)));
+            // Until the acknowledgement has been handled, or the bound has passed.
+            DWORD start = GetTickCount();
+            while (linkAt(OwnShortcut(0)) != None && GetTickCount() - start < 60000) Sleep(20);
+            Answer(run, No);
+            EXPECT_EQ(0, WaitForExit(setup_));
+        } else {
+            AnswerShortcutAndRun(Yes, No);
+        }
         StopProgramManagerStandIn(standIn);
         EXPECT_EQ(c.requests, ReadStandInLog(log).size());
-        EXPECT_EQ(c.standInItem, FileExists(StandInShortcut(0)));
-        ExpectOwnShortcut(0, destination);
+        EXPECT_EQ(c.users, linkAt(StandInShortcut(0)));
+        EXPECT_EQ(c.allUsers, linkAt(OwnShortcut(0)));
+        if (c.allUsers == Setups) ExpectOwnShortcut(0, destination);
         DeleteFileA(OwnShortcut(0).c_str());
         DeleteFileA(StandInShortcut(0).c_str());
     }

@@ -48,15 +48,41 @@ TEST_F(SetupWindow, CoversTheWorkAreaWithoutCaption) {
     EXPECT_EQ(738, r.bottom);
 }
 
-// One setup of an edition at a time: a second shows the first and leaves
-// without a window; the other edition's setup runs beside it.
+// Whether a is above b among the top-level windows.
+bool Above(HWND a, HWND b) {
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a) return true;
+        if (w == b) return false;
+    }
+    return false;
+}
+
+// One setup of an edition at a time: a second brings the first to the front,
+// a question it asks in front of it, and leaves without a window; the other
+// edition's setup runs beside it.
 TEST_F(SetupWindow, SecondSetupShowsTheFirstAndLeaves) {
-    Running first, other;
-    StartSetup(0, "first-setup", &first);
-    Process second = Start(DiskFolder(0) + "\\setup.exe");
-    EXPECT_EQ(0, WaitForExit(second));
-    EXPECT_TRUE(IsWindow(first.window));
-    StartSetup(1, "other-edition", &other);
+    for (bool asking : {false, true}) {
+        SCOPED_TRACE(asking ? "asking" : "idle");
+        Running first, other;
+        StartSetup(0, asking ? "first-asking" : "first-setup", &first);
+        MessageBoxInfo question;
+        if (asking) {
+            SetText(first.field, "C:\\Vestra");
+            Click(GetDlgItem(first.window, 1));
+            ASSERT_TRUE(WaitForMessageBox(first.process, &question));
+        }
+        HWND front = asking ? question.hwnd : first.window;
+        StartSetup(1, "other-edition", &other);
+        Settle(other.window);
+        ASSERT_EQ(other.window, GetForegroundWindow()) << "the first is not behind another";
+        ASSERT_TRUE(Above(other.window, first.window));
+        Process second = Start(DiskFolder(0) + "\\setup.exe");
+        EXPECT_EQ(0, WaitForExit(second));
+        EXPECT_TRUE(IsWindow(first.window));
+        EXPECT_EQ(front, GetForegroundWindow());
+        EXPECT_TRUE(Above(front, other.window));
+        EXPECT_TRUE(Above(first.window, other.window));
+    }
 }
 
 TEST(SetupIcon, IsOne32x32ImageIn16Colours) {
@@ -155,6 +181,7 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         const char* programFiles;  // nullptr: value removed
         std::string expected;
         DWORD perUserType = REG_SZ;
+        bool wide = false;  // perUser in UTF-8, written as the wide text
     };
     std::string path254 = "D:\\" + std::string(251, 'x');
     std::string path255 = "D:\\" + std::string(252, 'y');
@@ -169,6 +196,10 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         {0, "", "C:\\Program Files", "C:\\Program Files\\Vestra"},
         {1, "D:\\Bin", nullptr, "C:\\Kellum Inspector", REG_BINARY},
         {0, "%SystemDrive%\\Tools", nullptr, "C:\\Tools", REG_EXPAND_SZ},
+        // What the install would refuse is not offered.
+        {0, "%NOPE_UNDEF%\\vx", "C:\\Program Files", "C:\\Program Files\\Vestra", REG_EXPAND_SZ},
+        {0, "..\\relx", "C:\\Program Files", "C:\\Program Files\\Vestra"},
+        {1, "C:\\\u65E5\u672C\\Kellum", nullptr, "C:\\Kellum Inspector", REG_SZ, true},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -179,8 +210,14 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
             ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, PerUserKeys[c.edition], &k));
             // REG_DWORD: the text's four bytes, as a stray number would read.
             DWORD size = c.perUserType == REG_DWORD ? 4 : (DWORD)strlen(c.perUser) + 1;
-            EXPECT_EQ(ERROR_SUCCESS,
-                      RegSetValueExA(k, "Path", 0, c.perUserType, (const BYTE*)c.perUser, size));
+            wchar_t wide[64];
+            int wideLength = MultiByteToWideChar(CP_UTF8, 0, c.perUser, -1, wide, 64);
+            if (c.wide)
+                EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(k, L"Path", 0, REG_SZ, (const BYTE*)wide,
+                                                        2 * (DWORD)wideLength));
+            else
+                EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(k, "Path", 0, c.perUserType,
+                                                        (const BYTE*)c.perUser, size));
             RegCloseKey(k);
         }
         if (c.programFiles) {

@@ -120,6 +120,17 @@ TEST(DefaultDestination, FollowsTheThreeRules) {
         {"D:\\Line\r\nBreak", nullptr, 1, "C:\\Kellum Inspector"},
         {"D:\\Tools\\Vestra", "\x7F", 0, "D:\\Tools\\Vestra"},
         {nullptr, "C:\\Tab\there", 0, "C:\\Vestra"},
+        // Folders the install would refuse fall to the next rule; a drive root
+        // is kept as the install records it.
+        {"%NOPE_UNDEF%\\vx", "C:\\Program Files", 0, "C:\\Program Files\\Vestra"},
+        {"..\\relx", nullptr, 0, "C:\\Vestra"},
+        {"C:\\??\\Vestra", "C:\\Program Files", 1, "C:\\Program Files\\Kellum Inspector"},
+        {"\\\\server\\share", nullptr, 0, "C:\\Vestra"},
+        {"D:\\Tools\\con\\Vestra", nullptr, 0, "C:\\Vestra"},
+        {"D:\\Tools\\", nullptr, 0, "D:\\Tools\\"},
+        {"D:", nullptr, 0, "D:"},
+        {nullptr, "Programs", 0, "C:\\Vestra"},
+        {nullptr, "C:\\Prog. ", 0, "C:\\Vestra"},
     };
     for (const Case& c : cases) {
         char out[256];

@@ -46,6 +46,8 @@ struct Process {
 };
 Process Start(const std::string& exe, const std::string& arguments = "",
               const std::string& currentDirectory = "");
+// A program whose path the ANSI code page may not hold.
+Process Start(const std::wstring& exe);
 // Exit code, or -1 when the process did not end within the time.
 long WaitForExit(const Process& process, DWORD timeoutMs = 10000);
 void Kill(Process& process);

@@ -34,8 +34,7 @@ bool FolderExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// By the wide calls: a name the ANSI code page cannot hold (a test's
-// "large-\u65E5\u672C.tpl") would otherwise stay and meet the next run.
+// By wide names: a test may leave names the ANSI code page cannot hold.
 static bool DeleteWideTree(const std::wstring& path) {
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
@@ -53,11 +52,16 @@ static bool DeleteWideTree(const std::wstring& path) {
         } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    return RemoveDirectoryW(path.c_str()) ||
-           GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    DWORD a = GetFileAttributesW(path.c_str());
+    return RemoveDirectoryW(path.c_str()) || a == INVALID_FILE_ATTRIBUTES ||
+           !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteTree(const std::string& path) { return DeleteWideTree(WideOf(path)); }
+bool DeleteTree(const std::string& path) {
+    wchar_t wide[MAX_PATH * 4];
+    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 4)) return false;
+    return DeleteWideTree(wide);
+}
 
 std::string ScratchFolder(const std::string& name) {
     std::string root = WindowsPath(EnvironmentText("SETUP_DISK_ROOT")) + "\\tmp";
@@ -194,6 +198,20 @@ Process Start(const std::string& exe, const std::string& arguments,
     line.push_back('\0');
     if (CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL,
                        currentDirectory.empty() ? NULL : currentDirectory.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.handle = pi.hProcess;
+        p.pid = pi.dwProcessId;
+    }
+    return p;
+}
+
+Process Start(const std::wstring& exe) {
+    Process p;
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessW(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
         CloseHandle(pi.hThread);
         p.handle = pi.hProcess;
         p.pid = pi.dwProcessId;
