@@ -55,6 +55,24 @@ int IsDescriptionMarker(const char* bytes, long count) {
     return 1;
 }
 
+long FindDescriptionBlock(const char* file, long end) {
+    long at = end;
+    for (int text = DescriptionTextCount - 1; text >= 0; --text) {
+        long textEnd = at;
+        while (at > 0 && file[at - 1] != 0) --at;
+        if (at == textEnd) return -1;  // no text is empty
+        if (text > 0) {
+            if (at == 0) return -1;
+            --at;  // the zero byte in front of it
+        }
+    }
+    // The marker ends in zero bytes: the German text's walk stopped on its last.
+    if (at < DescriptionMarkerSize ||
+        !IsDescriptionMarker(file + at - DescriptionMarkerSize, DescriptionMarkerSize))
+        return -1;
+    return at - DescriptionMarkerSize;
+}
+
 long ProgramSizeBeforeBlock(const char* file, long fileSize, long blockSize) {
     // A block shorter than the marker would put the marker's end past the file's.
     if (blockSize < DescriptionMarkerSize || blockSize > fileSize) return fileSize;

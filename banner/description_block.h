@@ -38,6 +38,12 @@ long BuildDescriptionBlock(const char* const texts[DescriptionTextCount],
 // lies germanDistance bytes before the end; -1 when the file is too short.
 long DescriptionMarkerStart(long fileSize, long germanDistance);
 
+// Where the description block that ends at end begins (its marker), found by
+// its shape alone, without the distances: six texts free of zero bytes, a
+// zero byte between each two, the marker in front. -1 when the first end
+// bytes of file do not end with a block.
+long FindDescriptionBlock(const char* file, long end);
+
 // 1 when bytes (count of them) are exactly the marker.
 int IsDescriptionMarker(const char* bytes, long count);
 
@@ -108,3 +114,8 @@ void LoadDescription(void);
 // LoadDescription on the given file instead of our own; NULL gives an empty
 // description.
 void LoadDescriptionFromFile(const char* path);
+
+// The offset in the program file at path where its description block begins,
+// else where its content ends (before a certificate table); -1 when the file
+// cannot be read.
+long DescriptionBlockStartOf(const char* path);

@@ -79,6 +79,16 @@ static void ReplaceDescriptionBuffer(void) {
         (char*)VirtualAlloc(NULL, DescriptionBufferSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
 
+long DescriptionBlockStartOf(const char* path) {
+    HFILE file = _lopen(path, OF_READ);
+    if (file == HFILE_ERROR) return -1;
+    long end = OwnContentEnd(file);
+    if (end >= 0 && HasDescriptionBlock(file, end))
+        end = DescriptionMarkerStart(end, DescriptionOffsets[0]);
+    CloseHandle(HandleOf(file));
+    return end;
+}
+
 void LoadDescriptionFromFile(const char* path) {
     ReplaceDescriptionBuffer();
     if (DescriptionText && path) ReadDescription(path, LanguageIndex);

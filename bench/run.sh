@@ -81,6 +81,7 @@ if [ "${1:-}" = --inside ]; then
     install_round demo "$win64/disk" "$run"
     install_round large "$bench/large" "$run"
     install_round many "$bench/many" "$run"
+    install_round sealed "$bench/sealed" "$run"
   done
   echo "answers during an install with a 1 GiB file, $answer_runs runs" >&2
   for run in $(seq "$answer_runs"); do
@@ -107,6 +108,13 @@ cp "$win64/disk/setup.exe" "$bench/large/setup.exe"
 rm -rf "$bench/many"
 python3 bench/make_large_set.py --many "$bench/many"
 cp "$win64/disk/setup.exe" "$bench/many/setup.exe"
+# The same set beside a sealed setup.exe (the files linked, not copied: both
+# installs read the same cached bytes), whose install hashes every file.
+rm -rf "$bench/sealed"
+cp -al "$bench/large" "$bench/sealed"
+rm "$bench/sealed/setup.exe"
+cp "$win64/disk/setup.exe" "$bench/sealed/setup.exe"
+scripts/seal.sh "$bench/sealed" >&2
 # The demo disk with its last optional data file made 1 GiB (of zeros, not
 # written here; the install writes them all).
 rm -rf "$bench/huge"
@@ -133,8 +141,8 @@ mkdir -p "$signed"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Benchmark" \
   -keyout "$signed/key.pem" -out "$signed/cert.pem" 2>/dev/null
 cp "$disk/setup.exe" "$signed/setup.exe"
-scripts/sign.sh --cert "$signed/cert.pem" --key "$signed/key.pem" --ca "$signed/cert.pem" \
-  "$signed/setup.exe" >&2
+scripts/sign.sh --no-seal --cert "$signed/cert.pem" --key "$signed/key.pem" \
+  --ca "$signed/cert.pem" "$signed/setup.exe" >&2
 
 python3 bench/table.py "$figures" "$i686/edition0/setup.exe" "$i686/edition1/setup.exe" \
   "$disk/setup.exe" "$signed/setup.exe"

@@ -158,6 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(offsets[DescriptionTextCount - 1] == sizes[DescriptionTextCount - 1]);
         long markerStart = DescriptionMarkerStart(fileSize, offsets[0]);
         FUZZ_CHECK(markerStart == programSize);
+        FUZZ_CHECK(FindDescriptionBlock(file, fileSize) == programSize);
+        FUZZ_CHECK(FindDescriptionBlock(file, fileSize - 1) == (sizes[5] > 1 ? programSize : -1));
         FUZZ_CHECK(IsDescriptionMarker(file + markerStart, DescriptionMarkerSize));
         for (int language = -2; language < 10; ++language) {
             int row = DescriptionOffsetRow(language);

@@ -1,7 +1,8 @@
 // The install plan over any survey: one row per surveyed file, composed into a
 // block of exactly the room given (the survey in a block of its own count), or
 // one refusal. A ready plan's rows join the folders with their names, say what
-// the run does with each, and count the copied rows and bytes before each one.
+// the run does with each (by what a seal, when there is one, says of it), and
+// count the copied rows and bytes before each one.
 #include "fuzz/fuzz_check.h"
 #include "install/install_tables.h"
 #include "install/plan.h"
@@ -9,7 +10,7 @@
 
 // A surveyed file from the input; once the input is used up, plain names.
 static void TakeDiskFile(FuzzInput* in, int index, struct DiskFile* file) {
-    uint8_t flags = TakeByte(in);
+    uint8_t flags = TakeByte(in), sealing = TakeByte(in);
     uint64_t size = 0;
     for (int i = 0; i < 6; ++i) size = size << 8 | TakeByte(in);  // below 2^48 a file
     char* name = TakeText(in);
@@ -22,6 +23,11 @@ static void TakeDiskFile(FuzzInput* in, int index, struct DiskFile* file) {
     file->present = in->size == 0 || !(flags & 1);
     file->manifestRow = flags & 2 ? (flags >> 3) % FileManifestRows : -1;
     file->utf8Name = (flags & 4) != 0;
+    // Sealed or not, listed or not, of the seal's size or one more.
+    file->seal.sealed = sealing & 1;
+    file->seal.listed = (sealing & 2) != 0;
+    file->seal.size = size + ((sealing & 4) != 0);
+    memset(file->seal.digest, sealing, Sha256Size);
 }
 
 static void CheckRow(const struct InstallPlan* plan, const struct DiskFile* disk,
@@ -40,9 +46,14 @@ static void CheckRow(const struct InstallPlan* plan, const struct DiskFile* disk
     FUZZ_CHECK(strncmp(row->temp, row->destination, folder) == 0);
     FUZZ_CHECK(strcmp(row->temp + folder, "~stp0000.tmp") == 0);
     int mandatory = disk->manifestRow >= 0 && disk->manifestRow < MandatoryRowCount;
-    enum RowAction action = disk->present ? CopyRow : mandatory ? AskRow : PassOverRow;
+    enum RowAction action = !disk->present       ? (mandatory ? AskRow : PassOverRow)
+                            : !disk->seal.sealed ? CopyRow
+                            : !disk->seal.listed ? NotListedRow
+                            : disk->seal.size == disk->size ? CopyRow
+                                                            : DamagedRow;
     FUZZ_CHECK(row->action == action && row->mandatory == mandatory);
-    FUZZ_CHECK(row->size == (disk->present ? disk->size : 0));
+    FUZZ_CHECK(row->size == (action == CopyRow ? disk->size : 0));
+    FUZZ_CHECK(memcmp(&row->seal, &disk->seal, sizeof row->seal) == 0);
     FUZZ_CHECK(row->outcome == FileNotTried && row->utf8Name == disk->utf8Name);
     FUZZ_CHECK(row->inViewer == (strchr(disk->name, '\\') != 0));
     FUZZ_CHECK(row->bytesBefore == *bytes);

@@ -22,6 +22,9 @@ enum {
     PathNotFoundError = 3,
     HandleDiskFullError = 39,
     DiskFullError = 112,
+    // Ours, with the bit the system leaves to programs: a sealed file that is
+    // not as its seal lists it.
+    DamagedSourceError = 0x20000001,
 };
 
 // What the procedure does after the user's answer to the failed-copy box.
@@ -89,14 +92,17 @@ BOOL CopyFileInChunks(const WCHAR* source, const WCHAR* destination, BOOL failIf
 // destination, TRUE), the copy deleted by the system unless whole, even when
 // the process is killed meanwhile; 0 or the error (ERROR_FILE_EXISTS when a
 // file is there).
-DWORD CopyFileAsNew(const WCHAR* source, const WCHAR* destination, volatile LONG64* written);
+// With a digest (Sha256Size bytes) the bytes are hashed as they are written,
+// and a copy of other bytes is not kept: DamagedSourceError.
+DWORD CopyFileAsNew(const WCHAR* source, const WCHAR* destination, const unsigned char* digest,
+                    volatile LONG64* written);
 // A row's copy over a file in its place: as CopyFileInChunks(source,
 // temporary, TRUE), then, once whole and before it is closed, the copy
 // renamed to destination (a read-only file there is replaced too); 0 or the
 // error. The file in place stays as it was until then, and a failure leaves
-// no temporary file behind.
+// no temporary file behind. A digest as for CopyFileAsNew.
 DWORD CopyFileIntoPlace(const WCHAR* source, const WCHAR* temporary, const WCHAR* destination,
-                        volatile LONG64* written);
+                        const unsigned char* digest, volatile LONG64* written);
 
 // How the row procedure asks its question: the answer (a message-box id) to
 // Abort/Retry/Ignore about error, the caption naming atFault. It runs on the
@@ -106,7 +112,7 @@ typedef int (*CopyQuestion)(struct PlannedFile* file, DWORD error, const WCHAR* 
 enum CopyOutcome CopyRowAsking(struct PlannedFile* file, volatile LONG64* written,
                                CopyQuestion ask);
 // The question itself, on the window's thread.
-int AskAboutFailure(DWORD error, const WCHAR* atFault);
+int AskAboutFailure(const struct PlannedFile* file, DWORD error, const WCHAR* atFault);
 
 // The progress box in the panel's free band and the taskbar button's bar,
 // shown from the install question's Yes until the copies end; they count

@@ -1,7 +1,9 @@
 // The install's file copy: folders level by level, each file through a
 // temporary name of ours, and the question when a copy fails.
 #include "install/copy.h"
+#include "install/install_tables.h"
 #include "install/plan.h"
+#include "platform/shown_text.h"
 #include "platform/system_error.h"
 #include "tables/bounded_text.h"
 #include "tables/tables.h"
@@ -76,10 +78,22 @@ static int MakeWidePath(const char* path, int nameAt, int utf8Name, struct WideP
                                PathBufferSize - n) != 0;
 }
 
-int AskAboutFailure(DWORD error, const WCHAR* atFault) {
-    WCHAR text[MessageTextSize];
-    SystemErrorText(error, MessageText, MessageTextSize);
-    if (!MultiByteToWideChar(CP_ACP, 0, MessageText, -1, text, MessageTextSize)) text[0] = 0;
+// Abort/Retry/Ignore, the caption the wide path at fault: a name the code
+// page cannot hold is shown as it is. The text is the system's, or ours for
+// a damaged disk, naming the file by its name on the disk (the row's, UTF-8
+// where the code page cannot hold it).
+int AskAboutFailure(const struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
+    WCHAR text[ShownTextSize];
+    if (error == DamagedSourceError) {
+        TextPart name = {file->source + file->sourceNameAt,
+                         (UINT)(file->utf8Name ? CP_UTF8 : CP_ACP)};
+        // A text that cannot be converted leaves the box its caption and buttons.
+        WidenQuestion(TableText(InstallMessage(DamagedDiskMessage, LanguageIndex)), name, text,
+                      ShownTextSize);
+    } else {
+        SystemErrorText(error, MessageText, MessageTextSize);
+        if (!MultiByteToWideChar(CP_ACP, 0, MessageText, -1, text, ShownTextSize)) text[0] = 0;
+    }
     return MessageBoxW(MainWindow, text, atFault, MB_ABORTRETRYIGNORE | MB_ICONERROR);
 }
 
@@ -115,11 +129,22 @@ struct CopyPaths {
     char temporary[PathBufferSize];
 };
 
+// A sealed file is copied only when its seal lists it with the size it has
+// now: a damaged one is never written at all. 0, or the source's error.
+static DWORD CheckSealedSource(const struct WidePath* source, const struct SealedFile* seal) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(source->text, GetFileExInfoStandard, &data)) return GetLastError();
+    uint64_t size = (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+    return seal->listed && size == seal->size ? 0 : DamagedSourceError;
+}
+
 // The copy straight under its name where nothing is there, else through a
 // fresh file of ours beside the destination, named in paths->temporary (the
-// plan's first name, then the one taken); 0 or the error.
-static DWORD CopyThroughTemporary(struct CopyPaths* paths, volatile LONG64* written) {
-    DWORD error = CopyFileAsNew(paths->source.text, paths->destination.text, written);
+// plan's first name, then the one taken); 0 or the error. A sealed copy is
+// kept only when it hashes to its seal's digest.
+static DWORD CopyThroughTemporary(struct CopyPaths* paths, const unsigned char* digest,
+                                  volatile LONG64* written) {
+    DWORD error = CopyFileAsNew(paths->source.text, paths->destination.text, digest, written);
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
     enum { Attempts = 256 };  // names left behind by a run that was killed
     for (unsigned number = 0; number < Attempts; ++number) {
@@ -127,25 +152,31 @@ static DWORD CopyThroughTemporary(struct CopyPaths* paths, volatile LONG64* writ
         if (!MakeWidePath(paths->temporary, 0, 0, &paths->temp))
             return ERROR_FILENAME_EXCED_RANGE;  // an ANSI path always converts
         DWORD error = CopyFileIntoPlace(paths->source.text, paths->temp.text,
-                                        paths->destination.text, written);
+                                        paths->destination.text, digest, written);
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
     }
     return ERROR_FILE_EXISTS;
 }
 
 // The one file copy of the install. A copy that breaks off (a full disk, a
-// session that ends, a killed process) leaves no partial file under the
-// product's name: a new file is deleted by the system unless whole, and one
-// that replaces another goes into a file of ours beside it, renamed over it
-// once whole, so the file it was to replace stays as it was.
-static DWORD CopyIntoPlace(struct CopyPaths* paths, volatile LONG64* written, int* sourceFailed) {
+// session that ends, a killed process) or is not as sealed leaves no partial
+// file under the product's name: a new file is deleted by the system unless
+// whole, and one that replaces another goes into a file of ours beside it,
+// renamed over it once whole, so the file it was to replace stays as it was.
+static DWORD CopyIntoPlace(struct CopyPaths* paths, const struct SealedFile* seal,
+                           volatile LONG64* written, int* sourceFailed) {
     *sourceFailed = 0;
-    DWORD error = CopyThroughTemporary(paths, written);
+    const unsigned char* digest = seal->sealed ? seal->digest : NULL;
+    DWORD error = seal->sealed ? CheckSealedSource(&paths->source, seal) : 0;
+    if (error == 0) error = CopyThroughTemporary(paths, digest, written);
     if (error == ERROR_PATH_NOT_FOUND) {
         error = MakeFileFolder(paths->temporary);
-        if (error == 0) error = CopyThroughTemporary(paths, written);
+        if (error == 0) error = CopyThroughTemporary(paths, digest, written);
     }
-    if (error != 0) *sourceFailed = SourceFailed(&paths->source, &error);
+    if (error == DamagedSourceError)
+        *sourceFailed = 1;
+    else if (error != 0)
+        *sourceFailed = SourceFailed(&paths->source, &error);
     return error;
 }
 
@@ -166,7 +197,7 @@ enum CopyOutcome CopyRowAsking(struct PlannedFile* file, volatile LONG64* writte
     for (;;) {
         CopyText(paths.temporary, sizeof paths.temporary, file->temp);  // the same size
         int sourceFailed = 0;
-        DWORD error = CopyIntoPlace(&paths, written, &sourceFailed);
+        DWORD error = CopyIntoPlace(&paths, &file->seal, written, &sourceFailed);
         if (error == 0) {
             // A file the survey found missing that a Retry copied after all:
             // its size is the bytes the copy wrote.

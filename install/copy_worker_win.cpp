@@ -4,9 +4,14 @@
 // between the threads. The worker hands back only a question, which the
 // window's thread asks. It copies in chunks itself and counts the bytes
 // written for the bar: Wine 8's CopyFileExW never calls a progress routine,
-// so a bar fed by one would stand still for a whole file.
+// so a bar fed by one would stand still for a whole file. A sealed file's
+// chunks are hashed as they are written, so its digest is of what the copy
+// holds.
+#include <string.h>
+
 #include "install/copy.h"
 #include "platform/message_pump.h"
+#include "platform/sha256.h"
 
 enum {
     ProgressInterval = 50,  // milliseconds between updates of the progress
@@ -18,12 +23,14 @@ enum {
 // The bytes of an open source into an open destination; the error of the
 // first read or write that fails. A write that takes part of the bytes (the
 // disk filling up) is followed by one for the rest, which tells why.
-static DWORD CopyBytes(HANDLE in, HANDLE out, volatile LONG64* written) {
+static DWORD CopyBytes(HANDLE in, HANDLE out, struct SystemSha256* hash,
+                       volatile LONG64* written) {
     BYTE chunk[ChunkSize];
     LONG64 done = 0;
     for (DWORD got;;) {
         if (!ReadFile(in, chunk, ChunkSize, &got, NULL)) return GetLastError();
         if (got == 0) return ERROR_SUCCESS;
+        if (hash && !AddToSystemSha256(hash, chunk, got)) return GetLastError();
         for (DWORD put, at = 0; at < got; at += put) {
             if (!WriteFile(out, chunk + at, got - at, &put, NULL)) return GetLastError();
             if (put == 0) return ERROR_WRITE_FAULT;  // no progress and no reason
@@ -31,6 +38,20 @@ static DWORD CopyBytes(HANDLE in, HANDLE out, volatile LONG64* written) {
             InterlockedExchange64(written, done);
         }
     }
+}
+
+// The bytes, checked against digest when it is given: DamagedSourceError
+// when they hash to another.
+static DWORD CopyBytesChecking(HANDLE in, HANDLE out, const unsigned char* digest,
+                               volatile LONG64* written) {
+    if (!digest) return CopyBytes(in, out, NULL, written);
+    struct SystemSha256 hash;
+    unsigned char got[Sha256Size];
+    if (!BeginSystemSha256(&hash)) return GetLastError();
+    DWORD error = CopyBytes(in, out, &hash, written);
+    if (!EndSystemSha256(&hash, got) && error == ERROR_SUCCESS) error = GetLastError();
+    if (error == ERROR_SUCCESS && memcmp(got, digest, Sha256Size) != 0) error = DamagedSourceError;
+    return error;
 }
 
 // Renames the open copy, replacing what is at destination; one that is
@@ -70,7 +91,8 @@ enum CopyEnd {
 // The copy is made writable; it takes the source's attributes (read-only
 // among them) and write time at the end, in one call.
 static DWORD CopyOpenSource(HANDLE in, const WCHAR* path, BOOL failIfExists, enum CopyEnd end,
-                            const WCHAR* renameTo, volatile LONG64* written) {
+                            const WCHAR* renameTo, const unsigned char* digest,
+                            volatile LONG64* written) {
     FILE_BASIC_INFO basic;
     if (!GetFileInformationByHandleEx(in, FileBasicInfo, &basic, sizeof basic))
         return GetLastError();
@@ -82,7 +104,7 @@ static DWORD CopyOpenSource(HANDLE in, const WCHAR* path, BOOL failIfExists, enu
     // Where the system cannot delete it at the close, a copy cut off by a
     // killed process stays: passed over, as it is not expected.
     if (end == ProvisionalCopy) DeleteWhenClosed(out, TRUE);
-    DWORD error = CopyBytes(in, out, written);
+    DWORD error = CopyBytesChecking(in, out, digest, written);
     if (error == ERROR_SUCCESS && end == ProvisionalCopy && !DeleteWhenClosed(out, FALSE))
         error = GetLastError();
     FILE_BASIC_INFO kept = {};
@@ -100,30 +122,32 @@ static DWORD CopyOpenSource(HANDLE in, const WCHAR* path, BOOL failIfExists, enu
 }
 
 static DWORD CopyWhole(const WCHAR* source, const WCHAR* path, BOOL failIfExists, enum CopyEnd end,
-                       const WCHAR* renameTo, volatile LONG64* written) {
+                       const WCHAR* renameTo, const unsigned char* digest,
+                       volatile LONG64* written) {
     InterlockedExchange64(written, 0);
     HANDLE in = CreateFileW(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                             OPEN_EXISTING, 0, NULL);
     if (in == INVALID_HANDLE_VALUE) return GetLastError();
-    DWORD error = CopyOpenSource(in, path, failIfExists, end, renameTo, written);
+    DWORD error = CopyOpenSource(in, path, failIfExists, end, renameTo, digest, written);
     CloseHandle(in);
     return error;
 }
 
 BOOL CopyFileInChunks(const WCHAR* source, const WCHAR* destination, BOOL failIfExists,
                       volatile LONG64* written) {
-    DWORD error = CopyWhole(source, destination, failIfExists, PlainCopy, NULL, written);
+    DWORD error = CopyWhole(source, destination, failIfExists, PlainCopy, NULL, NULL, written);
     SetLastError(error);
     return error == ERROR_SUCCESS;
 }
 
-DWORD CopyFileAsNew(const WCHAR* source, const WCHAR* destination, volatile LONG64* written) {
-    return CopyWhole(source, destination, TRUE, ProvisionalCopy, NULL, written);
+DWORD CopyFileAsNew(const WCHAR* source, const WCHAR* destination, const unsigned char* digest,
+                    volatile LONG64* written) {
+    return CopyWhole(source, destination, TRUE, ProvisionalCopy, NULL, digest, written);
 }
 
 DWORD CopyFileIntoPlace(const WCHAR* source, const WCHAR* temporary, const WCHAR* destination,
-                        volatile LONG64* written) {
-    return CopyWhole(source, temporary, TRUE, RenamedCopy, destination, written);
+                        const unsigned char* digest, volatile LONG64* written) {
+    return CopyWhole(source, temporary, TRUE, RenamedCopy, destination, digest, written);
 }
 
 // One walk over rows: the worker's, or the window thread's own when there is
@@ -152,8 +176,8 @@ static void WalkRows(struct CopyRun* run, CopyQuestion ask) {
         struct PlannedFile* file = &run->rows[i];
         InterlockedExchange64(&run->written, 0);
         InterlockedExchange(&run->current, i);
-        if (file->action == PassOverRow) {
-            file->outcome = FilePassedOver;
+        if (file->action == PassOverRow || file->action == NotListedRow) {
+            file->outcome = file->action == PassOverRow ? FilePassedOver : FileNotListed;
             continue;
         }
         if (CopyRowAsking(file, &run->written, ask) == CopyAborted) {
@@ -200,7 +224,7 @@ static int StartWorker(void) {
 static int AskHere(struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
     NoteCopyStarted(file);
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
-    int answer = AskAboutFailure(error, atFault);
+    int answer = AskAboutFailure(file, error, atFault);
     SetCursor(LoadCursorA(NULL, IDC_WAIT));
     return answer;
 }
@@ -240,7 +264,7 @@ int CopyRowsAsking(struct PlannedFile* rows, int count, int (*stopRequested)(voi
         if (pumped != PumpSignalled) continue;
         if (!run.asking) break;
         SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        run.answer = AskAboutFailure(run.error, run.atFault);
+        run.answer = AskAboutFailure(run.asking, run.error, run.atFault);
         SetCursor(LoadCursorA(NULL, IDC_WAIT));
         // A stop asked for while the box was up holds before the next row.
         if (stopRequested && stopRequested()) InterlockedExchange(&run.stop, 1);

@@ -181,6 +181,26 @@ static const char* const SourceOutsideCodePageMessages[MessageLanguageCount] = {
     "setup files into a folder with another name.",
 };
 
+// A sealed setup.exe's file that is not as its seal lists it: the vendor's
+// disk or download is damaged, or someone changed it. The file's name goes in.
+static const char* const DamagedDiskMessages[MessageLanguageCount] = {
+    "Der Setup-Datentr\xE4ger ist besch\xE4" "digt: %s ist nicht die Datei, die der Hersteller "
+    "versiegelt hat. Stellen Sie die Datei vom Original wieder her und w\xE4hlen Sie dann "
+    "Wiederholen.",
+    "The setup disk is damaged: %s is not the file the vendor sealed. Restore the file from the "
+    "original, then choose Retry.",
+    "Le disque d'installation est endommag\xE9 : %s n'est pas le fichier scell\xE9 par "
+    "l'\xE9" "diteur. Restaurez le fichier depuis l'original, puis choisissez R\xE9" "essayer.",
+    "El disco de instalaci\xF3n est\xE1 da\xF1" "ado: %s no es el archivo que sell\xF3 el "
+    "fabricante. Restaure el archivo desde el original y elija Reintentar.",
+    "Il disco di installazione \xE8 danneggiato: %s non \xE8 il file sigillato dal produttore. "
+    "Ripristinare il file dall'originale, poi scegliere Riprova.",
+    "O disco de instala\xE7\xE3o est\xE1 danificado: %s n\xE3o \xE9 o arquivo selado pelo "
+    "fabricante. Restaure o arquivo a partir do original e escolha Repetir.",
+    "The setup disk is damaged: %s is not the file the vendor sealed. Restore the file from the "
+    "original, then choose Retry.",
+};
+
 // Empty file left in the destination to record the language; none for English.
 static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
     "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
@@ -210,6 +230,7 @@ static const char* const* const InstallMessages[InstallMessageKindCount] = {
     RunQuestions,     RunFailureMessages,    NoSpaceMessages,       NotCopiedRunQuestions,
     NothingInstalledMessages, InUseByProgramsMessages, InUseFileMessages,
     DestinationTooLongMessages, SourceTooLongMessages, SourceOutsideCodePageMessages,
+    DamagedDiskMessages,
 };
 // clang-format on
 

@@ -21,6 +21,7 @@ enum InstallMessageKind {
     DestinationTooLongMessage,  // the most characters a destination may have
     SourceTooLongMessage,       // the setup program's own folder
     SourceOutsideCodePageMessage,
+    DamagedDiskMessage,         // a sealed file not as sealed, named as on the disk
     InstallMessageKindCount,
 };
 

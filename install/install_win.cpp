@@ -151,7 +151,8 @@ static int InstallSteps(void) {
     if (!copied) return 0;
 
     const char* product = ProductString(ProductName, Edition);
-    int notCopied = PlanFilesIgnored(plan);
+    // A file the seal does not list stays on the disk and is counted too.
+    int notCopied = PlanFilesIgnored(plan) + PlanFilesNotListed(plan);
     if (!PlanProgramCopied(plan)) {
         // Nothing records, offers or starts a program this run did not install.
         FormatWithNumber(NothingInstalledMessage, notCopied);

@@ -145,14 +145,17 @@ int LongestSurveyName(const struct DiskSurvey* disk) {
 }
 
 static enum RowAction ActionFor(const struct DiskFile* disk) {
-    if (disk->present) return CopyRow;
-    return ManifestRowIsMandatory(disk->manifestRow) ? AskRow : PassOverRow;
+    if (!disk->present) return ManifestRowIsMandatory(disk->manifestRow) ? AskRow : PassOverRow;
+    if (!disk->seal.sealed) return CopyRow;
+    if (!disk->seal.listed) return NotListedRow;
+    return disk->size == disk->seal.size ? CopyRow : DamagedRow;
 }
 
 static int PlanFile(const struct DiskFile* disk, const char* sourceDirectory,
                     const char* destinationPath, struct PlannedFile* file) {
     file->action = ActionFor(disk);
-    file->size = disk->present ? disk->size : 0;
+    file->size = file->action == CopyRow ? disk->size : 0;  // the bytes the run will copy
+    file->seal = disk->seal;
     file->manifestRow = disk->manifestRow;
     file->mandatory = ManifestRowIsMandatory(disk->manifestRow);
     file->utf8Name = disk->utf8Name;
@@ -245,6 +248,12 @@ int PlanFilesIgnored(const struct InstallPlan* plan) {
     int ignored = 0;
     for (int i = 0; i < plan->fileCount; ++i) ignored += plan->files[i].outcome == FileIgnored;
     return ignored;
+}
+
+int PlanFilesNotListed(const struct InstallPlan* plan) {
+    int left = 0;
+    for (int i = 0; i < plan->fileCount; ++i) left += plan->files[i].outcome == FileNotListed;
+    return left;
 }
 
 int PlanProgramCopied(const struct InstallPlan* plan) {

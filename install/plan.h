@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include "install/registration.h"
+#include "platform/sha256.h"
 #include "progman/progman.h"
 #include "tables/folder_names.h"
 
@@ -45,12 +46,20 @@ int ManifestRowIsMandatory(int row);
 // What the disk holds of what the install copies: every manifest row, there
 // or not, then the files matching the copied patterns and the viewer's files,
 // each by its name below the setup folder ("viewer\\" for the viewer's).
+// What the program's seal says of a name.
+struct SealedFile {
+    int sealed;  // 0: the program carries no seal
+    int listed;  // the seal lists the name, with this size and digest
+    uint64_t size;
+    unsigned char digest[Sha256Size];
+};
 struct DiskFile {
     char name[DiskNameSize];
     uint64_t size;
     int present;      // 0: a manifest row missing from the disk
     int manifestRow;  // -1 for the pattern and viewer files
     int utf8Name;     // a name the ANSI code page cannot hold, in UTF-8
+    struct SealedFile seal;
 };
 struct DiskSurvey {
     const struct DiskFile* files;
@@ -65,9 +74,21 @@ enum RowAction {
     CopyRow,      // on the disk: copied (a failure asks Abort/Retry/Ignore)
     AskRow,       // a mandatory file missing from the disk: Abort/Retry/Ignore
     PassOverRow,  // an optional file missing from the disk: not a word
+    // A sealed program's files: one on the disk that the seal does not list
+    // is not copied (and counted at the end); one of another size than the
+    // seal's is damaged: Abort/Retry/Ignore, copied only once it matches.
+    NotListedRow,
+    DamagedRow,
 };
 // How the run left a planned file, recorded in its row.
-enum CopyOutcome { FileNotTried, FileCopied, FilePassedOver, FileIgnored, CopyAborted };
+enum CopyOutcome {
+    FileNotTried,
+    FileCopied,
+    FilePassedOver,
+    FileIgnored,
+    CopyAborted,
+    FileNotListed,
+};
 
 struct PlannedFile {
     char source[PathBufferSize];
@@ -86,6 +107,9 @@ struct PlannedFile {
     int copyNumber;
     uint64_t bytesBefore;
     enum CopyOutcome outcome;  // FileNotTried until the run reaches the row
+    // With a seal, a copy is kept only when it has the seal's size and
+    // digest; one of a name the seal does not list never is.
+    struct SealedFile seal;
 };
 
 struct InstallPlan {
@@ -130,6 +154,8 @@ uint64_t PlanBytesNeeded(const struct InstallPlan* plan, uint32_t clusterSize,
 // whether the main executable was copied.
 uint64_t PlanCopiedBytes(const struct InstallPlan* plan);
 int PlanFilesIgnored(const struct InstallPlan* plan);
+// The files on the disk that the seal does not list, left on it.
+int PlanFilesNotListed(const struct InstallPlan* plan);
 int PlanProgramCopied(const struct InstallPlan* plan);
 
 #ifdef _WIN32

@@ -6,6 +6,7 @@
 
 #include "install/install_tables.h"
 #include "install/plan.h"
+#include "install/seal.h"
 #include "platform/source_directory.h"
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
@@ -49,6 +50,7 @@ static struct DiskFile* AddRow(struct DiskSurvey* disk, const char* folder, cons
     row->present = 0;
     row->manifestRow = manifestRow;
     row->utf8Name = 0;
+    row->seal.sealed = row->seal.listed = 0;
     ++disk->count;
     return row;
 }
@@ -141,12 +143,25 @@ int SourceDirectoryHoldsDiskNames(void) {
            SourceDirectoryAcceptable(SourceDirectory, Edition, LongestSurveyName(&disk));
 }
 
+// What the program's seal says of every surveyed name (read only for an
+// install: the start-up's survey has no use for it).
+static void LookUpSealedFiles(const struct DiskSurvey* disk) {
+    if (!ProgramIsSealed()) return;
+    for (int i = 0; i < disk->count; ++i) {
+        struct SealedFile* seal = &SurveyRows[i].seal;
+        seal->sealed = 1;
+        seal->listed =
+            FindSealedFile(SurveyRows[i].name, SurveyRows[i].utf8Name, &seal->size, seal->digest);
+    }
+}
+
 enum PlanOutcome MakeInstallPlan(const char* fieldText, struct InstallPlan* plan) {
     struct DiskSurvey disk;
     // Exactly one row per surveyed file; a shortage is refused by the plan.
     if (!SurveyDisk(SourceDirectory, Edition, &disk) ||
         !RoomForRows((void**)&PlanRows, &PlanCapacity, disk.count, sizeof *PlanRows))
         return PlanNoMemory;
+    LookUpSealedFiles(&disk);
     return ComposeInstallPlan(fieldText, SourceDirectory, &disk, Edition, LanguageIndex, PlanRows,
                               PlanCapacity, plan);
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Signs setup.exe with a vendor's code-signing certificate (Authenticode, by
-# osslsigncode) and verifies every signed file; run it after the build, as the
-# build's description block must already be in place. Three routes:
+# Seals setup.exe (scripts/seal.sh: the list of the files of the disk it lies
+# on) and signs it with a vendor's code-signing certificate (Authenticode, by
+# osslsigncode), then verifies every signed file; run it after the build and
+# once the disk is complete, as the signature covers the description block
+# and the seal. Three routes:
 #
 #   scripts/sign.sh (--pkcs12 FILE | --cert FILE --key FILE) [options] [setup.exe ...]
 #   scripts/sign.sh --pkcs11-module FILE --pkcs11-key ID (--cert FILE | --pkcs11-cert ID)
@@ -31,6 +33,10 @@
 #   --ca FILE             certificates to verify against instead of the system's
 #                         (a private or test certificate)
 #   --resign              replace the signature of files already signed
+#                         (the old one is taken off before the file is sealed)
+#   --no-seal             sign setup.exe as it is: no seal is written (a file
+#                         not on a disk, or one sealed by scripts/seal.sh
+#                         --into); a seal already in it stays
 #
 # DIR/1, DIR/2, ... hold one file each, in the order given:
 #   file                  the path of the setup.exe
@@ -42,9 +48,11 @@
 # DIR/description and DIR/url (with --description, --url) are for the service
 # to sign in; --attach refuses a signature that lacks them.
 #
-# Without files: setup.exe of both editions (build/win/edition0,
-# build/win/edition1) and of the two disks (build/disk, build/disk-edition1).
-# Nothing is replaced unless every file has been signed and verified.
+# Each setup.exe is sealed over the folder it lies in, which must be a disk
+# (scripts/seal.sh), into the copy that is signed. --extract seals the files
+# in place, as the service signs their bytes; --attach seals nothing.
+# Without files: setup.exe of the two disks (build/disk, build/disk-edition1).
+# Nothing is replaced unless every file has been sealed, signed and verified.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -54,7 +62,7 @@ die() {
 }
 
 pkcs12= cert= key= password_file= pkcs11_module= pkcs11_key= pkcs11_cert= pin_file=
-extract= attach= timestamp= description= url= ca= resign=0
+extract= attach= timestamp= description= url= ca= resign=0 seal=1
 files=()
 while [ $# -gt 0 ]; do
   case $1 in
@@ -65,6 +73,7 @@ while [ $# -gt 0 ]; do
       printf -v "${option//-/_}" '%s' "$2"
       shift 2 ;;
     --resign) resign=1; shift ;;
+    --no-seal) seal=0; shift ;;
     --help | -h) sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     -*) die "unknown option $1 (see --help)" ;;
     *) files+=("$1"); shift ;;
@@ -161,8 +170,7 @@ if [ -n "$attach" ]; then
   [ ! -r "$attach/description" ] || description=$(cat "$attach/description")
   [ ! -r "$attach/url" ] || url=$(cat "$attach/url")
 fi
-[ ${#files[@]} -gt 0 ] || files=("$root"/build/win/edition{0,1}/setup.exe
-                                 "$root"/build/disk{,-edition1}/setup.exe)
+[ ${#files[@]} -gt 0 ] || files=("$root"/build/disk{,-edition1}/setup.exe)
 
 # Every file is checked before the first is signed.
 for f in "${files[@]}"; do
@@ -172,15 +180,35 @@ for f in "${files[@]}"; do
   fi
 done
 
+# The file to sign: setup.exe sealed over its disk (without the signature it
+# had, with --resign), into $2.
+prepare() {
+  if [ "$resign" = 1 ] && is_signed "$1"; then
+    run osslsigncode remove-signature -in "$1" -out "$2" || die "cannot take the signature off $1"
+  else
+    cp "$1" "$2"
+  fi
+  [ "$seal" = 0 ] || [ -n "$attach" ] ||
+    "$root/scripts/seal.sh" "$(dirname "$1")" --into "$2" >"$work/log" 2>&1 ||
+    { cat "$work/log" >&2; die "sealing $1 failed; nothing was replaced"; }
+}
+
 if [ -n "$extract" ]; then
   mkdir -p "$extract"
   [ -z "$(ls -A "$extract")" ] || die "$extract is not empty; give a new folder"
   [ -z "$description" ] || printf '%s\n' "$description" >"$extract/description"
   [ -z "$url" ] || printf '%s\n' "$url" >"$extract/url"
+  # Every file is sealed before the first is replaced by its sealed copy.
+  n=0
+  for f in "${files[@]}"; do
+    n=$((n + 1))
+    prepare "$f" "$work/$n.in.exe"
+  done
   n=0
   for f in "${files[@]}"; do
     n=$((n + 1))
     mkdir "$extract/$n"
+    cp "$work/$n.in.exe" "$f"
     realpath "$f" >"$extract/$n/file"
     sha256sum <"$f" >"$extract/$n/sha256"
     run osslsigncode extract-data -h sha256 -in "$f" -out "$extract/$n/data.der" ||
@@ -195,11 +223,12 @@ fi
 n=0
 for f in "${files[@]}"; do
   n=$((n + 1))
-  signed="$work/$n.exe"
+  signed="$work/$n.exe" input="$work/$n.in.exe"
+  prepare "$f" "$input"
   if [ -n "$attach" ]; then
     # attach-signature verifies too, against the system's certificates unless --ca.
     run osslsigncode attach-signature -h sha256 "${verify_extras[@]}" \
-      -sigin "${folders[n - 1]}/signature.der" -in "$f" -out "$signed.attached" ||
+      -sigin "${folders[n - 1]}/signature.der" -in "$input" -out "$signed.attached" ||
       die "attaching ${folders[n - 1]}/signature.der to $f failed; nothing was replaced"
     if [ -n "$timestamp" ]; then
       run osslsigncode add -h sha256 -ts "$timestamp" -in "$signed.attached" -out "$signed" ||
@@ -208,7 +237,7 @@ for f in "${files[@]}"; do
       mv "$signed.attached" "$signed"
     fi
   elif ! feed_secret | run osslsigncode sign "${credentials[@]}" "${secret[@]}" "${extras[@]}" \
-         -in "$f" -out "$signed"; then
+         -in "$input" -out "$signed"; then
     die "signing $f failed; nothing was replaced"
   fi
   run osslsigncode verify "${verify_extras[@]}" -in "$signed" ||

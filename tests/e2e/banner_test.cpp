@@ -180,9 +180,9 @@ TEST(BannerEdition1, VersionInLightBlue) {
 }
 
 // setup.exe as a vendor ships it: signed, here by the e2e.sign_disks step
-// with throw-away keys by each route of scripts/sign.sh. The signature sits
-// behind the description block, which must still be found and painted as in
-// the unsigned program.
+// with throw-away keys by each route of scripts/sign.sh, and sealed and
+// signed. The signature sits behind the description block, the seal in front
+// of it: the block must still be found and painted as in the plain program.
 std::string SignedSetup(const std::string& route, int edition) {
     const char* root = getenv("SETUP_SIGNED_ROOT");
     return WindowsPath(root ? root : "") + "\\" + route + (edition ? "\\edition1" : "\\edition0") +
@@ -226,7 +226,7 @@ TEST(SignedBanner, DescriptionPaintedAsInTheUnsignedProgram) {
         ASSERT_NO_FATAL_FAILURE(ShootLanguages(edition, "plain" + suffix, "", &plain, &controls));
         EXPECT_GT(DescriptionPixels(plain.english), 1000);
         EXPECT_GT(DescriptionPixels(plain.german), 1000);
-        for (std::string route : {"pkcs12", "pkcs11", "detached"}) {
+        for (std::string route : {"pkcs12", "pkcs11", "detached", "sealed"}) {
             SCOPED_TRACE(route);
             LanguageShots signed_;
             std::string program = SignedSetup(route, edition);

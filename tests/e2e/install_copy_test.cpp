@@ -1,7 +1,9 @@
 // The copy when files are missing, unreadable or in the way, when the
 // destination's drive is full, and a long copy: the window keeps answering
-// and shows its progress.
+// and shows its progress. A sealed, signed disk whose files were changed.
 #include <gtest/gtest.h>
+
+#include <stdlib.h>
 
 #include <algorithm>
 #include <set>
@@ -660,6 +662,142 @@ TEST_F(Install, ProductThatCannotStartIsReportedAndTheWindowCloses) {
         AnswerBox("Setup", "Unable to execute program file.", {IDOK}, IDOK, MB_ICONERROR);
         EXPECT_EQ(0, WaitForExit(setup_));
         EXPECT_TRUE(FindWindowA("KellumProduct", NULL) == NULL);
+    }
+}
+
+// A disk as the vendor ships it: setup.exe sealed over it and signed, by the
+// e2e.sign_disks step with throw-away keys.
+std::string SealedDisk() {
+    const char* root = getenv("SETUP_SIGNED_ROOT");
+    return WindowsPath(root ? root : "") + "\\sealed\\edition0";
+}
+
+enum Damage { NoDamage, FlippedByte, CutToNothing, OtherProgram, AddedFiles };
+
+// Changes the disk copy as a damaged download or someone with write access
+// to the folder would.
+void DoDamage(Damage damage, const std::string& disk) {
+    std::string bytes;
+    switch (damage) {
+    case NoDamage: break;
+    case FlippedByte:
+        ASSERT_TRUE(ReadWholeFile(disk + "\\vstcore.dll", &bytes));
+        bytes[bytes.size() / 2] ^= 0x01;
+        ASSERT_TRUE(WriteWholeFile(disk + "\\vstcore.dll", bytes));
+        break;
+    case CutToNothing: ASSERT_TRUE(WriteWholeFile(disk + "\\Vestra.hlp", "")); break;
+    case OtherProgram: {
+        // Another program under the product's name, of the very same size:
+        // only its digest tells.
+        std::string program, other;
+        ASSERT_TRUE(ReadWholeFile(disk + "\\Vestra.exe", &program));
+        ASSERT_TRUE(ReadWholeFile(ProgramManagerStandInPath(), &other));
+        other.resize(program.size(), '\0');
+        ASSERT_NE(program, other);
+        ASSERT_TRUE(WriteWholeFile(disk + "\\Vestra.exe", other));
+        break;
+    }
+    case AddedFiles:
+        ASSERT_TRUE(WriteWholeFile(disk + "\\added.txt", "not sealed"));
+        ASSERT_TRUE(WriteWholeFile(disk + "\\viewer\\added.dll", "not sealed"));
+        break;
+    }
+}
+
+// Each change gives its message, nothing damaged or unlisted is installed,
+// and a Retry once the file is back installs it. Every file that arrives is
+// the vendor's, byte for byte; nothing is recorded without the program.
+TEST_F(Install, SealedDiskInstallsOnlyWhatItsSealLists) {
+    const std::string damaged = "The setup disk is damaged: ";
+    const std::string sealed =
+        " is not the file the vendor sealed. Restore the file from the "
+        "original, then choose Retry.";
+    struct Case {
+        const char* name;
+        Damage damage;
+        const char* file;  // named in the damaged-disk box; NULL: none comes
+        int answer;        // to it; Retry restores the file first
+        const char* closing;
+        std::vector<std::string> notInstalled;
+    } cases[] = {
+        {"clean", NoDamage, NULL, 0, "Setup complete. Run program?", {}},
+        {"one flipped byte", FlippedByte, "vstcore.dll", Retry, "Setup complete. Run program?", {}},
+        {"cut to nothing",
+         CutToNothing,
+         "Vestra.hlp",
+         Ignore,
+         "Setup complete. Files not copied: 1. Run program?",
+         {"Vestra.hlp"}},
+        {"another program",
+         OtherProgram,
+         "Vestra.exe",
+         Ignore,
+         "Setup ended. Nothing was installed: the program was not copied. Files not copied: 1.",
+         {"Vestra.exe"}},
+        {"added files",
+         AddedFiles,
+         NULL,
+         0,
+         "Setup complete. Files not copied: 2. Run program?",
+         {"added.txt", "viewer\\added.dll"}},
+    };
+    const std::string vendor = SealedDisk();
+    ASSERT_TRUE(FileExists(vendor + "\\setup.exe")) << vendor;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        disk_ = ScratchFolder(std::string("sealed-") + c.name) + "\\disk";
+        target_ = ScratchFolder(std::string("sealed-") + c.name + "-target");
+        ASSERT_TRUE(CopyTree(vendor, disk_));
+        ASSERT_NO_FATAL_FAILURE(DoDamage(c.damage, disk_));
+        StartSetup();
+        std::string destination = target_ + "\\Vestra";
+        PressOk(destination);
+        AnswerQuestion(destination, Yes);
+        if (c.file) {
+            std::string name = c.file;
+            MessageBoxInfo box = ExpectBox(disk_ + "\\" + name, damaged + name + sealed,
+                                           {Abort, Retry, Ignore}, MB_ICONERROR);
+            EXPECT_FALSE(FileExists(destination + "\\" + name)) << "written before the box";
+            if (c.answer == Retry) {
+                ASSERT_TRUE(CopyFileA((vendor + "\\" + name).c_str(), (disk_ + "\\" + name).c_str(),
+                                      FALSE));
+            }
+            Answer(box, c.answer);
+        }
+        bool program = c.damage != OtherProgram;
+        if (program) {
+            runQuestion_ = c.closing;
+            FinishWithoutExtras();
+            EXPECT_EQ(ProductNames[0],
+                      Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
+        } else {
+            AnswerBox("Vestra", c.closing, {IDOK}, IDOK, MB_ICONWARNING);
+            EXPECT_EQ(3, WaitForExit(setup_));  // nothing installed
+            EXPECT_EQ("<none>", Registry(HKEY_LOCAL_MACHINE, UninstallKeys[0], "DisplayName"));
+        }
+        // What arrived is the vendor's; what did not is named in the case.
+        size_t installed = 0;
+        for (const std::string& folder : {std::string(), std::string("viewer\\")})
+            for (const std::string& name : FilesOf(vendor + "\\" + folder)) {
+                if (name == "setup.exe") continue;
+                std::string want, got;
+                ASSERT_TRUE(ReadWholeFile(vendor + "\\" + folder + name, &want));
+                bool expected = std::find(c.notInstalled.begin(), c.notInstalled.end(),
+                                          folder + name) == c.notInstalled.end();
+                bool there = ReadWholeFile(destination + "\\" + folder + name, &got);
+                EXPECT_EQ(expected, there) << folder + name;
+                if (there) {
+                    EXPECT_TRUE(got == want) << folder + name << " is not the vendor's";
+                }
+                installed += there;
+            }
+        EXPECT_GE(installed, 30u);
+        for (const std::string& name : c.notInstalled)
+            EXPECT_FALSE(FileExists(destination + "\\" + name)) << name;
+        for (const std::string& folder : {destination, destination + "\\viewer"})
+            for (const std::string& name : FilesOf(folder))
+                EXPECT_NE(0u, name.find("~stp")) << folder << "\\" << name << " left behind";
+        CleanRegistry();
     }
 }
 

@@ -3,9 +3,12 @@
 # throw-away keys, by each route into <out>/<route>/edition0 and edition1 for
 # the banner test: pkcs12 (a PKCS#12 file), pkcs11 (a key made on a SoftHSM2
 # token), detached (a signing service's round trip, the token's key standing
-# in for the service's). Checks what must hold of a signed file: osslsigncode
-# verifies it, and neither sign.sh (without --resign) nor descblock touches it;
-# and that a wrong PIN, a missing key and a tampered signature change nothing.
+# in for the service's), each unsealed (--no-seal); and sealed, whole disks
+# sealed and signed by sign.sh (the PKCS#12 file) for the banner and sealed
+# install tests. Checks what must hold of a signed file: osslsigncode verifies
+# it, and neither sign.sh (without --resign) nor descblock nor the seal step
+# touches it; that --resign seals the disk anew; and that a wrong PIN, a
+# missing key and a tampered signature change nothing.
 #
 #   sign_disks.sh <disk root> <out> <descblock> <the six description texts>
 set -euo pipefail
@@ -19,12 +22,15 @@ fail() {
 }
 
 rm -rf "$out"
+mkdir -p "$out/sealed"
+cp -r "$disks/disk" "$out/sealed/edition0"
+cp -r "$disks/disk-edition1" "$out/sealed/edition1"
 for route in pkcs12 pkcs11 detached failing; do
   mkdir -p "$out/$route/edition0" "$out/$route/edition1"
   cp "$disks/disk/setup.exe" "$out/$route/edition0/setup.exe"
   cp "$disks/disk-edition1/setup.exe" "$out/$route/edition1/setup.exe"
 done
-texts=(--description "Test Setup" --url https://example.invalid/)
+texts=(--no-seal --description "Test Setup" --url https://example.invalid/)
 
 # A vendor's PKCS#12 file with a password, here from the environment.
 export SIGN_PASSWORD="throw-away $RANDOM"
@@ -35,6 +41,15 @@ openssl pkcs12 -export -inkey "$out/key.pem" -in "$out/cert.pem" -out "$out/vend
 rm "$out/key.pem"
 "$sign" --pkcs12 "$out/vendor.p12" --ca "$out/cert.pem" "${texts[@]}" \
   "$out"/pkcs12/edition{0,1}/setup.exe
+# Sealed: each setup.exe over the disk it lies on, then signed.
+"$sign" --pkcs12 "$out/vendor.p12" --ca "$out/cert.pem" "${texts[@]:1}" \
+  "$out"/sealed/edition{0,1}/setup.exe
+seal_tool=$root/build/native/tools/seal
+for edition in 0 1; do
+  listed=$("$seal_tool" list "$out/sealed/edition$edition/setup.exe" | wc -l)
+  on_disk=$(find "$out/sealed/edition$edition" -type f ! -name setup.exe | wc -l)
+  [ "$listed" = "$on_disk" ] || fail "the seal of edition $edition lists $listed of $on_disk files"
+done
 
 # A vendor's token: SoftHSM2 with a store of its own, a key pair made on the
 # token, its self-signed certificate kept there too.
@@ -71,7 +86,7 @@ serve() {
 serve "$out/requests"
 "$sign" --attach "$out/requests" --ca "$out/ca.pem"
 
-for setup in "$out"/{pkcs12,pkcs11,detached}/edition{0,1}/setup.exe; do
+for setup in "$out"/{pkcs12,pkcs11,detached,sealed}/edition{0,1}/setup.exe; do
   osslsigncode verify -CAfile "$out/ca.pem" -in "$setup" >"$out/verify.log" 2>&1 ||
     { cat "$out/verify.log"; fail "$setup does not verify"; }
   cp "$setup" "$out/before.exe"
@@ -84,9 +99,24 @@ for setup in "$out"/{pkcs12,pkcs11,detached}/edition{0,1}/setup.exe; do
   fi
   cat "$out/descblock.log"
   grep -q "already signed" "$out/descblock.log" || fail "descblock gave no reason"
+  if "$root/scripts/seal.sh" "$(dirname "$setup")" 2>"$out/seal.log"; then
+    fail "the seal step sealed the signed $setup"
+  fi
+  grep -q "already signed" "$out/seal.log" || { cat "$out/seal.log"; fail "no reason to refuse"; }
   cmp "$out/before.exe" "$setup" || fail "$setup changed"
   echo "$setup: signed, verified, left alone ($(stat -c %s "$setup") bytes)"
 done
+
+# A file added to a sealed disk: --resign takes the signature off, seals the
+# disk anew (the file listed) and signs again.
+resealed=$out/resealed
+cp -r "$out/sealed/edition0" "$resealed"
+echo "added" >"$resealed/added.txt"
+"$sign" --resign --pkcs12 "$out/vendor.p12" --ca "$out/cert.pem" "$resealed/setup.exe" >/dev/null
+"$seal_tool" list "$resealed/setup.exe" | grep -q ' added.txt$' || fail "--resign did not seal anew"
+osslsigncode verify -CAfile "$out/ca.pem" -in "$resealed/setup.exe" >/dev/null 2>&1 ||
+  fail "the resealed setup.exe does not verify"
+rm -rf "$resealed"
 
 # Each way to fail and the reason it must give. Only the second file's
 # signature is tampered with: the first, good one must stay unsigned too.

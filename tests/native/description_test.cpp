@@ -192,6 +192,34 @@ TEST(DescriptionBlock, AppendingTwiceKeepsOneBlock) {
     EXPECT_EQ(300, ProgramSizeBeforeBlock(redone.data(), (long)redone.size(), blockSize));
 }
 
+// Found by its shape alone, as the seal step must find it in any program;
+// behind a program of any size it is the description fuzz target's.
+TEST(DescriptionBlock, FoundWithoutItsDistances) {
+    Block block;
+    for (int i = 0; i < DescriptionTextCount; ++i) block.texts[i] = "text " + std::to_string(i);
+    MakeBlock(&block);
+    const std::string bytes(block.bytes.begin(), block.bytes.end());
+    std::string emptyText = bytes, twoZeros = bytes, noMarker = bytes;
+    emptyText.erase(emptyText.size() - block.texts[5].size());
+    twoZeros.insert(DescriptionMarkerSize + block.texts[0].size(), 1, '\0');
+    noMarker[3] ^= 1;
+    struct Case {
+        const char* name;
+        std::string file;
+        long start;
+    } cases[] = {
+        {"alone", bytes, 0},
+        {"an empty text", "P" + emptyText, -1},
+        {"seven texts", twoZeros, -1},
+        {"marker changed", noMarker, -1},
+        {"marker cut", bytes.substr(1), -1},
+        {"nothing", "", -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.start, FindDescriptionBlock(ExactBytes(c.file).get(), (long)c.file.size()))
+            << c.name;
+}
+
 TEST(DescriptionBlock, TextChecksRejectBadBytes) {
     struct Case {
         std::string text;

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "banner/description_block.h"
 #include "exact_buffer.h"
 #include "install/copy.h"
 #include "install/plan.h"
 #include "install/registration.h"
+#include "install/seal.h"
 #include "install/start_product.h"
 #include "install/install_tables.h"
 #include "tables/tables.h"
@@ -498,11 +500,11 @@ std::vector<DiskFile> SurveyOf(int edition, const std::vector<std::string>& extr
                                int missingRow) {
     std::vector<DiskFile> files;
     for (int row = 0; row < FileManifestRows; ++row)
-        files.push_back({"", 100u + (unsigned)row, row != missingRow, row, 0});
+        files.push_back({"", 100u + (unsigned)row, row != missingRow, row, 0, {}});
     for (int row = 0; row < FileManifestRows; ++row)
         strcpy(files[row].name, ManifestFileName(row, edition));
     for (const std::string& name : extras) {
-        files.push_back({"", 5000, 1, -1, 0});
+        files.push_back({"", 5000, 1, -1, 0, {}});
         strcpy(files.back().name, name.c_str());
     }
     return files;
@@ -692,7 +694,7 @@ TEST(InstallPlan, AThousandRowsInBlocksOfTheirExactSize) {
         std::string name = row >= 0 ? ManifestFileName(row, 1)
                                     : (i % 3 ? "viewer\\" : "") + std::to_string(i) + ".txt";
         if (i == count - 1) name = "viewer\\" + std::string(40, 'z');  // the last is the longest
-        f = {"", (uint64_t)i * 3, row != 5, row, i % 7 == 0};
+        f = {"", (uint64_t)i * 3, row != 5, row, i % 7 == 0, {}};
         strcpy(f.name, name.c_str());
     }
     DiskSurvey disk = {survey.get(), count, 0};
@@ -720,8 +722,8 @@ TEST(InstallPlan, AThousandRowsInBlocksOfTheirExactSize) {
 
 TEST(InstallPlan, LongestNameOfASurveyReadsNoRowBeyondIt) {
     std::unique_ptr<DiskFile[]> two(new DiskFile[2]);
-    two[0] = {"a.txt", 1, 1, -1, 0};
-    two[1] = {"viewer\\bb.txt", 1, 1, -1, 0};
+    two[0] = {"a.txt", 1, 1, -1, 0, {}};
+    two[1] = {"viewer\\bb.txt", 1, 1, -1, 0, {}};
     struct Case {
         int count, longest;
     } cases[] = {{0, 0}, {1, 5}, {2, 13}};
@@ -729,4 +731,109 @@ TEST(InstallPlan, LongestNameOfASurveyReadsNoRowBeyondIt) {
         DiskSurvey disk = {c.count ? two.get() : nullptr, c.count, 0};
         EXPECT_EQ(c.longest, LongestSurveyName(&disk)) << c.count;
     }
+}
+
+// The seal: how a sealed setup.exe finds its list behind either tool's block
+// and a file's row in it, and what its plan does with each file. (The seal's
+// format itself is the fuzz target's.)
+std::string SealOf(const std::vector<std::string>& names) {
+    static const unsigned char digest[Sha256Size] = {0xAB};
+    std::vector<SealRow> rows;
+    for (const std::string& name : names)
+        rows.push_back({name.data(), (int)name.size(), name.size(), digest});
+    std::string seal((size_t)SealLength(rows.data(), (int)rows.size()), '\0');
+    BuildSeal(rows.data(), (int)rows.size(), (unsigned char*)&seal[0], (long)seal.size());
+    return seal;
+}
+
+TEST(Seal, FoundInEitherOrderAndEachNameWithItsBytes) {
+    const std::string longest(SealNameSize - 1, 'n');
+    const std::string seal = SealOf({"Vestra.exe", "viewer\\vview.exe",
+                                     "\xC3\x9C"
+                                     "bersicht.txt",
+                                     longest});
+    std::string description(DescriptionMarker, DescriptionMarkerSize);
+    for (int i = 0; i < DescriptionTextCount; ++i) description += i ? std::string("\0t", 2) : "t";
+    const std::string program = "MZ" + std::string(98, 'P'), pad(3, '\0');
+    const long p = 100, s = (long)seal.size();
+    struct Layout {
+        const char* name;
+        std::string file;
+        long sealStart, sealEnd, descriptionStart;
+    } layouts[] = {
+        {"program alone", program, p, p, p},
+        {"description", program + description, p, p, p},
+        {"seal", program + seal, p, p + s, p + s},
+        {"seal and a signature's zero bytes", program + seal + std::string(7, '\0'), p, p + s,
+         p + s + 7},
+        {"eight zero bytes are not a signature's", program + seal + std::string(8, '\0'), p + s + 8,
+         p + s + 8, p + s + 8},
+        {"seal, zeros, description", program + seal + pad + description, p, p + s, p + s + 3},
+        {"a broken seal is the program's", program + seal.substr(1) + description, p + s - 1,
+         p + s - 1, p + s - 1},
+    };
+    for (const Layout& c : layouts) {
+        AppendedBlocks found;
+        long size = (long)c.file.size();
+        FindAppendedBlocks((const unsigned char*)ExactBytes(c.file).get(), size, &found);
+        EXPECT_EQ(c.sealStart, found.programEnd) << c.name;
+        EXPECT_EQ(c.sealStart, found.sealStart) << c.name;
+        EXPECT_EQ(c.sealEnd, found.sealEnd) << c.name;
+        EXPECT_EQ(c.descriptionStart, found.descriptionStart) << c.name;
+        EXPECT_EQ(size, found.contentEnd) << c.name;
+    }
+    HeapBlock exact = ExactBytes(seal);
+    struct Name {
+        std::string name;
+        int listed;
+    } names[] = {
+        {"VESTRA.EXE", 1},  // the system's names have no case
+        {"viewer\\VVIEW.exe", 1},
+        {"vview.exe", 0},
+        {"\xC3\x9C"
+         "bersicht.txt",
+         1},
+        {"\xC3\xBC"
+         "bersicht.txt",
+         0},  // only ASCII letters have no case
+        {"\xDC"
+         "bersicht.txt",
+         0},  // names are UTF-8
+        {"Vestra.ex", 0},
+        {longest, 1},
+        {longest + "n", 0},
+    };
+    for (const Name& c : names) {
+        SealRow row = {};
+        EXPECT_EQ(c.listed, FindSealRow((const unsigned char*)exact.get(), (long)seal.size(),
+                                        ExactText(c.name).get(), &row))
+            << c.name;
+        if (c.listed) {
+            EXPECT_EQ(c.name.size(), row.size) << c.name;
+        }
+    }
+}
+
+// A sealed plan leaves an unlisted file on the disk and asks about one of
+// another size; the end counts both kinds. (Every row's action against what
+// the seal says is the plan fuzz target's.)
+TEST(InstallPlan, ASealedPlanCountsTheFilesItLeavesOnTheDisk) {
+    std::vector<DiskFile> files = SurveyOf(0, {"extra.txt", "cut.txt"}, -1);
+    for (DiskFile& f : files) f.seal = {1, 1, f.size, {}};
+    const int extra = FileManifestRows, cut = FileManifestRows + 1;
+    files[extra].seal.listed = 0;
+    files[cut].seal.size = 0;
+    DiskSurvey disk = {files.data(), (int)files.size(), 0};
+    std::vector<PlannedFile> rows(files.size());
+    InstallPlan plan;
+    ASSERT_EQ(PlanReady, ComposeInstallPlan("D:\\Apps", "E:\\", &disk, 0, English, rows.data(),
+                                            (int)rows.size(), &plan));
+    EXPECT_EQ(NotListedRow, rows[extra].action);
+    EXPECT_EQ(DamagedRow, rows[cut].action);
+    EXPECT_EQ(FileManifestRows, plan.copyFiles);
+    EXPECT_EQ(0, PlanFilesNotListed(&plan));
+    rows[extra].outcome = FileNotListed;
+    rows[cut].outcome = FileIgnored;
+    EXPECT_EQ(1, PlanFilesNotListed(&plan));
+    EXPECT_EQ(1, PlanFilesIgnored(&plan));
 }

@@ -1,12 +1,17 @@
 // Platform rules: the pump's interval, system texts, the program's folder,
-// whose hive the per-user settings go in.
+// whose hive the per-user settings go in, the build tools' SHA-256.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
+#include <algorithm>
+#include <string>
+
 #include "exact_buffer.h"
 #include "platform/divide.h"
 #include "platform/message_pump.h"
+#include "platform/sha256.h"
+#include "sha256_vectors.h"
 #include "platform/source_directory.h"
 #include "platform/system_error.h"
 #include "platform/user_hive.h"
@@ -87,6 +92,27 @@ TEST(Divide, AgreesWithTheMachineOnEveryKindOfOperand) {
                             EXPECT_EQ(sn / sd, DivideSigned(sn, sd, NULL));
                         }
                 }
+}
+
+// Each vector in pieces, and whole.
+TEST(Sha256, PublishedVectorsInPiecesOfAnySize) {
+    size_t count;
+    const Sha256Vector* vectors = Sha256Vectors(&count);
+    for (const Sha256Vector* v = vectors; v < vectors + count; ++v)
+        for (size_t piece : Sha256Pieces) {
+            Sha256 hash;
+            BeginSha256(&hash);
+            HeapBlock bytes = ExactBytes(v->message);
+            for (size_t at = 0; at < v->message.size(); at += piece)
+                AddToSha256(&hash, bytes.get() + at, std::min(piece, v->message.size() - at));
+            unsigned char digest[Sha256Size], whole[Sha256Size];
+            EndSha256(&hash, digest);
+            EXPECT_EQ(v->digest, HexOf(digest, Sha256Size)) << v->message.size() << " by " << piece;
+            BeginSha256(&hash);
+            AddToSha256(&hash, bytes.get(), v->message.size());
+            EndSha256(&hash, whole);
+            EXPECT_EQ(v->digest, HexOf(whole, Sha256Size)) << v->message.size();
+        }
 }
 
 // An elevated setup writes into the signed-in user's hive only when it knows

@@ -91,10 +91,13 @@ std::string Product::Line(const std::string& label) const {
 Product WaitForProduct(DWORD timeoutMs) {
     Product product;
     DWORD start = GetTickCount();
-    while (!(product.window = FindWindowA("KellumProduct", NULL)) &&
+    HWND info = NULL;
+    // The product makes its window before the child that shows its folders.
+    while (!((product.window = FindWindowA("KellumProduct", NULL)) &&
+             (info = GetDlgItem(product.window, 1))) &&
            GetTickCount() - start < timeoutMs)
         Sleep(50);
-    if (product.window) product.info = TextOf(GetDlgItem(product.window, 1));
+    if (info) product.info = TextOf(info);
     return product;
 }
 

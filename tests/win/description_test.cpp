@@ -1,5 +1,5 @@
 // LoadDescription on files that carry the block the build appends, on files
-// that do not, and on the disks' setup.exe.
+// that do not, and on the disks' setup.exe; the seal read from the same files.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "banner/description_block.h"
+#include "install/seal.h"
 #include "robot.h"
 #include "tables/tables.h"
 #include "window/window.h"
@@ -210,4 +211,61 @@ TEST_F(Description, DisksCarryTheBlock) {
         EXPECT_EQ(ShippedText(English), ShownFor(path, English)) << path;
         EXPECT_EQ(ShippedText(Portuguese), ShownFor(path, Portuguese)) << path;
     }
+}
+
+static std::string Utf8(const wchar_t* name) {
+    char out[MAX_PATH];
+    return WideCharToMultiByte(CP_UTF8, 0, name, -1, out, sizeof out, NULL, NULL) ? out : "";
+}
+
+// Wherever the seal step and a signature put it, the seal is read and the
+// description still shows; a broken seal lists nothing; no seal, no sealing.
+// Names are found as the survey keeps them: ANSI where the code page holds
+// them, else UTF-8, as the seal does.
+TEST_F(Description, SealIsReadBeforeTheDescriptionAndTheSignature) {
+    std::string setup;
+    ASSERT_TRUE(ReadWholeFile(BuiltSetup(0), &setup));
+    const std::string names[2] = {Utf8(L"\u00DCbersicht.txt"), Utf8(L"viewer\\\u65E5.txt")};
+    const unsigned char digest[Sha256Size] = {0xA5};
+    SealRow rows[2] = {{names[0].data(), (int)names[0].size(), 1000, digest},
+                       {names[1].data(), (int)names[1].size(), 2000, digest}};
+    std::string seal((size_t)SealLength(rows, 2), '\0');
+    BuildSeal(rows, 2, (unsigned char*)&seal[0], (long)seal.size());
+    // program | seal | zero bytes | description block, as the tools leave it.
+    auto Sealed = [&](const std::string& seal) {
+        std::string sealed = setup.substr(0, setup.size() - BlockWithMarker) + seal;
+        sealed.append((8 - (sealed.size() + BlockWithMarker) % 8) % 8, '\0');
+        return sealed + setup.substr(setup.size() - BlockWithMarker);
+    };
+    struct Case {
+        const char* name;
+        std::string file;
+        int isSealed, lists, describes;
+    } cases[] = {
+        {"built", setup, 0, 0, 1},
+        {"sealed and signed", WithCertificateTable(Sealed(seal), 1504, true), 1, 1, 1},
+        {"seal and the zero bytes of a signature", setup + seal + std::string(7, '\0'), 1, 1, 0},
+        {"a broken seal", Sealed("x" + seal.substr(1)), 1, 0, 1},
+        {"a certificate table not named", WithCertificateTable(Sealed(seal), 1504, false), 0, 0, 0},
+    };
+    char ansi[MAX_PATH];
+    BOOL lossy = FALSE;  // the survey's name where the code page holds it
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u00DCbersicht.txt", -1, ansi, sizeof ansi,
+                        NULL, &lossy);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = FileWith("sealed.exe", c.file);
+        ReadSealFrom(path.c_str());
+        EXPECT_EQ(c.isSealed, ProgramIsSealed());
+        unsigned char found[Sha256Size] = {};
+        uint64_t size = 0;
+        EXPECT_EQ(c.lists, FindSealedFile(names[1].c_str(), 1, &size, found));
+        EXPECT_EQ(c.lists ? 2000u : 0u, size);
+        EXPECT_EQ(c.lists, memcmp(digest, found, Sha256Size) == 0);
+        EXPECT_EQ(c.lists && !lossy, FindSealedFile(ansi, 0, &size, found));
+        EXPECT_EQ(0, FindSealedFile(ansi, 1, &size, found));  // not UTF-8
+        if (c.describes) ExpectEveryLanguage(path);
+    }
+    ReadSealFrom(NULL);
+    EXPECT_EQ(0, ProgramIsSealed());
 }

@@ -8,11 +8,14 @@
 #include "install/copy.h"
 #include "install/install_tables.h"
 #include "install/plan.h"
+#include "install/seal.h"
 #include "install_robot.h"
 #include "platform/message_pump.h"
+#include "platform/sha256.h"
 #include "platform/source_directory.h"
 #include "platform/system_error.h"
 #include "robot.h"
+#include "tests/native/sha256_vectors.h"
 #include "tables/tables.h"
 
 using namespace robot;
@@ -234,7 +237,8 @@ ULONGLONG WriteTimeOf(const std::string& path) {
 
 // The worker's copy in chunks beside CopyFileA itself, each into its own
 // destination: the same result, error code, attributes, write time and bytes,
-// for files of several chunks and of none, over a file or not.
+// for files of several chunks and of none, over a file or not. A sealed copy
+// is kept only when its bytes hash to the seal's digest.
 TEST(CopyFileInChunks, ActsAsCopyFileA) {
     std::string root = ScratchFolder("helpers-copy");
     std::string source = root + "\\source", large = root + "\\large", empty = root + "\\empty";
@@ -246,7 +250,10 @@ TEST(CopyFileInChunks, ActsAsCopyFileA) {
     ASSERT_TRUE(WriteWholeFile(large, chunks));
     ASSERT_TRUE(WriteWholeFile(empty, ""));
     std::vector<HANDLE> held;
-    for (const char* name : {"\\held-a", "\\held-b"}) {
+    size_t count;
+    const Sha256Vector* vectors = Sha256Vectors(&count);
+    ASSERT_TRUE(WriteWholeFile(root + "\\abc", vectors[1].message));
+    for (const char* name : {"\\held-a", "\\held-b", "\\held-h"}) {
         ASSERT_TRUE(WriteWholeFile(root + name, "old"));
         held.push_back(
             CreateFileA((root + name).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL));
@@ -262,6 +269,7 @@ TEST(CopyFileInChunks, ActsAsCopyFileA) {
         {large, "\\there-a", "\\there-b"},
         {large, "\\large-a", "\\large-b"},
         {empty, "\\empty-a", "\\empty-b"},
+        {root + "\\abc", "\\abc-a", "\\abc-b"},
         {root + "\\missing", "\\none-a", "\\none-b"},
         {source, "\\no\\folder-a", "\\no\\folder-b"},
         {source, "\\held-a", "\\held-b"},
@@ -294,6 +302,48 @@ TEST(CopyFileInChunks, ActsAsCopyFileA) {
         EXPECT_EQ(x, y) << c.a;
     }
     for (HANDLE h : held) CloseHandle(h);
+    // Sealed: the right digest keeps the copy (new or over a file), any other
+    // leaves no copy and the file in place as it was.
+    unsigned char right[Sha256Size], wrong[Sha256Size];
+    SystemSha256 once;
+    ASSERT_TRUE(BeginSystemSha256(&once) && AddToSystemSha256(&once, "abc", 3) &&
+                EndSystemSha256(&once, right));
+    EXPECT_EQ(vectors[1].digest, HexOf(right, Sha256Size));
+    memcpy(wrong, right, Sha256Size);
+    wrong[Sha256Size - 1] ^= 1;
+    std::wstring abc = Wide(root + "\\abc"), temp = Wide(root + "\\sealed.tmp");
+    std::wstring fresh = Wide(root + "\\sealed-new"), over = Wide(root + "\\there-b");
+    LONG64 written = 0;
+    EXPECT_EQ((DWORD)DamagedSourceError, CopyFileAsNew(abc.c_str(), fresh.c_str(), wrong, &written));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(fresh.c_str()));
+    EXPECT_EQ((DWORD)DamagedSourceError,
+              CopyFileIntoPlace(abc.c_str(), temp.c_str(), over.c_str(), wrong, &written));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(temp.c_str()));
+    std::string kept;
+    EXPECT_TRUE(ReadWholeFile(root + "\\there-b", &kept) && kept != "abc");
+    EXPECT_EQ(0u, CopyFileAsNew(abc.c_str(), fresh.c_str(), right, &written));
+    EXPECT_EQ(0u, CopyFileIntoPlace(abc.c_str(), temp.c_str(), over.c_str(), right, &written));
+    EXPECT_TRUE(ReadWholeFile(root + "\\there-b", &kept) && kept == "abc");
+    EXPECT_TRUE(ReadWholeFile(root + "\\sealed-new", &kept) && kept == "abc");
+}
+
+// The system's SHA-256 against the published vectors, in pieces and whole.
+TEST(SystemSha256, PublishedVectorsInPiecesOfAnySize) {
+    size_t count;
+    const Sha256Vector* vectors = Sha256Vectors(&count);
+    for (const Sha256Vector* v = vectors; v < vectors + count; ++v)
+        for (size_t piece :
+             {Sha256Pieces[0], Sha256Pieces[2], Sha256Pieces[3], v->message.size() + 1}) {
+            SystemSha256 hash;
+            ASSERT_TRUE(BeginSystemSha256(&hash));
+            for (size_t at = 0; at < v->message.size(); at += piece) {
+                DWORD n = (DWORD)std::min(piece, v->message.size() - at);
+                ASSERT_TRUE(AddToSystemSha256(&hash, v->message.data() + at, n));
+            }
+            unsigned char digest[Sha256Size];
+            ASSERT_TRUE(EndSystemSha256(&hash, digest));
+            EXPECT_EQ(v->digest, HexOf(digest, Sha256Size)) << v->message.size() << " by " << piece;
+        }
 }
 
 TEST(SystemErrorText, GivesTheSystemSentenceWithoutItsLineBreak) {

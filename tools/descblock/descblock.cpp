@@ -1,5 +1,6 @@
 // descblock: checks the description texts, writes the table of their distances
-// from the end of setup.exe, and appends them to a linked setup.exe.
+// from the end of setup.exe, and appends them to a linked setup.exe (behind
+// its seal, when it has one: the seal step may come before or after).
 //
 //   descblock check   <german> <english> <french> <spanish> <italian> <portuguese>
 //   descblock offsets <header to write> <the six texts>
@@ -14,6 +15,10 @@
 #include <vector>
 
 #include "banner/description_block.h"
+#include "install/seal.h"
+#include "tools/tool_files.h"
+
+const char* ToolName = "descblock";
 
 namespace {
 
@@ -22,31 +27,6 @@ struct Texts {
     long sizes[DescriptionTextCount];
     const char* pointers[DescriptionTextCount];
 };
-
-int Fail(const char* what, const char* path) {
-    fprintf(stderr, "descblock: %s: %s\n", path, what);
-    return 0;
-}
-
-int ReadWholeFile(const char* path, std::string* content) {
-    FILE* file = fopen(path, "rb");
-    if (!file) return Fail("cannot open", path);
-    char chunk[4096];
-    size_t got;
-    content->clear();
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) content->append(chunk, got);
-    int fine = !ferror(file);
-    fclose(file);
-    return fine ? 1 : Fail("cannot read", path);
-}
-
-int WriteWholeFile(const char* path, const std::string& content) {
-    FILE* file = fopen(path, "wb");
-    if (!file) return Fail("cannot create", path);
-    size_t put = fwrite(content.data(), 1, content.size(), file);
-    int closed = fclose(file) == 0;
-    return put == content.size() && closed ? 1 : Fail("cannot write", path);
-}
 
 int CheckText(const char* path, const std::string& text) {
     if (text.size() > (size_t)(1L << 30)) return Fail("far too large for a description", path);
@@ -98,16 +78,10 @@ int WriteOffsets(const char* path, const Texts& texts) {
     return WriteWholeFile(path, header);
 }
 
-// Appending behind a certificate table would break the signature and hide
-// the block from the program, which measures from where the table begins.
-int IsSigned(const std::string& file) {
-    long size = (long)file.size();
-    return ContentEnd((const unsigned char*)file.data(), size, size) != size;
-}
-
 // A block already at the end (a second run on the same file) is replaced, not
-// appended again. Zero bytes in front of it make the file end on the
-// certificate table's alignment, so that signing puts the table right behind.
+// appended again; a seal in front of it stays, the zero bytes behind the seal
+// go. Zero bytes in front of the block make the file end on the certificate
+// table's alignment, so that signing puts the table right behind.
 int AppendBlock(const char* path, const Texts& texts) {
     std::string program;
     if (!ReadWholeFile(path, &program)) return 0;
@@ -121,7 +95,9 @@ int AppendBlock(const char* path, const Texts& texts) {
     long made =
         BuildDescriptionBlock(texts.pointers, texts.sizes, block.data(), (long)block.size());
     if (made < 0) return Fail("cannot build the description block", path);
-    long keep = ProgramSizeBeforeBlock(program.data(), (long)program.size(), made);
+    AppendedBlocks blocks;
+    FindAppendedBlocks((const unsigned char*)program.data(), (long)program.size(), &blocks);
+    long keep = blocks.sealEnd > blocks.sealStart ? blocks.sealEnd : blocks.descriptionStart;
     program.resize((size_t)keep);
     program.append((size_t)PaddingBeforeBlock(keep, made), '\0');
     program.append(block.data(), (size_t)made);
