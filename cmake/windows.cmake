@@ -17,8 +17,15 @@ set(HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/../native/tools CACHE PATH "Native build 
 # The shipped program: small, no exceptions or RTTI, no runtime DLLs. No
 # -fdata-sections: on this target it puts variables that start as zeros into
 # the file's data (1.5 KB of zeros) instead of the uninitialised section.
-set(SETUP_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections)
+# Link-time optimisation takes about 5 KB off the 32-bit program, -Oz another
+# 600 bytes. The objects keep their machine code too (fat), so that every
+# other program of the tree links them as plain objects (-fno-lto below),
+# without a whole-program pass each: only setup.exe is optimised as one.
+set(SETUP_FLAGS -Oz -fno-exceptions -fno-rtti -ffunction-sections -flto -ffat-lto-objects)
 set(SETUP_LINK_FLAGS -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+set(whole_program $<BOOL:$<TARGET_PROPERTY:SETUP_WHOLE_PROGRAM>>)
+add_link_options("$<${whole_program}:-flto;-Oz;-flto-partition=one>"
+                 "$<$<NOT:${whole_program}>:-fno-lto>")
 # 32-bit code needs no unwind tables when nothing throws; 64-bit Windows does
 # (its stack walks read them), so they stay there.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
@@ -75,13 +82,21 @@ set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/setup.ico;${packed_manifest};${CMAKE_SOURCE_DIR}/tables/notice.h"
   INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 
-# The compiler library's 64-bit division helpers are replaced in the 32-bit
-# program (platform/divide_win.cpp); an object of its own, so the link meets
-# them before that library.
+# The 32-bit program replaces the compiler library's 64-bit division helpers
+# (platform/divide_win.cpp). The compiler calls them from the code it makes at
+# link time, which only plain objects can answer: these stay out of the
+# link-time optimisation, and the link meets them after the system's import
+# libraries. A plain object there is needed in the x86_64 program too (the
+# division, unused there, is dropped): without one, binutils 2.40's ld
+# crashes in setup.exe's link (signal 11).
 set(setup_sources startup/main_win.cpp tables/edition.cpp resources/setup.rc)
+add_library(link_tail OBJECT platform/divide.cpp)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-  list(APPEND setup_sources platform/divide_win.cpp)
+  target_sources(link_tail PRIVATE platform/divide_win.cpp)
 endif()
+target_compile_options(link_tail PRIVATE ${SETUP_FLAGS} -fno-lto)
+target_link_libraries(setup_core INTERFACE
+  "$<${whole_program}:-Wl,$<JOIN:$<TARGET_OBJECTS:link_tail>,,>>")
 foreach(edition 0 1)
   add_executable(setup_edition${edition} WIN32 ${setup_sources})
   target_compile_definitions(setup_edition${edition} PRIVATE SETUP_EDITION=${edition})
@@ -89,8 +104,11 @@ foreach(edition 0 1)
   target_precompile_headers(setup_edition${edition} REUSE_FROM rules)
   target_link_options(setup_edition${edition} PRIVATE ${SETUP_LINK_FLAGS} ${SETUP_START_FLAGS})
   target_link_libraries(setup_edition${edition} PRIVATE setup_core)
+  add_dependencies(setup_edition${edition} link_tail)
+  set_property(TARGET setup_edition${edition} APPEND PROPERTY LINK_DEPENDS
+    $<TARGET_OBJECTS:link_tail>)
   set_target_properties(setup_edition${edition} PROPERTIES
-    OUTPUT_NAME setup
+    SETUP_WHOLE_PROGRAM ON OUTPUT_NAME setup
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/edition${edition})
 endforeach()
 
