@@ -4,12 +4,13 @@
 # a few seconds, and the Win32 and end-to-end tests under Wine on virtual
 # 1024x738 screens, which drive the real setup.exe: those of the x86_64 build
 # (win.*, e2e.*) everywhere, and those of the shipped i686 build (win32.*,
-# e2e32.*) where Wine runs 32-bit programs.
+# e2e32.*) where Wine runs 32-bit programs. Elsewhere the i686 tree builds
+# only setup.exe, and its image test (win32.setup_image) reads it.
 # Arguments go to every ctest run: ./test.sh -R e2e.window_test
 #
 # A tree's tests start as soon as the tree is built and run while the next
 # trees build; those builds run at the lowest priority, so that the tests keep
-# their pace. The Wine tests of each Windows tree run side by side on LANES
+# their pace. The x86_64 tree's Wine tests, the longest, start first. The Wine tests of each Windows tree run side by side on LANES
 # lanes (2 unless set), each a Wine desktop, screen and prefix of its own
 # (scripts/session.sh). Each tree's output is shown once all have ended.
 set -euo pipefail
@@ -39,11 +40,11 @@ test_tree() {
   running+=($!)
 }
 
-# The tests of a Windows tree on lanes of their own.
+# The tests of a Windows tree on the lanes started for it (start_lanes).
 test_tree_on_lanes() {
   local tree=$1
   shift
-  start_lanes "$tree" "$lanes"
+  lanes_ready "$tree"
   SETUP_LANES=$PWD/build/lanes/$tree test_tree "$tree" -j"$lanes" \
     --resource-spec-file "$PWD/build/lanes/$tree/desktops.json" "$@"
 }
@@ -81,34 +82,40 @@ mkdir -p build
 rm -f build/*.ctest.log build/*.ctest.status
 
 # The test prefix (the lanes' template) is made or checked on a screen of its
-# own while the native tree builds.
+# own meanwhile.
 start_virtual_screen
 export WINEPREFIX=$PWD/build/wineprefix
 make_prefix unmanaged &
 prefix_ready=$!
-scripts/build.sh native
-test_tree native -j"$(nproc)" "$@"
-
-# Whether the i686 tests can run, asked of the i686 tree's probe.
-cmake --preset win >/dev/null
-cmake --build --preset win --target wine32_probe >/dev/null
+# The Windows trees take descblock from the native tree. The x86_64 tree's
+# Wine tests run everywhere and take longest: they start first, and the
+# other trees build meanwhile, the i686 one first where its tests run.
+# Its lanes come up while it builds; they need its desktop keeper.
+scripts/build.sh native:descblock
+scripts/build.sh win64:desktop_keeper >/dev/null
 wait "$prefix_ready"
 wine_environment
-trees=(native fuzz win64)
-if runs_32bit_programs; then
-  trees+=(win)
-  echo "Testing the native, fuzz, x86_64 and i686 builds: Wine runs 32-bit programs here."
-else
-  echo "Testing the native, fuzz and x86_64 builds; not the i686 build: Wine runs no" \
-       "32-bit programs here ($wine32_refusal)."
-fi
-
+start_lanes win64 "$lanes"
 scripts/build.sh win64
 test_tree_on_lanes win64 "$@"
-if [ "${trees[3]:-}" = win ]; then
+
+# Whether the i686 tests can run, asked of the i686 tree's probe.
+nice -n 19 scripts/build.sh win:wine32_probe >/dev/null
+trees=(native fuzz win64 win)
+if runs_32bit_programs; then
+  echo "Testing the native, fuzz, x86_64 and i686 builds: Wine runs 32-bit programs here."
+  start_lanes win "$lanes"
   nice -n 19 scripts/build.sh win
   test_tree_on_lanes win "$@"
+else
+  echo "Testing the native, fuzz and x86_64 builds, and of the i686 build its setup.exe as" \
+       "files only: Wine runs no 32-bit programs here ($wine32_refusal)."
+  # The shipped program alone: its image test reads the files and needs no Wine.
+  nice -n 19 scripts/build.sh win:setup_edition0,setup_edition1
+  test_tree win -L image "$@"
 fi
+nice -n 19 scripts/build.sh native
+test_tree native -j"$(nproc)" "$@"
 nice -n 19 scripts/build.sh fuzz
 test_tree fuzz -j"$(nproc)" "$@"
 wait "${running[@]}"

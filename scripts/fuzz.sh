@@ -8,8 +8,12 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 out=${FUZZ_BUILD_DIR:-build/fuzz}
-cmake --preset fuzz -B "$out" >/dev/null
-cmake --build "$out" -j"$(nproc)"
+if [ "$out" = build/fuzz ]; then
+  scripts/build.sh fuzz
+else
+  cmake --preset fuzz -B "$out" >/dev/null
+  cmake --build "$out" -j"$(nproc)"
+fi
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

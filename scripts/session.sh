@@ -109,26 +109,39 @@ copy_prefix() {
 # neither each other's windows nor registry nor Windows folders. The lanes are
 # build/lanes/TREE/laneI (a prefix and the screen's name); ctest hands them out
 # through build/lanes/TREE/desktops.json (tests/wine/run.sh reads its choice).
+# They come up in the background, while the tree builds; lanes_ready waits.
+lanes_starting=()
 start_lanes() {
-  local tree=$1 count=$2 root lane i screen=${DISPLAY:-} template=$WINEPREFIX ids="" starting=()
+  local tree=$1 count=$2 root lane i screen=${DISPLAY:-} template=$WINEPREFIX ids=""
   root=$PWD/build/lanes/$tree
   mkdir -p "$root"
+  rm -f "$root/desktops.json"
   WINEPREFIX=$template wineserver -w || true  # the template holds still
   for i in $(seq 1 "$count"); do
     lane=$root/lane$i
     mkdir -p "$lane"
-    [ -f "$lane/prefix/system.reg" ] || copy_prefix "$template" "$lane/prefix"
     start_virtual_screen
     echo "$DISPLAY" >"$lane/display"
     session_prefixes+=("$lane/prefix")
-    (export WINEPREFIX=$lane/prefix && make_prefix unmanaged && wine_session_programs) &
-    starting+=($!)
+    (
+      [ -f "$lane/prefix/system.reg" ] || copy_prefix "$template" "$lane/prefix"
+      export WINEPREFIX=$lane/prefix
+      make_prefix unmanaged && wine_session_programs
+    ) &
+    lanes_starting+=($!)
     ids+="${ids:+, }{\"id\": \"lane$i\", \"slots\": 1}"
   done
-  wait "${starting[@]}"
   export DISPLAY=$screen WINEPREFIX=$template
   printf '{"version": {"major": 1, "minor": 0}, "local": [{"desktop": [%s]}]}\n' "$ids" \
-    >"$root/desktops.json"
+    >"$root/desktops.json.next"
+}
+
+# Waits for the lanes start_lanes started; then ctest may hand them out.
+lanes_ready() {
+  local root=$PWD/build/lanes/$1
+  [ ${#lanes_starting[@]} -eq 0 ] || wait "${lanes_starting[@]}"
+  lanes_starting=()
+  mv "$root/desktops.json.next" "$root/desktops.json"
 }
 
 # Whether this machine's Wine runs 32-bit Windows programs: the i686 tree's
@@ -146,5 +159,10 @@ runs_32bit_programs() {
   fi
   wine32_refusal="$probe answered: $(printf '%s' "$answer" | tr -d '\r' | head -n 1)"
   [ -n "$answer" ] || wine32_refusal="$probe ended without an answer"
+  # Debian's 32-bit Wine is a package of its own; its absence says it plainly.
+  if command -v dpkg-query >/dev/null &&
+     [ "$(dpkg-query -W -f='${db:Status-Status}' wine32:i386 2>/dev/null)" != installed ]; then
+    wine32_refusal="wine32:i386 is not installed"
+  fi
   return 1
 }

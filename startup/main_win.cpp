@@ -1,7 +1,5 @@
 // Process entry: the command-line step, the WinMain-shaped main procedure,
 // and the handlers that join the window to the install below it.
-#include <stdlib.h>
-
 #include "install/install.h"
 #include "install/install_tables.h"
 #include "install/plan.h"
@@ -90,8 +88,12 @@ static int CommandLineStep(void) {
     return SetupMain(GetModuleHandleA(NULL), NULL, tail, SW_SHOWNORMAL);
 }
 
-int main(void) {
+// The process starts here, not in the C runtime's start-up, which this program
+// needs nothing of: no static constructors or destructors, no thread-local
+// data, no arguments but the command line. The linker names it the entry
+// (cmake/windows.cmake).
+extern "C" void WINAPI SetupStart(void) {
     // Before anything else can load a library.
     RestrictDllSearch();
-    exit(CommandLineStep());
+    ExitProcess(CommandLineStep());
 }

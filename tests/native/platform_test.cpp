@@ -8,6 +8,7 @@
 #include <string>
 
 #include "exact_buffer.h"
+#include "platform/divide.h"
 #include "platform/message_pump.h"
 #include "platform/sha256.h"
 #include "sha256_vectors.h"
@@ -61,6 +62,36 @@ TEST(SourceDirectory, CutsBehindTheLastBackslash) {
         EXPECT_EQ(c.found, CutAfterLastBackslash(buffer.get())) << c.path;
         EXPECT_STREQ(c.folder, buffer.get());
     }
+}
+
+// The 32-bit program's 64-bit division against the host's: both halves of
+// each operand, the 32-bit short cut's edges and every sign.
+TEST(Divide, AgreesWithTheMachineOnEveryKindOfOperand) {
+    // Small ones, around 2^31 and 2^32, large ones, around 2^63 and 2^64.
+    const uint64_t rows[4][4] = {
+        {0, 1, 2, 3},
+        {95, 96, 0x7FFFFFFF, 0xFFFFFFFF},
+        {0x100000000, 0x100000001, 0x1FFFFFFFF, 0x1BC0000000},
+        {0x10000000000, 0x7FFFFFFFFFFFFFFF, 0x8000000000000000, 0xFFFFFFFFFFFFFFFF}};
+    for (const auto& numerators : rows)
+        for (uint64_t n : numerators)
+            for (const auto& divisors : rows)
+                for (uint64_t d : divisors) {
+                    if (d == 0) continue;
+                    uint64_t rest = 7;
+                    EXPECT_EQ(n / d, DivideUnsigned(n, d, &rest)) << n << " / " << d;
+                    EXPECT_EQ(n % d, rest) << n << " % " << d;
+                    EXPECT_EQ(n / d, DivideUnsigned(n, d, NULL));  // the quotient alone
+                    // Each sign of each: n and 0 - n, d and 0 - d as two's complements.
+                    for (int64_t sn : {(int64_t)n, (int64_t)(0 - n)})
+                        for (int64_t sd : {(int64_t)d, (int64_t)(0 - d)}) {
+                            if (sn == INT64_MIN && sd == -1) continue;  // overflows in C too
+                            int64_t srest = 7;
+                            EXPECT_EQ(sn / sd, DivideSigned(sn, sd, &srest)) << sn << " / " << sd;
+                            EXPECT_EQ(sn % sd, srest) << sn << " % " << sd;
+                            EXPECT_EQ(sn / sd, DivideSigned(sn, sd, NULL));
+                        }
+                }
 }
 
 // Each vector in pieces, and whole.
