@@ -37,9 +37,12 @@ const char* FolderLabelFor(int language) {
 }
 
 TitleStyle TitleFor(int edition, const WindowGeometry& g) {
-    TitleStyle t = {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}};
-    if (edition == 1)
-        t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550, {495, 60}};
+    // Read-only: the compiler would keep a copy of a plain initialiser in the data.
+    static const TitleStyle Titles[2] = {
+        {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}},
+        {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550, {495, 60}},
+    };
+    TitleStyle t = Titles[edition == 1];
     t.height = Scaled(g, t.height);
     t.versionHeight = Scaled(g, t.versionHeight);
     TextPoint* points[3] = {&t.shadow, &t.face, &t.versionAt};

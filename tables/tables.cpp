@@ -1,6 +1,8 @@
 #include "tables/tables.h"
 
-int LanguageIndex = English;
+// English from the start of SetupMain on; a value given here would cost the
+// program a data section of its own.
+int LanguageIndex;
 char MessageText[MessageTextSize];
 
 void SetLanguage(int language) { LanguageIndex = language; }
@@ -48,6 +50,12 @@ static const char* const LanguageButtonLabels[8] = {
 
 int LanguageRow(int language, int rows) {
     return language >= 0 && language < rows ? language : English;
+}
+
+const char* TextInList(const char* texts, int row) {
+    for (; row > 0; --row)
+        while (*texts++) {}
+    return texts;
 }
 
 const char* ProductString(int kind, int edition) {
