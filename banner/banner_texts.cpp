@@ -2,25 +2,23 @@
 
 #include "tables/tables.h"
 
-// By LanguageIndex; Chinese shows the English label.
-// Tables laid out by hand, a row a line.
+// By LanguageIndex, German to Portuguese; Chinese and Japanese show the
+// English label. Lists of texts (TextInList), a row a line.
 // clang-format off
-static const char* const FolderLabels[7] = {
-    "Zielordner:",
-    "Destination Folder:",
-    "Dossier Cible:",
-    "Carpeta de destino:",
-    "Cartella destinazione:",
-    "Pasta destino:",
-    "Destination Folder:",
-};
+enum { FolderLabelRows = 6 };
+static const char FolderLabels[] =
+    "Zielordner:\0"
+    "Destination Folder:\0"
+    "Dossier Cible:\0"
+    "Carpeta de destino:\0"
+    "Cartella destinazione:\0"
+    "Pasta destino:";
 
-static const char* const HelpNotes[4] = {
-    "L'aide est en anglais.",
-    "Program help in English.",
-    "L'aiuto \xE8 in inglese.",
-    "A ajuda est\xE1 em ingl\xEAs.",
-};
+static const char HelpNotes[] =
+    "L'aide est en anglais.\0"
+    "Program help in English.\0"
+    "L'aiuto \xE8 in inglese.\0"
+    "A ajuda est\xE1 em ingl\xEAs.";
 // clang-format on
 
 const char MakerLine[] = "Kellum Software Technology AG";
@@ -29,11 +27,11 @@ const char* HelpNoteFor(int language) {
     // The note of each language's row; none for German and English.
     static const signed char NoteOfLanguage[7] = {-1, -1, 0, 1, 2, 3, 1};
     int note = NoteOfLanguage[LanguageRow(language, LANGUAGE_ROWS(NoteOfLanguage))];
-    return note < 0 ? 0 : HelpNotes[note];
+    return note < 0 ? 0 : TextInList(HelpNotes, note);
 }
 
 const char* FolderLabelFor(int language) {
-    return FolderLabels[LanguageRow(language, LANGUAGE_ROWS(FolderLabels))];
+    return TextInList(FolderLabels, LanguageRow(language, FolderLabelRows));
 }
 
 TitleStyle TitleFor(int edition, const WindowGeometry& g) {

@@ -168,26 +168,26 @@ static const char DamagedDiskMessages[] =
     "O disco de instala\xE7\xE3o est\xE1 danificado: %s n\xE3o \xE9 o arquivo selado pelo "
     "fabricante. Restaure o arquivo a partir do original e escolha Repetir.";
 
-// Empty file left in the destination to record the language; none for English.
-static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
-    "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
-    "Vestra.jap",
-};
+// Empty file left in the destination to record the language; none (an empty
+// row) for English. MarkerLanguageCount rows.
+static const char LanguageMarkerNames[] =
+    "Vestra.ger\0" "\0" "Vestra.fr\0" "Vestra.esp\0" "Vestra.ita\0" "Vestra.por\0" "Vestra.cn\0"
+    "Vestra.jap";
 
-static const char* const FileManifest[FileManifestRows] = {
-    "Vestra.exe",                                                            // main program
-    "vstmain.dat", "vstfont.dat", "vstsym.dat",                              // data
-    "vstcore.dll", "vstgrx.dll",                                             // libraries
-    "vstlang.dat",                                                           // data
-    "vstprint.dll",                                                          // library
-    "vstimp.dll", "vstexp.dll",                                              // optional from here
-    "vsthyph.dat", "vstthes.dat", "vstspell.dat", "vstcolor.dat", "vstunit.dat",
-    "vsttwain.dll",
-    "vstconv.exe",
-    "vstzip.dll", "vstmapi.dll",
-    "vstsampl.dat",
-    "Vestra.hlp", "Vestra.cnt", "Vestra-d.hlp", "Vestra-d.cnt",
-};
+// FileManifestRows rows.
+static const char FileManifest[] =
+    "Vestra.exe\0"                                                          // main program
+    "vstmain.dat\0" "vstfont.dat\0" "vstsym.dat\0"                          // data
+    "vstcore.dll\0" "vstgrx.dll\0"                                          // libraries
+    "vstlang.dat\0"                                                         // data
+    "vstprint.dll\0"                                                        // library
+    "vstimp.dll\0" "vstexp.dll\0"                                           // optional from here
+    "vsthyph.dat\0" "vstthes.dat\0" "vstspell.dat\0" "vstcolor.dat\0" "vstunit.dat\0"
+    "vsttwain.dll\0"
+    "vstconv.exe\0"
+    "vstzip.dll\0" "vstmapi.dll\0"
+    "vstsampl.dat\0"
+    "Vestra.hlp\0" "Vestra.cnt\0" "Vestra-d.hlp\0" "Vestra-d.cnt";
 
 const char* const CopiedPatterns[CopiedPatternCount] = {"*.whs", "*.txt", "*.tpl"};
 const char ViewerFolder[] = "viewer";
@@ -207,7 +207,8 @@ const char* InstallMessage(int kind, int language) {
 }
 
 const char* MarkerName(int language) {
-    return LanguageMarkerNames[LanguageRow(language, MarkerLanguageCount)];  // English has none
+    const char* name = TextInList(LanguageMarkerNames, LanguageRow(language, MarkerLanguageCount));
+    return name[0] ? name : 0;  // English has none
 }
 
 const char* MainExecutableName(int edition) {
@@ -216,5 +217,5 @@ const char* MainExecutableName(int edition) {
 
 const char* ManifestFileName(int row, int edition) {
     if (row < 0 || row >= FileManifestRows) return 0;
-    return row == 0 ? MainExecutableName(edition) : FileManifest[row];
+    return row == 0 ? MainExecutableName(edition) : TextInList(FileManifest, row);
 }

@@ -9,16 +9,17 @@ void SetLanguage(int language) { LanguageIndex = language; }
 
 // Tables laid out by hand, a row a line.
 // clang-format off
-static const char* const ProductStrings[8] = {
-    "Vestra",
-    "Kellum Inspector",
-    "Software\\Kellum AG\\Vestra",
-    "Software\\Kellum AG\\Kellum Inspector",
-    "\\Vestra",
-    "\\Kellum Inspector",
-    "C:\\Vestra",
-    "C:\\Kellum Inspector",
-};
+// Lists of texts (TextInList) rather than tables of pointers: each pointer
+// would cost its 4 bytes and a relocation.
+static const char ProductStrings[] =
+    "Vestra\0"
+    "Kellum Inspector\0"
+    "Software\\Kellum AG\\Vestra\0"
+    "Software\\Kellum AG\\Kellum Inspector\0"
+    "\\Vestra\0"
+    "\\Kellum Inspector\0"
+    "C:\\Vestra\0"
+    "C:\\Kellum Inspector";
 
 // Fixed 7-byte slots; Chinese has an empty caption, Japanese the English one.
 static const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
@@ -31,21 +32,20 @@ static const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
     "\0\0\0\0\0\0\0"
     "Error\0";
 
-static const char* const ButtonLabels[LanguageCount * 4] = {
-    "", "&OK", "&Abbrechen", "...",             // German
-    "", "&OK", "C&ancel", "...",                // English
-    "", "&OK", "&Annuler", "...",               // French
-    "", "&Aceptar", "&Cancelar", "...",         // Spanish
-    "", "&OK", "&Abbandona", "...",             // Italian
-    "", "&OK", "C&ancelar", "...",              // Portuguese
-    "", "&OK", "\xC8\xA1\xCF\xFB(&a)", "...",   // Chinese, GB2312
-    "", "&OK", "C&ancel", "...",                // Japanese, English texts
-};
+// Four rows a language: "", OK, Cancel, browse.
+static const char ButtonLabels[] =
+    "\0" "&OK\0" "&Abbrechen\0" "...\0"            // German
+    "\0" "&OK\0" "C&ancel\0" "...\0"               // English
+    "\0" "&OK\0" "&Annuler\0" "...\0"              // French
+    "\0" "&Aceptar\0" "&Cancelar\0" "...\0"        // Spanish
+    "\0" "&OK\0" "&Abbandona\0" "...\0"            // Italian
+    "\0" "&OK\0" "C&ancelar\0" "...\0"             // Portuguese
+    "\0" "&OK\0" "\xC8\xA1\xCF\xFB(&a)\0" "...\0"  // Chinese, GB2312
+    "\0" "&OK\0" "C&ancel\0" "...";                 // Japanese, English texts
 
-static const char* const LanguageButtonLabels[8] = {
-    "&English", "&Deutsch", "&Fran\xE7" "ais", "E&spa\xF1ol",
-    "&Italiano", "&Portugues", "&Chinese", "&Japanese",
-};
+static const char LanguageButtonLabels[] =
+    "&English\0" "&Deutsch\0" "&Fran\xE7" "ais\0" "E&spa\xF1ol\0"
+    "&Italiano\0" "&Portugues\0" "&Chinese\0" "&Japanese";
 // clang-format on
 
 int LanguageRow(int language, int rows) {
@@ -60,7 +60,7 @@ const char* TextInList(const char* texts, int row) {
 
 const char* ProductString(int kind, int edition) {
     if (kind < ProductName || kind > FallbackFolder) return "";
-    return ProductStrings[2 * kind + (edition ? 1 : 0)];
+    return TextInList(ProductStrings, 2 * kind + (edition ? 1 : 0));
 }
 
 const char* ErrorCaption(int language) {
@@ -69,7 +69,7 @@ const char* ErrorCaption(int language) {
 
 const char* ButtonLabel(int language, int buttonId) {
     if (buttonId < 0 || buttonId > 3) return "";
-    return ButtonLabels[LanguageRow(language, LanguageCount) * 4 + buttonId];
+    return TextInList(ButtonLabels, LanguageRow(language, LanguageCount) * 4 + buttonId);
 }
 
 unsigned ButtonLabelCodePage(int language) {
@@ -77,7 +77,7 @@ unsigned ButtonLabelCodePage(int language) {
 }
 
 const char* LanguageButtonLabel(int index) {
-    return index >= 0 && index < 8 ? LanguageButtonLabels[index] : "";
+    return index >= 0 && index < 8 ? TextInList(LanguageButtonLabels, index) : "";
 }
 
 int LanguageForButton(int buttonId) {
