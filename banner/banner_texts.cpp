@@ -6,7 +6,7 @@
 // English label. Lists of texts (TextInList), a row a line.
 // clang-format off
 enum { FolderLabelRows = 6 };
-static const char FolderLabels[] =
+static constexpr char FolderLabels[] =
     "Zielordner:\0"
     "Destination Folder:\0"
     "Dossier Cible:\0"
@@ -14,12 +14,13 @@ static const char FolderLabels[] =
     "Cartella destinazione:\0"
     "Pasta destino:";
 
-static const char HelpNotes[] =
+static constexpr char HelpNotes[] =
     "L'aide est en anglais.\0"
     "Program help in English.\0"
     "L'aiuto \xE8 in inglese.\0"
     "A ajuda est\xE1 em ingl\xEAs.";
 // clang-format on
+static_assert(TextsIn(FolderLabels) == FolderLabelRows && TextsIn(HelpNotes) == 4, "every row");
 
 const char MakerLine[] = "Kellum Software Technology AG";
 

@@ -5,7 +5,7 @@
 // Tables laid out by hand, a row a line. Each message is one text of six rows
 // (TextInList), German to Portuguese: no pointer per row to store and relocate.
 // clang-format off
-static const char InstallQuestions[] =
+static constexpr char InstallQuestions[] =
     "In den Ordner \xBB%s\xAB installieren?\0"
     "Install into \"%s\"?\0"
     "Installer dans \xAB%s\xBB?\0"
@@ -13,7 +13,7 @@ static const char InstallQuestions[] =
     "Installo in \"%s\"?\0"
     "Instalar em \"%s\"?";
 
-static const char InvalidFolderMessages[] =
+static constexpr char InvalidFolderMessages[] =
     "Ung\xFCltiger Zielordner\0"
     "Invalid destination folder\0"
     "Dossier cible incorrect\0"
@@ -21,7 +21,7 @@ static const char InvalidFolderMessages[] =
     "Cartella destinazione non valida\0"
     "Pasta de destino inv\xE1lida";
 
-static const char ShortcutQuestions[] =
+static constexpr char ShortcutQuestions[] =
     "Ins Startmen\xFC eintragen?\0"
     "Create program shortcut?\0"
     "Cr\xE9" "er un raccourci?\0"
@@ -29,7 +29,7 @@ static const char ShortcutQuestions[] =
     "Creo una scorciatoia per il programma?\0"
     "Deseja criar um atalho para o programa?";
 
-static const char ShortcutFailureMessages[] =
+static constexpr char ShortcutFailureMessages[] =
     "Startmen\xFC konnte nicht aktualisiert werden.\0"
     "Unable to create program shortcut.\0"
     "Impossible de cr\xE9" "er le raccourci\0"
@@ -37,7 +37,7 @@ static const char ShortcutFailureMessages[] =
     "Impossibile creare la scorciatoia per il programma\0"
     "N\xE3o pude criar um atalho para o programa.";
 
-static const char RunQuestions[] =
+static constexpr char RunQuestions[] =
     "Setup abgeschlossen. Programm starten?\0"
     "Setup complete. Run program?\0"
     "Installation termin\xE9" "e. Lancer le logiciel?\0"
@@ -45,7 +45,7 @@ static const char RunQuestions[] =
     "Installazione completa. Eseguo?\0"
     "Instala\xE7\xE3o completada. Executar?";
 
-static const char RunFailureMessages[] =
+static constexpr char RunFailureMessages[] =
     "Programmdatei konnte nicht ausgef\xFChrt werden.\0"
     "Unable to execute program file.\0"
     "Impossible d'ex\xE9" "cuter le programme.\0"
@@ -54,7 +54,7 @@ static const char RunFailureMessages[] =
     "N\xE3o pude executar o programa.";
 
 // Both amounts are filled in with their unit (KB, MB or GB).
-static const char NoSpaceMessages[] =
+static constexpr char NoSpaceMessages[] =
     "Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: %s ben\xF6tigt, %s frei.\0"
     "Not enough space on the destination drive: %s needed, %s free.\0"
     "Espace insuffisant sur le lecteur cible : %s requis, %s disponibles.\0"
@@ -64,7 +64,7 @@ static const char NoSpaceMessages[] =
 
 // The closing question and message when files were not copied (ignored
 // failures); the number is filled in.
-static const char NotCopiedRunQuestions[] =
+static constexpr char NotCopiedRunQuestions[] =
     "Setup abgeschlossen. Nicht kopierte Dateien: %s. Programm starten?\0"
     "Setup complete. Files not copied: %s. Run program?\0"
     "Installation termin\xE9" "e. Fichiers non copi\xE9s : %s. Lancer le logiciel?\0"
@@ -73,7 +73,7 @@ static const char NotCopiedRunQuestions[] =
     "Instala\xE7\xE3o completada. Arquivos n\xE3o copiados: %s. Executar?";
 
 // The program was not copied: nothing is recorded, nothing can be started.
-static const char NothingInstalledMessages[] =
+static constexpr char NothingInstalledMessages[] =
     "Setup beendet. Nichts wurde installiert: Das Programm wurde nicht kopiert. Nicht kopierte "
     "Dateien: %s.\0"
     "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.\0"
@@ -88,7 +88,7 @@ static const char NothingInstalledMessages[] =
 
 // A destination with no room for the longest name the install joins to it;
 // the most characters it may have are filled in.
-static const char DestinationTooLongMessages[] =
+static constexpr char DestinationTooLongMessages[] =
     "Der Zielordner ist zu lang: h\xF6" "chstens %s Zeichen.\0"
     "The destination folder is too long: at most %s characters.\0"
     "Le dossier cible est trop long : %s caract\xE8res au plus.\0"
@@ -98,7 +98,7 @@ static const char DestinationTooLongMessages[] =
 
 // Files to be replaced that a running program holds: named by the programs
 // where the system can tell them, else by the first file. Product first.
-static const char InUseByProgramsMessages[] =
+static constexpr char InUseByProgramsMessages[] =
     "%s kann nicht installiert werden, solange zu ersetzende Dateien verwendet werden von: %s. "
     "Schlie\xDF" "en Sie diese Programme und w\xE4hlen Sie dann Wiederholen.\0"
     "%s cannot be installed while files it replaces are in use by: %s. Close these programs, "
@@ -112,7 +112,7 @@ static const char InUseByProgramsMessages[] =
     "%s n\xE3o pode ser instalado enquanto os arquivos a substituir est\xE3o em uso por: %s. "
     "Feche esses programas e escolha Repetir.";
 
-static const char InUseFileMessages[] =
+static constexpr char InUseFileMessages[] =
     "%s kann nicht installiert werden, solange es l\xE4uft: %s wird verwendet. "
     "Schlie\xDF" "en Sie das Programm und w\xE4hlen Sie dann Wiederholen.\0"
     "%s cannot be installed while it is running: %s is in use. Close the program, then choose "
@@ -127,7 +127,7 @@ static const char InUseFileMessages[] =
     "Feche o programa e escolha Repetir.";
 
 // The setup program's own folder, refused at start.
-static const char SourceTooLongMessages[] =
+static constexpr char SourceTooLongMessages[] =
     "Der Pfad des Setup-Ordners ist zu lang.\0"
     "The setup program's folder path is too long.\0"
     "Le chemin du dossier du programme d'installation est trop long.\0"
@@ -135,7 +135,7 @@ static const char SourceTooLongMessages[] =
     "Il percorso della cartella del programma di installazione \xE8 troppo lungo.\0"
     "O caminho da pasta do programa de instala\xE7\xE3o \xE9 longo demais.";
 
-static const char SourceOutsideCodePageMessages[] =
+static constexpr char SourceOutsideCodePageMessages[] =
     "Der Name des Setup-Ordners enth\xE4lt Zeichen au\xDF" "erhalb der Codepage des Systems. "
     "Kopieren Sie die Setup-Dateien in einen Ordner mit einem anderen Namen.\0"
     "The setup program's folder name holds characters outside the system's code page. Copy the "
@@ -153,7 +153,7 @@ static const char SourceOutsideCodePageMessages[] =
 
 // A sealed setup.exe's file that is not as its seal lists it: the vendor's
 // disk or download is damaged, or someone changed it. The file's name goes in.
-static const char DamagedDiskMessages[] =
+static constexpr char DamagedDiskMessages[] =
     "Der Setup-Datentr\xE4ger ist besch\xE4" "digt: %s ist nicht die Datei, die der Hersteller "
     "versiegelt hat. Stellen Sie die Datei vom Original wieder her und w\xE4hlen Sie dann "
     "Wiederholen.\0"
@@ -170,13 +170,13 @@ static const char DamagedDiskMessages[] =
 
 // Empty file left in the destination to record the language; none (an empty
 // row) for English. MarkerLanguageCount rows.
-static const char LanguageMarkerNames[] =
+static constexpr char LanguageMarkerNames[] =
     "Vestra.ger\0" "\0" "Vestra.fr\0" "Vestra.esp\0" "Vestra.ita\0" "Vestra.por\0" "Vestra.cn\0"
     "Vestra.jap";
 
 // FileManifestRows rows.
-static const char FileManifest[] =
-    "Vestra.exe\0"                                                          // main program
+static constexpr char FileManifest[] =
+    "\0"  // the main program, MainExecutableName's
     "vstmain.dat\0" "vstfont.dat\0" "vstsym.dat\0"                          // data
     "vstcore.dll\0" "vstgrx.dll\0"                                          // libraries
     "vstlang.dat\0"                                                         // data
@@ -200,6 +200,24 @@ static const char* const InstallMessages[InstallMessageKindCount] = {
     DamagedDiskMessages,
 };
 // clang-format on
+static_assert(TextsIn(InstallQuestions) == MessageLanguageCount &&
+                  TextsIn(InvalidFolderMessages) == MessageLanguageCount &&
+                  TextsIn(ShortcutQuestions) == MessageLanguageCount &&
+                  TextsIn(ShortcutFailureMessages) == MessageLanguageCount &&
+                  TextsIn(RunQuestions) == MessageLanguageCount &&
+                  TextsIn(RunFailureMessages) == MessageLanguageCount &&
+                  TextsIn(NoSpaceMessages) == MessageLanguageCount &&
+                  TextsIn(NotCopiedRunQuestions) == MessageLanguageCount &&
+                  TextsIn(NothingInstalledMessages) == MessageLanguageCount &&
+                  TextsIn(DestinationTooLongMessages) == MessageLanguageCount &&
+                  TextsIn(InUseByProgramsMessages) == MessageLanguageCount &&
+                  TextsIn(InUseFileMessages) == MessageLanguageCount &&
+                  TextsIn(SourceTooLongMessages) == MessageLanguageCount &&
+                  TextsIn(SourceOutsideCodePageMessages) == MessageLanguageCount &&
+                  TextsIn(DamagedDiskMessages) == MessageLanguageCount,
+              "a row for every language of a message");
+static_assert(TextsIn(LanguageMarkerNames) == MarkerLanguageCount, "a marker row a language");
+static_assert(TextsIn(FileManifest) == FileManifestRows, "every manifest row");
 
 const char* InstallMessage(int kind, int language) {
     if (kind < 0 || kind >= InstallMessageKindCount) return "";

@@ -18,7 +18,8 @@ static int IsReservedDeviceName(const char* name, int length) {
     if (n >= (int)sizeof base) return 0;
     for (int i = 0; i < n; ++i) base[i] = name[i];
     base[n] = 0;
-    static const char Devices[] = "CON\0PRN\0AUX\0NUL\0CONIN$\0CONOUT$";
+    static constexpr char Devices[] = "CON\0PRN\0AUX\0NUL\0CONIN$\0CONOUT$";
+    static_assert(TextsIn(Devices) == 6, "every device");
     for (int i = 0; i < 6; ++i)
         if (EqualIgnoringCase(base, TextInList(Devices, i))) return 1;
     if (n == 4 && base[3] >= '1' && base[3] <= '9') {

@@ -11,7 +11,7 @@ void SetLanguage(int language) { LanguageIndex = language; }
 // clang-format off
 // Lists of texts (TextInList) rather than tables of pointers: each pointer
 // would cost its 4 bytes and a relocation.
-static const char ProductStrings[] =
+static constexpr char ProductStrings[] =
     "Vestra\0"
     "Kellum Inspector\0"
     "Software\\Kellum AG\\Vestra\0"
@@ -33,7 +33,7 @@ static const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
     "Error\0";
 
 // Four rows a language: "", OK, Cancel, browse.
-static const char ButtonLabels[] =
+static constexpr char ButtonLabels[] =
     "\0" "&OK\0" "&Abbrechen\0" "...\0"            // German
     "\0" "&OK\0" "C&ancel\0" "...\0"               // English
     "\0" "&OK\0" "&Annuler\0" "...\0"              // French
@@ -43,7 +43,7 @@ static const char ButtonLabels[] =
     "\0" "&OK\0" "\xC8\xA1\xCF\xFB(&a)\0" "...\0"  // Chinese, GB2312
     "\0" "&OK\0" "C&ancel\0" "...";                 // Japanese, English texts
 
-static const char LanguageButtonLabels[] =
+static constexpr char LanguageButtonLabels[] =
     "&English\0" "&Deutsch\0" "&Fran\xE7" "ais\0" "E&spa\xF1ol\0"
     "&Italiano\0" "&Portugues\0" "&Chinese\0" "&Japanese";
 // clang-format on
@@ -51,6 +51,10 @@ static const char LanguageButtonLabels[] =
 int LanguageRow(int language, int rows) {
     return language >= 0 && language < rows ? language : English;
 }
+
+static_assert(TextsIn(ProductStrings) == 8 && TextsIn(ButtonLabels) == LanguageCount * 4 &&
+                  TextsIn(LanguageButtonLabels) == 8,
+              "every row of the tables above");
 
 const char* TextInList(const char* texts, int row) {
     for (; row > 0; --row)
@@ -81,8 +85,8 @@ const char* LanguageButtonLabel(int index) {
 }
 
 int LanguageForButton(int buttonId) {
-    static const Language ButtonLanguages[8] = {English, German,     French,  Spanish,
-                                                Italian, Portuguese, Chinese, Japanese};
+    static const unsigned char ButtonLanguages[8] = {English, German,     French,  Spanish,
+                                                     Italian, Portuguese, Chinese, Japanese};
     if (buttonId < FirstLanguageButtonId) return -1;  // and no subtraction can overflow
     int i = buttonId - FirstLanguageButtonId;
     return i < LANGUAGE_ROWS(ButtonLanguages) ? ButtonLanguages[i] : -1;

@@ -27,6 +27,13 @@ int LanguageRow(int language, int rows);
 // Row row (from 0) of texts laid end to end, each ended by its NUL; the
 // caller knows the rows are there.
 const char* TextInList(const char* texts, int row);
+// The rows of such a list, for a static_assert beside it.
+template <int Size>
+constexpr int TextsIn(const char (&texts)[Size]) {
+    int rows = 0;
+    for (char c : texts) rows += c == 0;
+    return rows;
+}
 
 // The one shared text buffer: default destination, prompts, questions,
 // error texts, registry names and data, the path for Program Manager.

@@ -32,18 +32,19 @@ int ComposeDestination(char* path, int size, const char* productName) {
 
 const char* BrowsePrompt(int language) {
     // German, English (TextInList).
-    static const char Prompts[] =
+    static constexpr char Prompts[] =
         "\xDC"
         "bergeordneten Ordner f\xFC"
         "r die Installation ausw\xE4hlen:\0"
         "Select parent folder for the installation:";
+    static_assert(TextsIn(Prompts) == 2, "German and English");
     return TextInList(Prompts, LanguageRow(language, 2));
 }
 
 // German, English, French, Spanish, Italian, Portuguese (code page 1252), a
 // list of texts (TextInList).
 enum { LongDestinationRows = 6 };
-static const char LongDestinationTexts[] =
+static constexpr char LongDestinationTexts[] =
     "Der Zielordner darf h\xF6"
     "chstens 254 Zeichen lang sein. Bitte w\xE4hlen Sie einen "
     "Ordner mit einem k\xFCrzeren Pfad.\0"
@@ -57,6 +58,8 @@ static const char LongDestinationTexts[] =
     "con un percorso pi\xF9 breve.\0"
     "A pasta de destino n\xE3o pode ter mais de 254 caracteres. Escolha uma pasta com um "
     "caminho mais curto.";
+
+static_assert(TextsIn(LongDestinationTexts) == LongDestinationRows, "a row a language");
 
 const char* LongDestinationText(int language) {
     return TextInList(LongDestinationTexts, LanguageRow(language, LongDestinationRows));
