@@ -7,11 +7,10 @@
 // so a bar fed by one would stand still for a whole file. A sealed file's
 // chunks are hashed as they are written, so its digest is of what the copy
 // holds.
-#include <string.h>
-
 #include "install/copy.h"
 #include "platform/message_pump.h"
 #include "platform/sha256.h"
+#include "tables/bounded_text.h"
 
 enum {
     ProgressInterval = 50,  // milliseconds between updates of the progress
@@ -50,7 +49,7 @@ static DWORD CopyBytesChecking(HANDLE in, HANDLE out, const unsigned char* diges
     if (!BeginSystemSha256(&hash)) return GetLastError();
     DWORD error = CopyBytes(in, out, &hash, written);
     if (!EndSystemSha256(&hash, got) && error == ERROR_SUCCESS) error = GetLastError();
-    if (error == ERROR_SUCCESS && memcmp(got, digest, Sha256Size) != 0) error = DamagedSourceError;
+    if (error == ERROR_SUCCESS && !SameBytes(got, digest, Sha256Size)) error = DamagedSourceError;
     return error;
 }
 
