@@ -31,9 +31,11 @@ set(whole_program $<BOOL:$<TARGET_PROPERTY:SETUP_WHOLE_PROGRAM>>)
 add_link_options("$<${whole_program}:-flto;-Oz;-flto-partition=one>"
                  "$<$<NOT:${whole_program}>:-fno-lto>")
 # 32-bit code needs no unwind tables when nothing throws; 64-bit Windows does
-# (its stack walks read them), so they stay there.
+# (its stack walks read them), so they stay there. Tuned for the plainest
+# 32-bit processor, the code is about 150 bytes shorter (pushed arguments and
+# the like); nothing in setup.exe is bound by the processor's speed.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-  list(APPEND SETUP_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  list(APPEND SETUP_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables -mtune=i386)
 endif()
 # setup.exe starts in its own SetupStart (startup/main_win.cpp), without the C
 # runtime's start-up objects: about 11 KB it has no use for. Nothing would run

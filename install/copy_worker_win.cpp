@@ -219,13 +219,18 @@ static int StartWorker(void) {
     return Worker != NULL;
 }
 
-// Without the worker the questions are asked where the copy runs.
-static int AskHere(struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
-    NoteCopyStarted(file);
+// A question is answered under the arrow; the copy goes on under the hourglass.
+static int AskUnderArrow(const struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     int answer = AskAboutFailure(file, error, atFault);
     SetCursor(LoadCursorA(NULL, IDC_WAIT));
     return answer;
+}
+
+// Without the worker the questions are asked where the copy runs.
+static int AskHere(struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
+    NoteCopyStarted(file);
+    return AskUnderArrow(file, error, atFault);
 }
 
 // The row under way and its bytes, as the progress shows them.
@@ -262,9 +267,7 @@ int CopyRowsAsking(struct PlannedFile* rows, int count, int (*stopRequested)(voi
         ShowRun(&run, &shown);
         if (pumped != PumpSignalled) continue;
         if (!run.asking) break;
-        SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        run.answer = AskAboutFailure(run.asking, run.error, run.atFault);
-        SetCursor(LoadCursorA(NULL, IDC_WAIT));
+        run.answer = AskUnderArrow(run.asking, run.error, run.atFault);
         // A stop asked for while the box was up holds before the next row.
         if (stopRequested && stopRequested()) InterlockedExchange(&run.stop, 1);
         SetEvent(Answered);
