@@ -86,6 +86,7 @@ BannerColours ChooseBannerColours(int highContrast, unsigned windowText, unsigne
         BannerColours c = {0, window, 0, window, windowText, windowText, windowText, windowText};
         return c;
     }
-    BannerColours c = {1, Black, 1, Black, White, LightBlue, MediumBlue, DarkBlue};
-    return c;
+    // Read-only: the compiler would keep a copy of a plain initialiser in the data.
+    static const BannerColours Blue = {1, Black, 1, Black, White, LightBlue, MediumBlue, DarkBlue};
+    return Blue;
 }
