@@ -2,26 +2,25 @@
 
 #include "tables/tables.h"
 
-// By LanguageIndex; Chinese shows the English label.
-// Tables laid out by hand, a row a line.
+// By LanguageIndex, German to Portuguese; Chinese and Japanese show the
+// English label. Lists of texts (TextInList), a row a line.
 // clang-format off
-static const char* const FolderLabels[7] = {
-    "Zielordner:",
-    "Destination Folder:",
-    "Dossier Cible:",
-    "Carpeta de destino:",
-    "Cartella destinazione:",
-    "Pasta destino:",
-    "Destination Folder:",
-};
+enum { FolderLabelRows = 6 };
+static constexpr char FolderLabels[] =
+    "Zielordner:\0"
+    "Destination Folder:\0"
+    "Dossier Cible:\0"
+    "Carpeta de destino:\0"
+    "Cartella destinazione:\0"
+    "Pasta destino:";
 
-static const char* const HelpNotes[4] = {
-    "L'aide est en anglais.",
-    "Program help in English.",
-    "L'aiuto \xE8 in inglese.",
-    "A ajuda est\xE1 em ingl\xEAs.",
-};
+static constexpr char HelpNotes[] =
+    "L'aide est en anglais.\0"
+    "Program help in English.\0"
+    "L'aiuto \xE8 in inglese.\0"
+    "A ajuda est\xE1 em ingl\xEAs.";
 // clang-format on
+static_assert(TextsIn(FolderLabels) == FolderLabelRows && TextsIn(HelpNotes) == 4, "every row");
 
 const char MakerLine[] = "Kellum Software Technology AG";
 
@@ -29,17 +28,20 @@ const char* HelpNoteFor(int language) {
     // The note of each language's row; none for German and English.
     static const signed char NoteOfLanguage[7] = {-1, -1, 0, 1, 2, 3, 1};
     int note = NoteOfLanguage[LanguageRow(language, LANGUAGE_ROWS(NoteOfLanguage))];
-    return note < 0 ? 0 : HelpNotes[note];
+    return note < 0 ? 0 : TextInList(HelpNotes, note);
 }
 
 const char* FolderLabelFor(int language) {
-    return FolderLabels[LanguageRow(language, LANGUAGE_ROWS(FolderLabels))];
+    return TextInList(FolderLabels, LanguageRow(language, FolderLabelRows));
 }
 
 TitleStyle TitleFor(int edition, const WindowGeometry& g) {
-    TitleStyle t = {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}};
-    if (edition == 1)
-        t = {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550, {495, 60}};
+    // Read-only: the compiler would keep a copy of a plain initialiser in the data.
+    static const TitleStyle Titles[2] = {
+        {"Vestra 14.3", 82, 550, {30, 27}, {24, 21}, 0, 0, 0, {0, 0}},
+        {"Kellum Inspector", 70, 500, {40, 27}, {34, 21}, "14.3", 40, 550, {495, 60}},
+    };
+    TitleStyle t = Titles[edition == 1];
     t.height = Scaled(g, t.height);
     t.versionHeight = Scaled(g, t.versionHeight);
     TextPoint* points[3] = {&t.shadow, &t.face, &t.versionAt};
@@ -84,6 +86,7 @@ BannerColours ChooseBannerColours(int highContrast, unsigned windowText, unsigne
         BannerColours c = {0, window, 0, window, windowText, windowText, windowText, windowText};
         return c;
     }
-    BannerColours c = {1, Black, 1, Black, White, LightBlue, MediumBlue, DarkBlue};
-    return c;
+    // Read-only: the compiler would keep a copy of a plain initialiser in the data.
+    static const BannerColours Blue = {1, Black, 1, Black, White, LightBlue, MediumBlue, DarkBlue};
+    return Blue;
 }

@@ -1,7 +1,6 @@
 #include "banner/description_block.h"
 
-#include <string.h>
-
+#include "tables/bounded_text.h"
 #include "tables/tables.h"
 
 const char DescriptionMarker[DescriptionMarkerSize + 1] = "Descriptions\x1A\0\0\0";
@@ -96,7 +95,7 @@ static CertificateDirectory ReadCertificateDirectory(const unsigned char* h,
     const CertificateDirectory none = {};
     if (size < PeOffsetAt + 4 || h[0] != 'M' || h[1] != 'Z') return none;
     unsigned long long pe = Read32(h + PeOffsetAt), optional = pe + PeOptionalHeaderAt;
-    if (optional + 2 > size || memcmp(h + pe, "PE\0\0", 4) != 0) return none;
+    if (optional + 2 > size || !SameBytes(h + pe, "PE\0\0", 4)) return none;
     unsigned long magic = Read16(h + optional);
     unsigned long countAt = magic == Pe32Magic       ? Pe32DirectoryCountAt
                             : magic == Pe32PlusMagic ? Pe32PlusDirectoryCountAt

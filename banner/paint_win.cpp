@@ -9,7 +9,7 @@
 #include "tables/notice.h"
 #include "tables/tables.h"
 
-int BannerDirty = 1;
+int BannerDirty;  // set by SetUpBanner: a value here would cost a data section
 
 HFONT PlainFontFor(const WindowGeometry& geometry) {
     HFONT stock = (HFONT)GetStockObject(ANSI_VAR_FONT);

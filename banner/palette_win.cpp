@@ -73,6 +73,7 @@ void SetUpBanner(HWND window, const WindowGeometry* geometry,
     BannerGeometry = geometry;
     ControlsToRedraw = controlsToRedraw;
     PaletteChanged = 0;  // each window hears of its own changes
+    BannerDirty = 1;     // and paints all of itself first
     BannerDC = GetWindowDC(BannerWindow);
     CreateBannerPalette();
     BannerBuffer = CreateCompatibleDC(BannerDC);

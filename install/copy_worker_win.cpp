@@ -7,11 +7,10 @@
 // so a bar fed by one would stand still for a whole file. A sealed file's
 // chunks are hashed as they are written, so its digest is of what the copy
 // holds.
-#include <string.h>
-
 #include "install/copy.h"
 #include "platform/message_pump.h"
 #include "platform/sha256.h"
+#include "tables/bounded_text.h"
 
 enum {
     ProgressInterval = 50,  // milliseconds between updates of the progress
@@ -50,7 +49,7 @@ static DWORD CopyBytesChecking(HANDLE in, HANDLE out, const unsigned char* diges
     if (!BeginSystemSha256(&hash)) return GetLastError();
     DWORD error = CopyBytes(in, out, &hash, written);
     if (!EndSystemSha256(&hash, got) && error == ERROR_SUCCESS) error = GetLastError();
-    if (error == ERROR_SUCCESS && memcmp(got, digest, Sha256Size) != 0) error = DamagedSourceError;
+    if (error == ERROR_SUCCESS && !SameBytes(got, digest, Sha256Size)) error = DamagedSourceError;
     return error;
 }
 
@@ -220,13 +219,18 @@ static int StartWorker(void) {
     return Worker != NULL;
 }
 
-// Without the worker the questions are asked where the copy runs.
-static int AskHere(struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
-    NoteCopyStarted(file);
+// A question is answered under the arrow; the copy goes on under the hourglass.
+static int AskUnderArrow(const struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     int answer = AskAboutFailure(file, error, atFault);
     SetCursor(LoadCursorA(NULL, IDC_WAIT));
     return answer;
+}
+
+// Without the worker the questions are asked where the copy runs.
+static int AskHere(struct PlannedFile* file, DWORD error, const WCHAR* atFault) {
+    NoteCopyStarted(file);
+    return AskUnderArrow(file, error, atFault);
 }
 
 // The row under way and its bytes, as the progress shows them.
@@ -263,9 +267,7 @@ int CopyRowsAsking(struct PlannedFile* rows, int count, int (*stopRequested)(voi
         ShowRun(&run, &shown);
         if (pumped != PumpSignalled) continue;
         if (!run.asking) break;
-        SetCursor(LoadCursorA(NULL, IDC_ARROW));
-        run.answer = AskAboutFailure(run.asking, run.error, run.atFault);
-        SetCursor(LoadCursorA(NULL, IDC_WAIT));
+        run.answer = AskUnderArrow(run.asking, run.error, run.atFault);
         // A stop asked for while the box was up holds before the next row.
         if (stopRequested && stopRequested()) InterlockedExchange(&run.stop, 1);
         SetEvent(Answered);

@@ -2,230 +2,197 @@
 
 #include "tables/tables.h"
 
-// Tables laid out by hand, a row a line.
+// Tables laid out by hand, a row a line. Each message is one text of six rows
+// (TextInList), German to Portuguese: no pointer per row to store and relocate.
 // clang-format off
-static const char* const InstallQuestions[MessageLanguageCount] = {
-    "In den Ordner \xBB%s\xAB installieren?",
-    "Install into \"%s\"?",
-    "Installer dans \xAB%s\xBB?",
-    "\xBFInstalar en \"%s\"?",
-    "Installo in \"%s\"?",
-    "Instalar em \"%s\"?",
-    "Install into \"%s\"?",
-};
+static constexpr char InstallQuestions[] =
+    "In den Ordner \xBB%s\xAB installieren?\0"
+    "Install into \"%s\"?\0"
+    "Installer dans \xAB%s\xBB?\0"
+    "\xBFInstalar en \"%s\"?\0"
+    "Installo in \"%s\"?\0"
+    "Instalar em \"%s\"?";
 
-static const char* const InvalidFolderMessages[MessageLanguageCount] = {
-    "Ung\xFCltiger Zielordner",
-    "Invalid destination folder",
-    "Dossier cible incorrect",
-    "Carpeta de destino no v\xE1lida",
-    "Cartella destinazione non valida",
-    "Pasta de destino inv\xE1lida",
-    "Invalid destination folder",
-};
+static constexpr char InvalidFolderMessages[] =
+    "Ung\xFCltiger Zielordner\0"
+    "Invalid destination folder\0"
+    "Dossier cible incorrect\0"
+    "Carpeta de destino no v\xE1lida\0"
+    "Cartella destinazione non valida\0"
+    "Pasta de destino inv\xE1lida";
 
-static const char* const ShortcutQuestions[MessageLanguageCount] = {
-    "Ins Startmen\xFC eintragen?",
-    "Create program shortcut?",
-    "Cr\xE9" "er un raccourci?",
-    "\xBF" "Crear iconos de acceso directo?",
-    "Creo una scorciatoia per il programma?",
-    "Deseja criar um atalho para o programa?",
-    "Create program shortcut?",
-};
+static constexpr char ShortcutQuestions[] =
+    "Ins Startmen\xFC eintragen?\0"
+    "Create program shortcut?\0"
+    "Cr\xE9" "er un raccourci?\0"
+    "\xBF" "Crear iconos de acceso directo?\0"
+    "Creo una scorciatoia per il programma?\0"
+    "Deseja criar um atalho para o programa?";
 
-static const char* const ShortcutFailureMessages[MessageLanguageCount] = {
-    "Startmen\xFC konnte nicht aktualisiert werden.",
-    "Unable to create program shortcut.",
-    "Impossible de cr\xE9" "er le raccourci",
-    "Imposible crear acceso directo al programa",
-    "Impossibile creare la scorciatoia per il programma",
-    "N\xE3o pude criar um atalho para o programa.",
-    "Unable to create program shortcut.",
-};
+static constexpr char ShortcutFailureMessages[] =
+    "Startmen\xFC konnte nicht aktualisiert werden.\0"
+    "Unable to create program shortcut.\0"
+    "Impossible de cr\xE9" "er le raccourci\0"
+    "Imposible crear acceso directo al programa\0"
+    "Impossibile creare la scorciatoia per il programma\0"
+    "N\xE3o pude criar um atalho para o programa.";
 
-static const char* const RunQuestions[MessageLanguageCount] = {
-    "Setup abgeschlossen. Programm starten?",
-    "Setup complete. Run program?",
-    "Installation termin\xE9" "e. Lancer le logiciel?",
-    "Instalaci\xF3n completada. \xBFQuiere ejecutar software ahora?",
-    "Installazione completa. Eseguo?",
-    "Instala\xE7\xE3o completada. Executar?",
-    "Setup complete. Run program?",
-};
+static constexpr char RunQuestions[] =
+    "Setup abgeschlossen. Programm starten?\0"
+    "Setup complete. Run program?\0"
+    "Installation termin\xE9" "e. Lancer le logiciel?\0"
+    "Instalaci\xF3n completada. \xBFQuiere ejecutar software ahora?\0"
+    "Installazione completa. Eseguo?\0"
+    "Instala\xE7\xE3o completada. Executar?";
 
-static const char* const RunFailureMessages[MessageLanguageCount] = {
-    "Programmdatei konnte nicht ausgef\xFChrt werden.",
-    "Unable to execute program file.",
-    "Impossible d'ex\xE9" "cuter le programme.",
-    "Imposible ejecutar el programa.",
-    "Impossibile eseguire il file di programma.",
-    "N\xE3o pude executar o programa.",
-    "Unable to execute program file.",
-};
+static constexpr char RunFailureMessages[] =
+    "Programmdatei konnte nicht ausgef\xFChrt werden.\0"
+    "Unable to execute program file.\0"
+    "Impossible d'ex\xE9" "cuter le programme.\0"
+    "Imposible ejecutar el programa.\0"
+    "Impossibile eseguire il file di programma.\0"
+    "N\xE3o pude executar o programa.";
 
 // Both amounts are filled in with their unit (KB, MB or GB).
-static const char* const NoSpaceMessages[MessageLanguageCount] = {
-    "Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: %s ben\xF6tigt, %s frei.",
-    "Not enough space on the destination drive: %s needed, %s free.",
-    "Espace insuffisant sur le lecteur cible : %s requis, %s disponibles.",
-    "Espacio insuficiente en la unidad de destino: se necesitan %s, hay %s libres.",
-    "Spazio insufficiente sull'unit\xE0 di destinazione: servono %s, liberi %s.",
-    "Espa\xE7o insuficiente na unidade de destino: s\xE3o necess\xE1rios %s, livres %s.",
-    "Not enough space on the destination drive: %s needed, %s free.",
-};
+static constexpr char NoSpaceMessages[] =
+    "Nicht gen\xFCgend Speicherplatz auf dem Ziellaufwerk: %s ben\xF6tigt, %s frei.\0"
+    "Not enough space on the destination drive: %s needed, %s free.\0"
+    "Espace insuffisant sur le lecteur cible : %s requis, %s disponibles.\0"
+    "Espacio insuficiente en la unidad de destino: se necesitan %s, hay %s libres.\0"
+    "Spazio insufficiente sull'unit\xE0 di destinazione: servono %s, liberi %s.\0"
+    "Espa\xE7o insuficiente na unidade de destino: s\xE3o necess\xE1rios %s, livres %s.";
 
 // The closing question and message when files were not copied (ignored
 // failures); the number is filled in.
-static const char* const NotCopiedRunQuestions[MessageLanguageCount] = {
-    "Setup abgeschlossen. Nicht kopierte Dateien: %s. Programm starten?",
-    "Setup complete. Files not copied: %s. Run program?",
-    "Installation termin\xE9" "e. Fichiers non copi\xE9s : %s. Lancer le logiciel?",
-    "Instalaci\xF3n completada. Archivos no copiados: %s. \xBFQuiere ejecutar software ahora?",
-    "Installazione completa. File non copiati: %s. Eseguo?",
-    "Instala\xE7\xE3o completada. Arquivos n\xE3o copiados: %s. Executar?",
-    "Setup complete. Files not copied: %s. Run program?",
-};
+static constexpr char NotCopiedRunQuestions[] =
+    "Setup abgeschlossen. Nicht kopierte Dateien: %s. Programm starten?\0"
+    "Setup complete. Files not copied: %s. Run program?\0"
+    "Installation termin\xE9" "e. Fichiers non copi\xE9s : %s. Lancer le logiciel?\0"
+    "Instalaci\xF3n completada. Archivos no copiados: %s. \xBFQuiere ejecutar software ahora?\0"
+    "Installazione completa. File non copiati: %s. Eseguo?\0"
+    "Instala\xE7\xE3o completada. Arquivos n\xE3o copiados: %s. Executar?";
 
 // The program was not copied: nothing is recorded, nothing can be started.
-static const char* const NothingInstalledMessages[MessageLanguageCount] = {
+static constexpr char NothingInstalledMessages[] =
     "Setup beendet. Nichts wurde installiert: Das Programm wurde nicht kopiert. Nicht kopierte "
-    "Dateien: %s.",
-    "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.",
+    "Dateien: %s.\0"
+    "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.\0"
     "Installation termin\xE9" "e. Rien n'a \xE9t\xE9 install\xE9 : le programme n'a pas \xE9t\xE9 "
-    "copi\xE9. Fichiers non copi\xE9s : %s.",
+    "copi\xE9. Fichiers non copi\xE9s : %s.\0"
     "Instalaci\xF3n terminada. No se instal\xF3 nada: el programa no se copi\xF3. Archivos no "
-    "copiados: %s.",
+    "copiados: %s.\0"
     "Installazione terminata. Non \xE8 stato installato nulla: il programma non \xE8 stato "
-    "copiato. File non copiati: %s.",
+    "copiato. File non copiati: %s.\0"
     "Instala\xE7\xE3o terminada. Nada foi instalado: o programa n\xE3o foi copiado. Arquivos "
-    "n\xE3o copiados: %s.",
-    "Setup ended. Nothing was installed: the program was not copied. Files not copied: %s.",
-};
+    "n\xE3o copiados: %s.";
 
 // A destination with no room for the longest name the install joins to it;
 // the most characters it may have are filled in.
-static const char* const DestinationTooLongMessages[MessageLanguageCount] = {
-    "Der Zielordner ist zu lang: h\xF6" "chstens %s Zeichen.",
-    "The destination folder is too long: at most %s characters.",
-    "Le dossier cible est trop long : %s caract\xE8res au plus.",
-    "La carpeta de destino es demasiado larga: %s caracteres como m\xE1ximo.",
-    "La cartella destinazione \xE8 troppo lunga: al massimo %s caratteri.",
-    "A pasta de destino \xE9 longa demais: no m\xE1ximo %s caracteres.",
-    "The destination folder is too long: at most %s characters.",
-};
+static constexpr char DestinationTooLongMessages[] =
+    "Der Zielordner ist zu lang: h\xF6" "chstens %s Zeichen.\0"
+    "The destination folder is too long: at most %s characters.\0"
+    "Le dossier cible est trop long : %s caract\xE8res au plus.\0"
+    "La carpeta de destino es demasiado larga: %s caracteres como m\xE1ximo.\0"
+    "La cartella destinazione \xE8 troppo lunga: al massimo %s caratteri.\0"
+    "A pasta de destino \xE9 longa demais: no m\xE1ximo %s caracteres.";
 
 // Files to be replaced that a running program holds: named by the programs
 // where the system can tell them, else by the first file. Product first.
-static const char* const InUseByProgramsMessages[MessageLanguageCount] = {
+static constexpr char InUseByProgramsMessages[] =
     "%s kann nicht installiert werden, solange zu ersetzende Dateien verwendet werden von: %s. "
-    "Schlie\xDF" "en Sie diese Programme und w\xE4hlen Sie dann Wiederholen.",
+    "Schlie\xDF" "en Sie diese Programme und w\xE4hlen Sie dann Wiederholen.\0"
     "%s cannot be installed while files it replaces are in use by: %s. Close these programs, "
-    "then choose Retry.",
+    "then choose Retry.\0"
     "%s ne peut pas \xEAtre install\xE9 tant que des fichiers \xE0 remplacer sont utilis\xE9s "
-    "par : %s. Fermez ces programmes, puis choisissez R\xE9" "essayer.",
+    "par : %s. Fermez ces programmes, puis choisissez R\xE9" "essayer.\0"
     "%s no se puede instalar mientras los archivos que reemplaza est\xE1n en uso por: %s. "
-    "Cierre esos programas y elija Reintentar.",
+    "Cierre esos programas y elija Reintentar.\0"
     "%s non pu\xF2 essere installato mentre i file da sostituire sono in uso da: %s. "
-    "Chiudere questi programmi, poi scegliere Riprova.",
+    "Chiudere questi programmi, poi scegliere Riprova.\0"
     "%s n\xE3o pode ser instalado enquanto os arquivos a substituir est\xE3o em uso por: %s. "
-    "Feche esses programas e escolha Repetir.",
-    "%s cannot be installed while files it replaces are in use by: %s. Close these programs, "
-    "then choose Retry.",
-};
+    "Feche esses programas e escolha Repetir.";
 
-static const char* const InUseFileMessages[MessageLanguageCount] = {
+static constexpr char InUseFileMessages[] =
     "%s kann nicht installiert werden, solange es l\xE4uft: %s wird verwendet. "
-    "Schlie\xDF" "en Sie das Programm und w\xE4hlen Sie dann Wiederholen.",
+    "Schlie\xDF" "en Sie das Programm und w\xE4hlen Sie dann Wiederholen.\0"
     "%s cannot be installed while it is running: %s is in use. Close the program, then choose "
-    "Retry.",
+    "Retry.\0"
     "%s ne peut pas \xEAtre install\xE9 pendant qu'il s'ex\xE9" "cute : %s est utilis\xE9. "
-    "Fermez le programme, puis choisissez R\xE9" "essayer.",
+    "Fermez le programme, puis choisissez R\xE9" "essayer.\0"
     "%s no se puede instalar mientras se ejecuta: %s est\xE1 en uso. Cierre el programa y "
-    "elija Reintentar.",
+    "elija Reintentar.\0"
     "%s non pu\xF2 essere installato mentre \xE8 in esecuzione: %s \xE8 in uso. "
-    "Chiudere il programma, poi scegliere Riprova.",
+    "Chiudere il programma, poi scegliere Riprova.\0"
     "%s n\xE3o pode ser instalado enquanto est\xE1 em execu\xE7\xE3o: %s est\xE1 em uso. "
-    "Feche o programa e escolha Repetir.",
-    "%s cannot be installed while it is running: %s is in use. Close the program, then choose "
-    "Retry.",
-};
+    "Feche o programa e escolha Repetir.";
 
 // The setup program's own folder, refused at start.
-static const char* const SourceTooLongMessages[MessageLanguageCount] = {
-    "Der Pfad des Setup-Ordners ist zu lang.",
-    "The setup program's folder path is too long.",
-    "Le chemin du dossier du programme d'installation est trop long.",
-    "La ruta de la carpeta del programa de instalaci\xF3n es demasiado larga.",
-    "Il percorso della cartella del programma di installazione \xE8 troppo lungo.",
-    "O caminho da pasta do programa de instala\xE7\xE3o \xE9 longo demais.",
-    "The setup program's folder path is too long.",
-};
+static constexpr char SourceTooLongMessages[] =
+    "Der Pfad des Setup-Ordners ist zu lang.\0"
+    "The setup program's folder path is too long.\0"
+    "Le chemin du dossier du programme d'installation est trop long.\0"
+    "La ruta de la carpeta del programa de instalaci\xF3n es demasiado larga.\0"
+    "Il percorso della cartella del programma di installazione \xE8 troppo lungo.\0"
+    "O caminho da pasta do programa de instala\xE7\xE3o \xE9 longo demais.";
 
-static const char* const SourceOutsideCodePageMessages[MessageLanguageCount] = {
+static constexpr char SourceOutsideCodePageMessages[] =
     "Der Name des Setup-Ordners enth\xE4lt Zeichen au\xDF" "erhalb der Codepage des Systems. "
-    "Kopieren Sie die Setup-Dateien in einen Ordner mit einem anderen Namen.",
+    "Kopieren Sie die Setup-Dateien in einen Ordner mit einem anderen Namen.\0"
     "The setup program's folder name holds characters outside the system's code page. Copy the "
-    "setup files into a folder with another name.",
+    "setup files into a folder with another name.\0"
     "Le nom du dossier du programme d'installation contient des caract\xE8res hors de la page de "
-    "codes du syst\xE8me. Copiez les fichiers d'installation dans un dossier portant un autre nom.",
+    "codes du syst\xE8me. Copiez les fichiers d'installation dans un dossier portant un autre nom.\0"
     "El nombre de la carpeta del programa de instalaci\xF3n contiene caracteres fuera de la "
     "p\xE1gina de c\xF3" "digos del sistema. Copie los archivos de instalaci\xF3n en una carpeta "
-    "con otro nombre.",
+    "con otro nombre.\0"
     "Il nome della cartella del programma di installazione contiene caratteri al di fuori della "
     "tabella codici del sistema. Copiare i file di installazione in una cartella con un altro "
-    "nome.",
+    "nome.\0"
     "O nome da pasta do programa de instala\xE7\xE3o cont\xE9m caracteres fora da p\xE1gina de "
-    "c\xF3" "digos do sistema. Copie os arquivos de instala\xE7\xE3o para uma pasta com outro nome.",
-    "The setup program's folder name holds characters outside the system's code page. Copy the "
-    "setup files into a folder with another name.",
-};
+    "c\xF3" "digos do sistema. Copie os arquivos de instala\xE7\xE3o para uma pasta com outro nome.";
 
 // A sealed setup.exe's file that is not as its seal lists it: the vendor's
 // disk or download is damaged, or someone changed it. The file's name goes in.
-static const char* const DamagedDiskMessages[MessageLanguageCount] = {
+static constexpr char DamagedDiskMessages[] =
     "Der Setup-Datentr\xE4ger ist besch\xE4" "digt: %s ist nicht die Datei, die der Hersteller "
     "versiegelt hat. Stellen Sie die Datei vom Original wieder her und w\xE4hlen Sie dann "
-    "Wiederholen.",
+    "Wiederholen.\0"
     "The setup disk is damaged: %s is not the file the vendor sealed. Restore the file from the "
-    "original, then choose Retry.",
+    "original, then choose Retry.\0"
     "Le disque d'installation est endommag\xE9 : %s n'est pas le fichier scell\xE9 par "
-    "l'\xE9" "diteur. Restaurez le fichier depuis l'original, puis choisissez R\xE9" "essayer.",
+    "l'\xE9" "diteur. Restaurez le fichier depuis l'original, puis choisissez R\xE9" "essayer.\0"
     "El disco de instalaci\xF3n est\xE1 da\xF1" "ado: %s no es el archivo que sell\xF3 el "
-    "fabricante. Restaure el archivo desde el original y elija Reintentar.",
+    "fabricante. Restaure el archivo desde el original y elija Reintentar.\0"
     "Il disco di installazione \xE8 danneggiato: %s non \xE8 il file sigillato dal produttore. "
-    "Ripristinare il file dall'originale, poi scegliere Riprova.",
+    "Ripristinare il file dall'originale, poi scegliere Riprova.\0"
     "O disco de instala\xE7\xE3o est\xE1 danificado: %s n\xE3o \xE9 o arquivo selado pelo "
-    "fabricante. Restaure o arquivo a partir do original e escolha Repetir.",
-    "The setup disk is damaged: %s is not the file the vendor sealed. Restore the file from the "
-    "original, then choose Retry.",
-};
+    "fabricante. Restaure o arquivo a partir do original e escolha Repetir.";
 
-// Empty file left in the destination to record the language; none for English.
-static const char* const LanguageMarkerNames[MarkerLanguageCount] = {
-    "Vestra.ger", 0, "Vestra.fr", "Vestra.esp", "Vestra.ita", "Vestra.por", "Vestra.cn",
-    "Vestra.jap",
-};
+// Empty file left in the destination to record the language; none (an empty
+// row) for English. MarkerLanguageCount rows.
+static constexpr char LanguageMarkerNames[] =
+    "Vestra.ger\0" "\0" "Vestra.fr\0" "Vestra.esp\0" "Vestra.ita\0" "Vestra.por\0" "Vestra.cn\0"
+    "Vestra.jap";
 
-static const char* const FileManifest[FileManifestRows] = {
-    "Vestra.exe",                                                            // main program
-    "vstmain.dat", "vstfont.dat", "vstsym.dat",                              // data
-    "vstcore.dll", "vstgrx.dll",                                             // libraries
-    "vstlang.dat",                                                           // data
-    "vstprint.dll",                                                          // library
-    "vstimp.dll", "vstexp.dll",                                              // optional from here
-    "vsthyph.dat", "vstthes.dat", "vstspell.dat", "vstcolor.dat", "vstunit.dat",
-    "vsttwain.dll",
-    "vstconv.exe",
-    "vstzip.dll", "vstmapi.dll",
-    "vstsampl.dat",
-    "Vestra.hlp", "Vestra.cnt", "Vestra-d.hlp", "Vestra-d.cnt",
-};
+// FileManifestRows rows.
+static constexpr char FileManifest[] =
+    "\0"  // the main program, MainExecutableName's
+    "vstmain.dat\0" "vstfont.dat\0" "vstsym.dat\0"                          // data
+    "vstcore.dll\0" "vstgrx.dll\0"                                          // libraries
+    "vstlang.dat\0"                                                         // data
+    "vstprint.dll\0"                                                        // library
+    "vstimp.dll\0" "vstexp.dll\0"                                           // optional from here
+    "vsthyph.dat\0" "vstthes.dat\0" "vstspell.dat\0" "vstcolor.dat\0" "vstunit.dat\0"
+    "vsttwain.dll\0"
+    "vstconv.exe\0"
+    "vstzip.dll\0" "vstmapi.dll\0"
+    "vstsampl.dat\0"
+    "Vestra.hlp\0" "Vestra.cnt\0" "Vestra-d.hlp\0" "Vestra-d.cnt";
 
 const char* const CopiedPatterns[CopiedPatternCount] = {"*.whs", "*.txt", "*.tpl"};
 const char ViewerFolder[] = "viewer";
 
-static const char* const* const InstallMessages[InstallMessageKindCount] = {
+static const char* const InstallMessages[InstallMessageKindCount] = {
     InstallQuestions, InvalidFolderMessages, ShortcutQuestions, ShortcutFailureMessages,
     RunQuestions,     RunFailureMessages,    NoSpaceMessages,       NotCopiedRunQuestions,
     NothingInstalledMessages, InUseByProgramsMessages, InUseFileMessages,
@@ -233,14 +200,33 @@ static const char* const* const InstallMessages[InstallMessageKindCount] = {
     DamagedDiskMessages,
 };
 // clang-format on
+static_assert(TextsIn(InstallQuestions) == MessageLanguageCount &&
+                  TextsIn(InvalidFolderMessages) == MessageLanguageCount &&
+                  TextsIn(ShortcutQuestions) == MessageLanguageCount &&
+                  TextsIn(ShortcutFailureMessages) == MessageLanguageCount &&
+                  TextsIn(RunQuestions) == MessageLanguageCount &&
+                  TextsIn(RunFailureMessages) == MessageLanguageCount &&
+                  TextsIn(NoSpaceMessages) == MessageLanguageCount &&
+                  TextsIn(NotCopiedRunQuestions) == MessageLanguageCount &&
+                  TextsIn(NothingInstalledMessages) == MessageLanguageCount &&
+                  TextsIn(DestinationTooLongMessages) == MessageLanguageCount &&
+                  TextsIn(InUseByProgramsMessages) == MessageLanguageCount &&
+                  TextsIn(InUseFileMessages) == MessageLanguageCount &&
+                  TextsIn(SourceTooLongMessages) == MessageLanguageCount &&
+                  TextsIn(SourceOutsideCodePageMessages) == MessageLanguageCount &&
+                  TextsIn(DamagedDiskMessages) == MessageLanguageCount,
+              "a row for every language of a message");
+static_assert(TextsIn(LanguageMarkerNames) == MarkerLanguageCount, "a marker row a language");
+static_assert(TextsIn(FileManifest) == FileManifestRows, "every manifest row");
 
 const char* InstallMessage(int kind, int language) {
     if (kind < 0 || kind >= InstallMessageKindCount) return "";
-    return InstallMessages[kind][LanguageRow(language, MessageLanguageCount)];
+    return TextInList(InstallMessages[kind], LanguageRow(language, MessageLanguageCount));
 }
 
 const char* MarkerName(int language) {
-    return LanguageMarkerNames[LanguageRow(language, MarkerLanguageCount)];  // English has none
+    const char* name = TextInList(LanguageMarkerNames, LanguageRow(language, MarkerLanguageCount));
+    return name[0] ? name : 0;  // English has none
 }
 
 const char* MainExecutableName(int edition) {
@@ -249,5 +235,5 @@ const char* MainExecutableName(int edition) {
 
 const char* ManifestFileName(int row, int edition) {
     if (row < 0 || row >= FileManifestRows) return 0;
-    return row == 0 ? MainExecutableName(edition) : FileManifest[row];
+    return row == 0 ? MainExecutableName(edition) : TextInList(FileManifest, row);
 }

@@ -1,9 +1,9 @@
 // Texts and the file list that only the install procedure reads. Texts are
-// code page 1252 bytes; every message table has rows 0 to 6 (LanguageIndex),
-// Chinese (6) repeating English.
+// code page 1252 bytes; every message table has rows 0 to 5 (LanguageIndex),
+// Chinese and Japanese reading English.
 #pragma once
 
-enum { MessageLanguageCount = 7, MarkerLanguageCount = 8 };
+enum { MessageLanguageCount = 6, MarkerLanguageCount = 8 };
 
 // The install's messages, one row per language (InstallMessage).
 enum InstallMessageKind {
@@ -36,7 +36,7 @@ enum { CopiedPatternCount = 3 };
 extern const char* const CopiedPatterns[CopiedPatternCount];
 extern const char ViewerFolder[];
 
-// The message of a kind for a language; rows outside 0..6 read English, an
+// The message of a kind for a language; rows outside 0..5 read English, an
 // unknown kind gives "".
 const char* InstallMessage(int kind, int language);
 // Marker file for a language, 0 for English and unknown languages.

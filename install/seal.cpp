@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "banner/description_block.h"
+#include "tables/bounded_text.h"
 
 static const char SealMarker[SealMarkerSize + 1] = "Sealed files\x1A\0\0\0";
 enum { SealEndMarkerSize = SealFootSize - 4 };
@@ -61,7 +62,7 @@ long FindSealBefore(const unsigned char* tail, long tailSize, long end, long* st
     while (footEnd > 0 && footEnd > tailSize - (SealAlignment - 1) && tail[footEnd - 1] == 0)
         --footEnd;
     if (footEnd < SealFootSize || tailSize > end ||
-        memcmp(tail + footEnd - SealEndMarkerSize, SealEndMarker, SealEndMarkerSize) != 0)
+        !SameBytes(tail + footEnd - SealEndMarkerSize, SealEndMarker, SealEndMarkerSize))
         return 0;
     long length = (long)ReadLittle(tail + footEnd - SealFootSize, 4);
     long sealEnd = end - (tailSize - footEnd);
@@ -85,10 +86,10 @@ static int ReadRow(const unsigned char* seal, long rowsEnd, long at, struct Seal
 
 int CheckSeal(const unsigned char* seal, long length) {
     if (length < SealHeadSize + SealFootSize || length > SealLargest ||
-        length % SealAlignment != 0 || memcmp(seal, SealMarker, SealMarkerSize) != 0 ||
+        length % SealAlignment != 0 || !SameBytes(seal, SealMarker, SealMarkerSize) ||
         ReadLittle(seal + SealMarkerSize + 4, 4) != SealFormat ||
         ReadLittle(seal + length - SealFootSize, 4) != (uint64_t)length ||
-        memcmp(seal + length - SealEndMarkerSize, SealEndMarker, SealEndMarkerSize) != 0)
+        !SameBytes(seal + length - SealEndMarkerSize, SealEndMarker, SealEndMarkerSize))
         return -1;
     uint64_t count = ReadLittle(seal + SealMarkerSize, 4);
     long rowsEnd = length - SealFootSize, at = SealHeadSize;

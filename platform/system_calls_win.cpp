@@ -6,43 +6,46 @@
 #include "platform/system_calls.h"
 #include "tables/bounded_text.h"
 #include "tables/geometry.h"
+#include "tables/tables.h"
 
 enum SystemLibrary { Ole32, Shell32, OleAut32, User32, Kernel32, RstrtMgr, SystemLibraryCount };
 
-static const char* const LibraryFiles[SystemLibraryCount] = {
-    "ole32.dll", "shell32.dll", "oleaut32.dll", "user32.dll", "kernel32.dll", "rstrtmgr.dll",
-};
+// Lists of texts (TextInList) and bytes: no pointers to store and relocate.
+static constexpr char LibraryFiles[] =
+    "ole32.dll\0shell32.dll\0oleaut32.dll\0user32.dll\0kernel32.dll\0rstrtmgr.dll";
+static_assert(TextsIn(LibraryFiles) == SystemLibraryCount, "one file for every SystemLibrary");
 
-struct SystemCallRow {
-    SystemLibrary library;
-    const char* procedure;
+// By SystemCall: each procedure's library, and its name.
+static const unsigned char CallLibraries[] = {
+    Ole32,  Ole32,  Ole32,  Ole32,  Shell32, Shell32,  Shell32,  OleAut32, OleAut32, User32,
+    User32, User32, User32, User32, User32,  Kernel32, RstrtMgr, RstrtMgr, RstrtMgr, RstrtMgr,
 };
+static_assert(sizeof CallLibraries == SystemCallCount, "a library for every SystemCall");
 
-// By SystemCall.
-static const SystemCallRow SystemCalls[] = {
-    {Ole32, "CoInitialize"},
-    {Ole32, "CoUninitialize"},
-    {Ole32, "CoCreateInstance"},
-    {Ole32, "CoTaskMemFree"},
-    {Shell32, "SHGetFolderPathA"},
-    {Shell32, "SHBrowseForFolderW"},
-    {Shell32, "SHGetPathFromIDListA"},
-    {OleAut32, "SysAllocString"},
-    {OleAut32, "SysFreeString"},
-    {User32, "ShutdownBlockReasonCreate"},
-    {User32, "ShutdownBlockReasonDestroy"},
-    {User32, "GetDpiForWindow"},
-    {User32, "GetSystemMetricsForDpi"},
-    {User32, "ChangeWindowMessageFilterEx"},
-    {User32, "ChangeWindowMessageFilter"},
-    {Kernel32, "SetDefaultDllDirectories"},
-    {RstrtMgr, "RmStartSession"},
-    {RstrtMgr, "RmRegisterResources"},
-    {RstrtMgr, "RmGetList"},
-    {RstrtMgr, "RmEndSession"},
-};
-static_assert(sizeof SystemCalls / sizeof SystemCalls[0] == SystemCallCount,
-              "one row for every SystemCall");
+// clang-format off
+static constexpr char ProcedureNames[] =
+    "CoInitialize\0"
+    "CoUninitialize\0"
+    "CoCreateInstance\0"
+    "CoTaskMemFree\0"
+    "SHGetFolderPathA\0"
+    "SHBrowseForFolderW\0"
+    "SHGetPathFromIDListA\0"
+    "SysAllocString\0"
+    "SysFreeString\0"
+    "ShutdownBlockReasonCreate\0"
+    "ShutdownBlockReasonDestroy\0"
+    "GetDpiForWindow\0"
+    "GetSystemMetricsForDpi\0"
+    "ChangeWindowMessageFilterEx\0"
+    "ChangeWindowMessageFilter\0"
+    "SetDefaultDllDirectories\0"
+    "RmStartSession\0"
+    "RmRegisterResources\0"
+    "RmGetList\0"
+    "RmEndSession";
+// clang-format on
+static_assert(TextsIn(ProcedureNames) == SystemCallCount, "a name for every SystemCall");
 
 // What was looked up: each library and procedure once, found or not.
 static struct {
@@ -75,7 +78,7 @@ FARPROC SystemLibraryProcedure(const char* library, const char* procedure) {
 static HMODULE SystemLibraryModule(SystemLibrary library) {
     if (!Libraries[library].tried) {
         Libraries[library].tried = 1;
-        Libraries[library].module = LoadSystemLibrary(LibraryFiles[library]);
+        Libraries[library].module = LoadSystemLibrary(TextInList(LibraryFiles, library));
     }
     return Libraries[library].module;
 }
@@ -84,9 +87,9 @@ FARPROC SystemProcedure(SystemCall call) {
     if (call < 0 || call >= SystemCallCount) return NULL;
     if (!Procedures[call].tried) {
         Procedures[call].tried = 1;
-        HMODULE module = SystemLibraryModule(SystemCalls[call].library);
+        HMODULE module = SystemLibraryModule((SystemLibrary)CallLibraries[call]);
         Procedures[call].found =
-            module ? GetProcAddress(module, SystemCalls[call].procedure) : NULL;
+            module ? GetProcAddress(module, TextInList(ProcedureNames, call)) : NULL;
     }
     return Procedures[call].found;
 }

@@ -70,6 +70,7 @@ static int AnotherSetupRuns(void) {
 }
 
 static int SetupMain(HINSTANCE instance, HINSTANCE, const char*, int) {
+    SetLanguage(English);  // the refusals below come before the window
     if (AnotherSetupRuns()) {
         ShowOtherSetupWindow();
         return 0;

@@ -6,6 +6,13 @@ int TextLength(const char* text) {
     return n;
 }
 
+int SameBytes(const void* a, const void* b, int size) {
+    const unsigned char *p = (const unsigned char*)a, *q = (const unsigned char*)b;
+    for (int i = 0; i < size; ++i)
+        if (p[i] != q[i]) return 0;
+    return 1;
+}
+
 int CopyText(char* dst, int size, const char* src) {
     int n = TextLength(src);
     if (n >= size) return 0;  // also every size of 0 or less

@@ -6,6 +6,10 @@
 
 int TextLength(const char* text);
 
+// 1 when the size bytes at a and b are alike. setup.exe imports nothing from
+// the C library: memcmp would bring in its DLL for this alone.
+int SameBytes(const void* a, const void* b, int size);
+
 // Copies src into dst of size bytes. Returns 1 on success; 0 when src does not
 // fit, leaving dst unchanged.
 int CopyText(char* dst, int size, const char* src);

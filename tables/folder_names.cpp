@@ -1,6 +1,7 @@
 #include "tables/folder_names.h"
 
 #include "tables/bounded_text.h"
+#include "tables/tables.h"
 
 int MakeDestinationPath(const char* text, char* path, int size) {
     int n = TextLength(text);
@@ -17,9 +18,10 @@ static int IsReservedDeviceName(const char* name, int length) {
     if (n >= (int)sizeof base) return 0;
     for (int i = 0; i < n; ++i) base[i] = name[i];
     base[n] = 0;
-    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-    for (const char* device : devices)
-        if (EqualIgnoringCase(base, device)) return 1;
+    static constexpr char Devices[] = "CON\0PRN\0AUX\0NUL\0CONIN$\0CONOUT$";
+    static_assert(TextsIn(Devices) == 6, "every device");
+    for (int i = 0; i < 6; ++i)
+        if (EqualIgnoringCase(base, TextInList(Devices, i))) return 1;
     if (n == 4 && base[3] >= '1' && base[3] <= '9') {
         base[3] = 0;
         return EqualIgnoringCase(base, "COM") || EqualIgnoringCase(base, "LPT");

@@ -1,22 +1,25 @@
 #include "tables/tables.h"
 
-int LanguageIndex = English;
+// English from the start of SetupMain on; a value given here would cost the
+// program a data section of its own.
+int LanguageIndex;
 char MessageText[MessageTextSize];
 
 void SetLanguage(int language) { LanguageIndex = language; }
 
 // Tables laid out by hand, a row a line.
 // clang-format off
-static const char* const ProductStrings[8] = {
-    "Vestra",
-    "Kellum Inspector",
-    "Software\\Kellum AG\\Vestra",
-    "Software\\Kellum AG\\Kellum Inspector",
-    "\\Vestra",
-    "\\Kellum Inspector",
-    "C:\\Vestra",
-    "C:\\Kellum Inspector",
-};
+// Lists of texts (TextInList) rather than tables of pointers: each pointer
+// would cost its 4 bytes and a relocation.
+static constexpr char ProductStrings[] =
+    "Vestra\0"
+    "Kellum Inspector\0"
+    "Software\\Kellum AG\\Vestra\0"
+    "Software\\Kellum AG\\Kellum Inspector\0"
+    "\\Vestra\0"
+    "\\Kellum Inspector\0"
+    "C:\\Vestra\0"
+    "C:\\Kellum Inspector";
 
 // Fixed 7-byte slots; Chinese has an empty caption, Japanese the English one.
 static const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
@@ -29,30 +32,39 @@ static const char ErrorCaptions[LanguageCount * ErrorCaptionSlot] =
     "\0\0\0\0\0\0\0"
     "Error\0";
 
-static const char* const ButtonLabels[LanguageCount * 4] = {
-    "", "&OK", "&Abbrechen", "...",             // German
-    "", "&OK", "C&ancel", "...",                // English
-    "", "&OK", "&Annuler", "...",               // French
-    "", "&Aceptar", "&Cancelar", "...",         // Spanish
-    "", "&OK", "&Abbandona", "...",             // Italian
-    "", "&OK", "C&ancelar", "...",              // Portuguese
-    "", "&OK", "\xC8\xA1\xCF\xFB(&a)", "...",   // Chinese, GB2312
-    "", "&OK", "C&ancel", "...",                // Japanese, English texts
-};
+// Four rows a language: "", OK, Cancel, browse.
+static constexpr char ButtonLabels[] =
+    "\0" "&OK\0" "&Abbrechen\0" "...\0"            // German
+    "\0" "&OK\0" "C&ancel\0" "...\0"               // English
+    "\0" "&OK\0" "&Annuler\0" "...\0"              // French
+    "\0" "&Aceptar\0" "&Cancelar\0" "...\0"        // Spanish
+    "\0" "&OK\0" "&Abbandona\0" "...\0"            // Italian
+    "\0" "&OK\0" "C&ancelar\0" "...\0"             // Portuguese
+    "\0" "&OK\0" "\xC8\xA1\xCF\xFB(&a)\0" "...\0"  // Chinese, GB2312
+    "\0" "&OK\0" "C&ancel\0" "...";                 // Japanese, English texts
 
-static const char* const LanguageButtonLabels[8] = {
-    "&English", "&Deutsch", "&Fran\xE7" "ais", "E&spa\xF1ol",
-    "&Italiano", "&Portugues", "&Chinese", "&Japanese",
-};
+static constexpr char LanguageButtonLabels[] =
+    "&English\0" "&Deutsch\0" "&Fran\xE7" "ais\0" "E&spa\xF1ol\0"
+    "&Italiano\0" "&Portugues\0" "&Chinese\0" "&Japanese";
 // clang-format on
 
 int LanguageRow(int language, int rows) {
     return language >= 0 && language < rows ? language : English;
 }
 
+static_assert(TextsIn(ProductStrings) == 8 && TextsIn(ButtonLabels) == LanguageCount * 4 &&
+                  TextsIn(LanguageButtonLabels) == 8,
+              "every row of the tables above");
+
+const char* TextInList(const char* texts, int row) {
+    for (; row > 0; --row)
+        while (*texts++) {}
+    return texts;
+}
+
 const char* ProductString(int kind, int edition) {
     if (kind < ProductName || kind > FallbackFolder) return "";
-    return ProductStrings[2 * kind + (edition ? 1 : 0)];
+    return TextInList(ProductStrings, 2 * kind + (edition ? 1 : 0));
 }
 
 const char* ErrorCaption(int language) {
@@ -61,7 +73,7 @@ const char* ErrorCaption(int language) {
 
 const char* ButtonLabel(int language, int buttonId) {
     if (buttonId < 0 || buttonId > 3) return "";
-    return ButtonLabels[LanguageRow(language, LanguageCount) * 4 + buttonId];
+    return TextInList(ButtonLabels, LanguageRow(language, LanguageCount) * 4 + buttonId);
 }
 
 unsigned ButtonLabelCodePage(int language) {
@@ -69,12 +81,12 @@ unsigned ButtonLabelCodePage(int language) {
 }
 
 const char* LanguageButtonLabel(int index) {
-    return index >= 0 && index < 8 ? LanguageButtonLabels[index] : "";
+    return index >= 0 && index < 8 ? TextInList(LanguageButtonLabels, index) : "";
 }
 
 int LanguageForButton(int buttonId) {
-    static const Language ButtonLanguages[8] = {English, German,     French,  Spanish,
-                                                Italian, Portuguese, Chinese, Japanese};
+    static const unsigned char ButtonLanguages[8] = {English, German,     French,  Spanish,
+                                                     Italian, Portuguese, Chinese, Japanese};
     if (buttonId < FirstLanguageButtonId) return -1;  // and no subtraction can overflow
     int i = buttonId - FirstLanguageButtonId;
     return i < LANGUAGE_ROWS(ButtonLanguages) ? ButtonLanguages[i] : -1;

@@ -15,7 +15,8 @@ extern const int Edition;
 // English texts wherever a table has no row of their own.
 enum Language { German, English, French, Spanish, Italian, Portuguese, Chinese, Japanese };
 enum { LanguageCount = 8 };
-// The language the texts are shown in: read it freely, change it with SetLanguage.
+// The language the texts are shown in: read it freely, change it with SetLanguage
+// (English at the start of setup.exe and of every setup window).
 extern int LanguageIndex;
 void SetLanguage(int language);
 
@@ -23,6 +24,16 @@ void SetLanguage(int language);
 // language: the language's own row when the table has it, else English.
 int LanguageRow(int language, int rows);
 #define LANGUAGE_ROWS(table) ((int)(sizeof(table) / sizeof((table)[0])))
+// Row row (from 0) of texts laid end to end, each ended by its NUL; the
+// caller knows the rows are there.
+const char* TextInList(const char* texts, int row);
+// The rows of such a list, for a static_assert beside it.
+template <int Size>
+constexpr int TextsIn(const char (&texts)[Size]) {
+    int rows = 0;
+    for (char c : texts) rows += c == 0;
+    return rows;
+}
 
 // The one shared text buffer: default destination, prompts, questions,
 // error texts, registry names and data, the path for Program Manager.

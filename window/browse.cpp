@@ -31,34 +31,38 @@ int ComposeDestination(char* path, int size, const char* productName) {
 }
 
 const char* BrowsePrompt(int language) {
-    static const char* const Prompts[2] = {
+    // German, English (TextInList).
+    static constexpr char Prompts[] =
         "\xDC"
         "bergeordneten Ordner f\xFC"
-        "r die Installation ausw\xE4hlen:",
-        "Select parent folder for the installation:",
-    };
-    return Prompts[LanguageRow(language, LANGUAGE_ROWS(Prompts))];
+        "r die Installation ausw\xE4hlen:\0"
+        "Select parent folder for the installation:";
+    static_assert(TextsIn(Prompts) == 2, "German and English");
+    return TextInList(Prompts, LanguageRow(language, 2));
 }
 
-// German, English, French, Spanish, Italian, Portuguese (code page 1252).
-static const char* const LongDestinationTexts[6] = {
+// German, English, French, Spanish, Italian, Portuguese (code page 1252), a
+// list of texts (TextInList).
+enum { LongDestinationRows = 6 };
+static constexpr char LongDestinationTexts[] =
     "Der Zielordner darf h\xF6"
     "chstens 254 Zeichen lang sein. Bitte w\xE4hlen Sie einen "
-    "Ordner mit einem k\xFCrzeren Pfad.",
+    "Ordner mit einem k\xFCrzeren Pfad.\0"
     "The destination folder can be at most 254 characters long. Please choose a folder with "
-    "a shorter path.",
+    "a shorter path.\0"
     "Le dossier de destination ne peut pas d\xE9passer 254 caract\xE8res. Veuillez choisir un "
-    "dossier dont le chemin est plus court.",
+    "dossier dont le chemin est plus court.\0"
     "La carpeta de destino no puede tener m\xE1s de 254 caracteres. Elija una carpeta con una "
-    "ruta m\xE1s corta.",
+    "ruta m\xE1s corta.\0"
     "La cartella di destinazione non pu\xF2 superare i 254 caratteri. Scegliere una cartella "
-    "con un percorso pi\xF9 breve.",
+    "con un percorso pi\xF9 breve.\0"
     "A pasta de destino n\xE3o pode ter mais de 254 caracteres. Escolha uma pasta com um "
-    "caminho mais curto.",
-};
+    "caminho mais curto.";
+
+static_assert(TextsIn(LongDestinationTexts) == LongDestinationRows, "a row a language");
 
 const char* LongDestinationText(int language) {
-    return LongDestinationTexts[LanguageRow(language, LANGUAGE_ROWS(LongDestinationTexts))];
+    return TextInList(LongDestinationTexts, LanguageRow(language, LongDestinationRows));
 }
 
 void BrowserPosition(int workAreaWidth, int workAreaHeight, int width, int height, int* x, int* y) {

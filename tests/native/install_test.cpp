@@ -151,7 +151,10 @@ TEST(DestinationPath, OnlyAPlainAbsoluteFolderIsAccepted) {
             EXPECT_EQ(c.ok, DestinationPathAcceptable(ExactText(c.path).get(), edition, 0))
                 << c.path;
     // A name given by its length alone, with nothing readable around it.
-    const Case names[] = {{"CON", 0}, {" .x", 1}, {"a", 1}};
+    // Every reserved device name, the last of the list too.
+    const Case names[] = {{"CON", 0},      {" .x", 1},    {"a", 1},          {"PRN", 0},
+                          {"aux.x", 0},    {"CONIN$", 0}, {"conout$ .x", 0}, {"CONOUT", 1},
+                          {"CONOUT$$", 1}, {"lpt9", 0},   {"COM0", 1}};
     for (const Case& c : names)
         EXPECT_EQ(c.ok, PlainFolderName(ExactBytes(c.path).get(), (int)strlen(c.path))) << c.path;
 }
