@@ -2,6 +2,7 @@
 """Prints the benchmark table from the robot's figures and the i686 programs:
 table.py figures.txt edition0/setup.exe edition1/setup.exe disk/setup.exe [signed setup.exe]"""
 import statistics
+import struct
 import sys
 
 MARKER = b"Descriptions\x1a\x00\x00\x00"
@@ -25,13 +26,21 @@ def read_figures(path):
     return figures
 
 
+def program_end(data):
+    """Where the last section's raw data ends, as scripts/size.sh reads it: the
+    bytes that pad the description block to its alignment are not the program's."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    count, optional = struct.unpack_from("<H12xH", data, pe + 6)
+    table = pe + 24 + optional
+    return max(sum(struct.unpack_from("<II", data, table + 40 * i + 16)) for i in range(count))
+
+
 def sizes(path):
-    """Size with the description block and without it (the program in front of
-    the marker that starts the block; the whole file when there is none)."""
+    """Size with the description block and without it (the whole file when
+    there is no block)."""
     with open(path, "rb") as f:
         data = f.read()
-    at = data.rfind(MARKER)
-    return len(data), (at if at >= 0 else len(data))
+    return len(data), (program_end(data) if data.rfind(MARKER) >= 0 else len(data))
 
 
 def median(figures, name):
