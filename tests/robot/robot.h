@@ -29,6 +29,8 @@ bool WriteWholeFile(const std::string& path, const std::string& content);
 bool ReadWholeFile(const std::wstring& path, std::string* content);
 bool WriteWholeFile(const std::wstring& path, const std::string& content);
 std::wstring WideOf(const std::string& path);
+// A file's size; 0 when it cannot be read.
+unsigned long long FileSize(const std::wstring& path);
 bool DeleteTree(const std::string& path);
 
 // Registry helpers for the per-user key and Program Files value.

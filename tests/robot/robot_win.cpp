@@ -111,6 +111,12 @@ std::wstring WideOf(const std::string& path) {
     return wide;
 }
 
+unsigned long long FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (unsigned long long)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
+
 bool ReadWholeFile(const std::string& path, std::string* content) {
     return ReadWholeFile(WideOf(path), content);
 }

@@ -221,12 +221,6 @@ TEST_F(CopyMatchingFilesTest, MissingSourceFolderCopiesNothing) {
     EXPECT_FALSE(FileExists(destination_ + "\\a.txt"));
 }
 
-ULONGLONG WholeSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (ULONGLONG)data.nFileSizeHigh << 32 | data.nFileSizeLow;
-}
-
 // The write time of a file; 0 when it cannot be read.
 ULONGLONG WriteTimeOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -286,7 +280,7 @@ TEST(CopyFileInChunks, ActsAsCopyFileA) {
             CopyFileInChunks(Wide(c.source).c_str(), Wide(b).c_str(), c.failIfExists, &written);
         DWORD pumpedError = GetLastError();
         if (pumped) {
-            EXPECT_EQ(WholeSize(b), (ULONGLONG)written) << c.a;
+            EXPECT_EQ(FileSize(WideOf(b)), (ULONGLONG)written) << c.a;
         }
         EXPECT_EQ(plain, pumped) << c.a;
         if (!plain) {
