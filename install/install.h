@@ -16,8 +16,6 @@ void RunInstallProcedure(void);
 // step and the window closes when it has returned.
 extern int InstallRunning;
 int HoldCloseRequest(void);
-// Nonzero once the install is to stop copying: a close held, or a quit.
-int InstallStopRequested(void);
 
 // While installing, the session's end is refused and the system is told why
 // ("Installing <product>") where it asks for a reason.

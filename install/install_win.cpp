@@ -26,7 +26,6 @@ int HoldCloseRequest(void) {
 
 // Stop before copying more when the window is to close or the program to end.
 static int ShouldStop(void) { return CloseHeld || QuitRequested; }
-int InstallStopRequested(void) { return ShouldStop(); }
 
 static const char* Message(int kind) { return InstallMessage(kind, LanguageIndex); }
 
