@@ -40,7 +40,7 @@ read_only_data() { sections | awk '$2 == ".rdata" { ok = /READONLY/ } END { exit
 # dies of a broken pipe and fails the pipeline.
 no_startup_sections() { ! grep -qE '^\.(CRT|tls)' <<<"$(sections | awk '{ print $2 }')"; }
 no_startup_imports() {
-  ! grep -qwE '__getmainargs|__set_app_type|_initterm|_cexit|_amsg_exit|exit|_onexit|atexit' <<<"$(headers)"
+  ! grep -qwE '__getmainargs|__set_app_type|_initterm|_cexit|_amsg_exit|exit|_onexit|atexit' <<<"$(headers | grep -vF "$exe:")"
 }
 entry_in_code() {
   local entry text_start text_size
@@ -49,9 +49,12 @@ entry_in_code() {
   text_start=$((0x$text_start - 0x$(headers | awk '$1 == "ImageBase" { print $2 }')))
   (( entry >= text_start && entry < text_start + 0x$text_size ))
 }
+# Names only: nm heads each object with its path, and a build folder may be
+# called "main".
+undefined_symbols() { "$nm" -u -A "${objects[@]}" | awk '{ print $NF }'; }
 nothing_to_construct() {
   ! grep -qE '^\.(ctors|dtors|init_array|fini_array|CRT|tls)' <<<"$("$objdump" -h "${objects[@]}" | awk '{ print $2 }')" &&
-    ! grep -qwE '_*(atexit|cxa_atexit|onexit|main)' <<<"$("$nm" -u "${objects[@]}")"
+    ! grep -qxE '_*(atexit|cxa_atexit|onexit|main)' <<<"$(undefined_symbols)"
 }
 
 checks=(
