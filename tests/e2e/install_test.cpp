@@ -321,7 +321,7 @@ TEST_F(Install, OneShortcutWhateverTheServerAnswers) {
         {"--no-ack", 1, StandIns, None, false},
         {"--no-ack --all-users", 1, None, StandIns, false},
         {"--ack-delay 8000", 1, StandIns, None, false},
-        {"--ack-delay 8000 --late-item", 1, StandIns, None, true},
+        {"--ack-when-told --late-item", 1, StandIns, None, true},
         {"--vanish", 0, None, Setups, false},
         {"--die", 1, None, Setups, false},  // killed while setup waits for the answer
     };
@@ -344,6 +344,8 @@ TEST_F(Install, OneShortcutWhateverTheServerAnswers) {
             AnswerBox("Vestra", "Create program shortcut?", {Yes, No}, Yes);
             MessageBoxInfo run = ExpectBox("Vestra", "Setup complete. Run program?", {Yes, No});
             EXPECT_EQ(Setups, linkAt(OwnShortcut(0)));
+            // Setup has stopped waiting: only now the answer comes, with the item.
+            PostMessageA(ProgramManagerStandInWindow(standIn), WM_APP, 0, 0);
             // Until the acknowledgement has been handled, or the bound has passed.
             DWORD start = GetTickCount();
             while (linkAt(OwnShortcut(0)) != None && GetTickCount() - start < 60000) Sleep(20);
