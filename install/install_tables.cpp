@@ -200,21 +200,12 @@ static const char* const InstallMessages[InstallMessageKindCount] = {
     DamagedDiskMessages,
 };
 // clang-format on
-static_assert(TextsIn(InstallQuestions) == MessageLanguageCount &&
-                  TextsIn(InvalidFolderMessages) == MessageLanguageCount &&
-                  TextsIn(ShortcutQuestions) == MessageLanguageCount &&
-                  TextsIn(ShortcutFailureMessages) == MessageLanguageCount &&
-                  TextsIn(RunQuestions) == MessageLanguageCount &&
-                  TextsIn(RunFailureMessages) == MessageLanguageCount &&
-                  TextsIn(NoSpaceMessages) == MessageLanguageCount &&
-                  TextsIn(NotCopiedRunQuestions) == MessageLanguageCount &&
-                  TextsIn(NothingInstalledMessages) == MessageLanguageCount &&
-                  TextsIn(DestinationTooLongMessages) == MessageLanguageCount &&
-                  TextsIn(InUseByProgramsMessages) == MessageLanguageCount &&
-                  TextsIn(InUseFileMessages) == MessageLanguageCount &&
-                  TextsIn(SourceTooLongMessages) == MessageLanguageCount &&
-                  TextsIn(SourceOutsideCodePageMessages) == MessageLanguageCount &&
-                  TextsIn(DamagedDiskMessages) == MessageLanguageCount,
+static_assert(EachHasTexts(MessageLanguageCount, InstallQuestions, InvalidFolderMessages,
+                           ShortcutQuestions, ShortcutFailureMessages, RunQuestions,
+                           RunFailureMessages, NoSpaceMessages, NotCopiedRunQuestions,
+                           NothingInstalledMessages, DestinationTooLongMessages,
+                           InUseByProgramsMessages, InUseFileMessages, SourceTooLongMessages,
+                           SourceOutsideCodePageMessages, DamagedDiskMessages),
               "a row for every language of a message");
 static_assert(TextsIn(LanguageMarkerNames) == MarkerLanguageCount, "a marker row a language");
 static_assert(TextsIn(FileManifest) == FileManifestRows, "every manifest row");

@@ -34,6 +34,11 @@ constexpr int TextsIn(const char (&texts)[Size]) {
     for (char c : texts) rows += c == 0;
     return rows;
 }
+// Whether each of such lists has these rows.
+template <int... Sizes>
+constexpr bool EachHasTexts(int rows, const char (&... lists)[Sizes]) {
+    return ((TextsIn(lists) == rows) && ...);
+}
 
 // The one shared text buffer: default destination, prompts, questions,
 // error texts, registry names and data, the path for Program Manager.
