@@ -370,8 +370,9 @@ TEST_F(Install, SetupFolderItCannotReadFromIsRefused) {
         SCOPED_TRACE(c.text);
         std::string copy = scratch + "\\copy";
         ASSERT_TRUE(CopyTree(DiskFolder(0), copy));
-        if (c.longName)
+        if (c.longName) {
             ASSERT_TRUE(WriteWholeFile(copy + "\\" + std::string(26 - 4, 'n') + ".txt", "x"));
+        }
         std::wstring disk = std::wstring(scratch.begin(), scratch.end()) + L"\\" + c.folder;
         ASSERT_TRUE(MoveFileW(std::wstring(copy.begin(), copy.end()).c_str(), disk.c_str()));
         setup_ = Start(disk + L"\\setup.exe");

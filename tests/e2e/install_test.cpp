@@ -188,7 +188,6 @@ TEST_F(Install, EachRunLeavesOnlyItsOwnLanguagesMarker) {
         {101, {"Vestra.ger"}},  // Deutsch
         {102, {"Vestra.fr"}},   // Francais
         {100, {}},              // English
-        {101, {"Vestra.ger"}},
     };
     for (const Run& run : runs) {
         SCOPED_TRACE(run.languageButton);

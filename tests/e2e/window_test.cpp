@@ -198,7 +198,6 @@ TEST_F(SetupWindow, DefaultDestinationFromTheRegistry) {
         {0, "%SystemDrive%\\Tools", nullptr, "C:\\Tools", REG_EXPAND_SZ},
         // What the install would refuse is not offered.
         {0, "%NOPE_UNDEF%\\vx", "C:\\Program Files", "C:\\Program Files\\Vestra", REG_EXPAND_SZ},
-        {0, "..\\relx", "C:\\Program Files", "C:\\Program Files\\Vestra"},
         {1, "C:\\\u65E5\u672C\\Kellum", nullptr, "C:\\Kellum Inspector", REG_SZ, true},
     };
     int n = 0;

@@ -125,8 +125,9 @@ TEST(BoundedText, QuestionsComposeAlikeInWideCharacters) {
         ASSERT_EQ(c.expected != nullptr,
                   FormatQuestion(format.c_str(), insert.c_str(), wide.data(), c.size));
         EXPECT_EQ(L'#', wide[(size_t)c.size]) << c.format;
-        if (c.expected)
+        if (c.expected) {
             EXPECT_EQ(std::wstring(c.expected, c.expected + strlen(c.expected)), wide.data());
+        }
     }
 }
 

@@ -306,19 +306,22 @@ TEST(CopyFileInChunks, ActsAsCopyFileA) {
     memcpy(wrong, right, Sha256Size);
     wrong[Sha256Size - 1] ^= 1;
     std::wstring abc = Wide(root + "\\abc"), temp = Wide(root + "\\sealed.tmp");
-    std::wstring fresh = Wide(root + "\\sealed-new"), over = Wide(root + "\\there-b");
-    LONG64 written = 0;
-    EXPECT_EQ((DWORD)DamagedSourceError, CopyFileAsNew(abc.c_str(), fresh.c_str(), wrong, &written));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(fresh.c_str()));
-    EXPECT_EQ((DWORD)DamagedSourceError,
-              CopyFileIntoPlace(abc.c_str(), temp.c_str(), over.c_str(), wrong, &written));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(temp.c_str()));
-    std::string kept;
-    EXPECT_TRUE(ReadWholeFile(root + "\\there-b", &kept) && kept != "abc");
-    EXPECT_EQ(0u, CopyFileAsNew(abc.c_str(), fresh.c_str(), right, &written));
-    EXPECT_EQ(0u, CopyFileIntoPlace(abc.c_str(), temp.c_str(), over.c_str(), right, &written));
-    EXPECT_TRUE(ReadWholeFile(root + "\\there-b", &kept) && kept == "abc");
-    EXPECT_TRUE(ReadWholeFile(root + "\\sealed-new", &kept) && kept == "abc");
+    for (bool damaged : {true, false})
+        for (bool fresh : {true, false}) {
+            std::string name = root + (fresh ? "\\sealed-new" : "\\there-b");
+            SCOPED_TRACE(name + (damaged ? " damaged" : " whole"));
+            std::string before = "<none>", after = "<none>";
+            ReadWholeFile(name, &before);
+            const unsigned char* digest = damaged ? wrong : right;
+            LONG64 written = 0;
+            DWORD error = fresh ? CopyFileAsNew(abc.c_str(), Wide(name).c_str(), digest, &written)
+                                : CopyFileIntoPlace(abc.c_str(), temp.c_str(), Wide(name).c_str(),
+                                                    digest, &written);
+            EXPECT_EQ(damaged ? (DWORD)DamagedSourceError : 0u, error);
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(temp.c_str()));
+            ReadWholeFile(name, &after);
+            EXPECT_EQ(damaged ? before : "abc", after);
+        }
 }
 
 // The system's SHA-256 against the published vectors, in pieces and whole.
